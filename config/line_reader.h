@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QByteArray>
+#include <QIODevice>
+#include <optional>
+#include <vector>
+
+// Reads the shell's text files (language list, settings, language files, skin)
+// one byte at a time, as text: carriage returns are dropped wherever they
+// stand, and a byte 26 ends the file.
+class LineReader {
+  public:
+    static constexpr int kEndOfFile = -1;
+    static constexpr int kMaxLineLength = 128;
+
+    explicit LineReader(QIODevice& device) : device_(device) {}
+
+    // The next line, at most 128 characters (the rest of a longer line is
+    // consumed), up to its first zero byte. Nothing when the line is empty or
+    // the file has ended: the caller's fallback stands for it then.
+    std::optional<QByteArray> ReadLine();
+    QByteArray ReadLine(const QByteArray& fallback) { return ReadLine().value_or(fallback); }
+
+    // The language list's loop: every non-empty line that ends in a line
+    // feed, in order. A line of more than 128 characters ends the list; a last
+    // line without a line feed is dropped.
+    std::vector<QByteArray> ReadListEntries();
+
+    // The last value returned by the stream: a byte 0 to 255, or kEndOfFile.
+    int lastChar() const { return lastChar_; }
+
+  private:
+    int GetChar();
+    // Drops characters up to and including the next line feed, or to the end.
+    void SkipRestOfLine();
+
+    QIODevice& device_;
+    QByteArray buffer_;
+    qsizetype bufferPos_ = 0;
+    bool ended_ = false;
+    int lastChar_ = 0;
+    char lineBuffer_[kMaxLineLength + 1] = {};
+};

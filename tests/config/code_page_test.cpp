@@ -1,0 +1,15 @@
+#include "config/code_page.h"
+
+#include <gtest/gtest.h>
+
+TEST(CodePage, EveryByteSurvivesTheRoundTrip) {
+    QByteArray all;
+    for (int b = 0; b < 256; ++b) all.append(static_cast<char>(b));
+    const QString text = FromCodePage(all);
+    ASSERT_EQ(text.size(), 256);
+    EXPECT_EQ(text.at(0x80), QChar(0x20AC));  // euro sign
+    EXPECT_EQ(text.at(0xE4), QChar(0x00E4));  // a umlaut
+    EXPECT_EQ(text.at(0x9F), QChar(0x0178));
+    EXPECT_EQ(ToCodePage(text), all);
+    EXPECT_EQ(ToCodePage(QString::fromUtf8("€ ü ✓")), QByteArray("\x80 \xFC ?"));
+}

@@ -1,0 +1,69 @@
+#include "config/line_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+
+namespace {
+
+struct Reader {
+    explicit Reader(QByteArray content) : bytes(std::move(content)), buffer(&bytes) {
+        buffer.open(QIODevice::ReadOnly);
+    }
+    QByteArray bytes;
+    QBuffer buffer;
+    LineReader reader{buffer};
+};
+
+}  // namespace
+
+TEST(ReadLine, DropsCarriageReturnsAndFallsBackOnEmptyLines) {
+    Reader r("abc\r\n\r\nx\ry\n");
+    EXPECT_EQ(r.reader.ReadLine("F"), "abc");
+    EXPECT_EQ(r.reader.ReadLine("F"), "F");
+    EXPECT_EQ(r.reader.ReadLine("F"), "xy");
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(r.reader.ReadLine("end"), "end");
+    EXPECT_EQ(r.reader.lastChar(), LineReader::kEndOfFile);
+}
+
+TEST(ReadLine, KeepsTheFirst128CharactersOfALongLine) {
+    Reader r(QByteArray(128, 'a') + "\n" + QByteArray(200, 'b') + "\nnext");
+    EXPECT_EQ(r.reader.ReadLine("F"), QByteArray(128, 'a'));
+    EXPECT_EQ(r.reader.ReadLine("F"), QByteArray(128, 'b'));
+    EXPECT_EQ(r.reader.ReadLine("F"), "next");  // last line without a line feed
+    EXPECT_EQ(r.reader.ReadLine("F"), "F");
+}
+
+TEST(ReadLine, Code26EndsTheFileAndZeroBytesEndTheText) {
+    Reader r(
+        QByteArray("ab\x1A"
+                   "cd\n",
+                   6));
+    EXPECT_EQ(r.reader.ReadLine("F"), "ab");
+    EXPECT_EQ(r.reader.ReadLine("F"), "F");
+
+    Reader zero(QByteArray("\0abc\nx\0y\n", 9));
+    EXPECT_EQ(zero.reader.ReadLine("F"), "");
+    EXPECT_EQ(zero.reader.ReadLine("F"), "x");
+}
+
+TEST(ReadLine, ALineOfMegabytesIsConsumedWhole) {
+    Reader r(QByteArray(8 << 20, 'z') + "\nafter\n");
+    EXPECT_EQ(r.reader.ReadLine("F").size(), 128);
+    EXPECT_EQ(r.reader.ReadLine("F"), "after");
+}
+
+TEST(LanguageList, SkipsEmptyLinesAndDropsAnUnterminatedLastLine) {
+    Reader r("lang/English.txt\r\n\n\nlang/German.txt\nlang/Unfinished.txt");
+    const auto entries = r.reader.ReadListEntries();
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0], "lang/English.txt");
+    EXPECT_EQ(entries[1], "lang/German.txt");
+}
+
+TEST(LanguageList, ALineOf129CharactersEndsTheList) {
+    Reader r("a\n" + QByteArray(128, 'b') + "\n" + QByteArray(129, 'c') + "\nd\n");
+    const auto entries = r.reader.ReadListEntries();
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[1], QByteArray(128, 'b'));
+}
