@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Configures and builds into the folder given (default: build).
+# Extra arguments go to CMake's configure step.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="${1:-$root/build}"
+shift || true
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKAVEL_WERROR=ON "$@"
+cmake --build "$build" -j"$(nproc)"
