@@ -1,0 +1,143 @@
+#include "config/language_texts.h"
+
+#include <QLatin1String>
+#include <algorithm>
+#include <array>
+
+#include "config/code_page.h"
+#include "config/line_reader.h"
+#include "document/type_code.h"
+#include "editing/number_text.h"
+
+namespace {
+
+using Text = QString LanguageTexts::*;
+
+// Lines 1 to 44, in file order.
+constexpr std::array<Text, 44> kLinesBeforeTypes = {
+    &LanguageTexts::languageName,
+    &LanguageTexts::fileMenu,
+    &LanguageTexts::editMenu,
+    &LanguageTexts::helpMenu,
+    &LanguageTexts::openAction,
+    &LanguageTexts::saveAction,
+    &LanguageTexts::saveAsAction,
+    &LanguageTexts::exitAction,
+    &LanguageTexts::copyItemAction,
+    &LanguageTexts::pasteItemAction,
+    &LanguageTexts::duplicateItemAction,
+    &LanguageTexts::deleteItemAction,
+    &LanguageTexts::helpAction,
+    &LanguageTexts::itemsCountCaption,
+    &LanguageTexts::stateCaption,
+    &LanguageTexts::languageCaption,
+    &LanguageTexts::creditLead,
+    &LanguageTexts::unableToOpenFile,
+    &LanguageTexts::unableToAllocateItems,
+    &LanguageTexts::unableToReallocateItems,
+    &LanguageTexts::unableToAllocateStrings,
+    &LanguageTexts::unableToSaveFile,
+    &LanguageTexts::selectLanguage,
+    &LanguageTexts::unableToInsertItem,
+    &LanguageTexts::atLeastOneItem,
+    &LanguageTexts::unableToDeleteItem,
+    &LanguageTexts::initializing,
+    &LanguageTexts::readingItems,
+    &LanguageTexts::readingStrings,
+    &LanguageTexts::loadedDocuments,
+    &LanguageTexts::documentsEnd,
+    &LanguageTexts::savingItems,
+    &LanguageTexts::savedDocument,
+    &LanguageTexts::insertingItem,
+    &LanguageTexts::insertedItem,
+    &LanguageTexts::confirmDelete,
+    &LanguageTexts::deletingItem,
+    &LanguageTexts::deletedItem,
+    &LanguageTexts::defaultLanguage,
+    &LanguageTexts::menuItemHeading,
+    &LanguageTexts::copyButtonHint,
+    &LanguageTexts::pasteButtonHint,
+    &LanguageTexts::idCaption,
+    &LanguageTexts::typeCaption,
+};
+
+// Lines 46+N to 62+N, after the N type box rows.
+constexpr std::array<Text, 17> kLinesAfterTypes = {
+    &LanguageTexts::positionHeading,      &LanguageTexts::positionXCaption,
+    &LanguageTexts::positionYCaption,     &LanguageTexts::scaleHeading,
+    &LanguageTexts::scaleXCaption,        &LanguageTexts::scaleYCaption,
+    &LanguageTexts::attributesHeading,    &LanguageTexts::textIdCaption,
+    &LanguageTexts::fontColorCaption,     &LanguageTexts::colorCaption,
+    &LanguageTexts::openMenuFileTitle,    &LanguageTexts::openStringsFileTitle,
+    &LanguageTexts::saveMenuFileTitle,    &LanguageTexts::allFilesLabel,
+    &LanguageTexts::stringsAllFilesLabel, &LanguageTexts::stringsFileName,
+    &LanguageTexts::helpFileName,
+};
+
+// An empty line, or one past the end of the file, keeps the current text.
+void ReadText(LineReader& reader, QString& text) {
+    if (const auto line = reader.ReadLine()) text = FromCodePage(*line);
+}
+
+void ReadTypeEntries(LineReader& reader, std::int32_t count, std::vector<QString>& entries) {
+    if (count <= 0) return;
+    const auto kept = static_cast<std::size_t>(std::min(count, kMaxTypeEntries));
+    entries.reserve(kept);
+    for (std::int32_t i = 0; i < count; ++i) {
+        if (reader.lastChar() == LineReader::kEndOfFile) {
+            // Every row from here on would read as empty: add them unread.
+            entries.resize(kept);
+            return;
+        }
+        const QByteArray line = reader.ReadLine(QByteArray());
+        if (entries.size() < kept) entries.push_back(FromCodePage(line));
+    }
+}
+
+}  // namespace
+
+QString LanguageTexts::CreditLine() const {
+    return creditLead + QLatin1String(kCreditSuffix);
+}
+
+QString LanguageTexts::MenuFileFilter() const {
+    return allFilesLabel + QLatin1String(kMenuFileFilterTail);
+}
+
+QString LanguageTexts::StringsFileFilter() const {
+    return stringsAllFilesLabel + QLatin1String(kStringsFileFilterTail);
+}
+
+std::vector<QString> LanguageTexts::BuiltInTypeEntries() {
+    std::vector<QString> entries;
+    entries.reserve(type_code::kCatalogue.size());
+    for (const char* row : type_code::kCatalogue) entries.push_back(QString::fromLatin1(row));
+    return entries;
+}
+
+void ApplyLanguageFile(LineReader& reader, LanguageTexts& texts) {
+    for (const Text text : kLinesBeforeTypes) ReadText(reader, texts.*text);
+
+    const QString countText = FromCodePage(reader.ReadLine(QByteArrayLiteral("0")));
+    const std::int32_t count = ParseIntegerText(countText);
+    texts.typeEntries.clear();
+    ReadTypeEntries(reader, count, texts.typeEntries);
+
+    for (const Text text : kLinesAfterTypes) ReadText(reader, texts.*text);
+}
+
+QStringList FileDialogNameFilters(const QString& filter) {
+    QStringList nameFilters;
+    const QStringList parts = filter.split(u'|');
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QStringList patterns;
+        for (const QString& pattern : parts[i + 1].split(u';', Qt::SkipEmptyParts)) {
+            const QString trimmed = pattern.trimmed();
+            if (trimmed.isEmpty()) continue;
+            patterns.append(trimmed == QLatin1String("*.*") ? QStringLiteral("*") : trimmed);
+        }
+        if (patterns.isEmpty()) continue;
+        nameFilters.append(parts[i] + QLatin1String(" (") + patterns.join(u' ') + QLatin1Char(')'));
+    }
+    return nameFilters;
+}

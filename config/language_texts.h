@@ -1,0 +1,142 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <vector>
+
+class LineReader;
+
+// Every text of the window that a language file can change, holding the
+// built-in English value until a language file replaces it. The window copies
+// these onto its widgets after each language change.
+struct LanguageTexts {
+    // The credit line is the language file's text followed by this suffix.
+    static constexpr char kCreditSuffix[] = " the Kavel.def Editor team";
+    // The open dialogs' filters are the language file's label of all files
+    // followed by these tails ("Label|pattern|Label|pattern").
+    static constexpr char kMenuFileFilterTail[] = "|*.*|kavel.def|*.def";
+    static constexpr char kStringsFileFilterTail[] = "|*.*|textdb_xx.def|*.def";
+
+    // The language's own name, shown nowhere.
+    QString languageName = QStringLiteral("English");
+
+    // Menus.
+    QString fileMenu = QStringLiteral("&File");
+    QString editMenu = QStringLiteral("&Edit");
+    QString helpMenu = QStringLiteral("&Help");
+    QString openAction = QStringLiteral("&Open...");
+    QString saveAction = QStringLiteral("&Save");
+    QString saveAsAction = QStringLiteral("Save &as...");
+    QString exitAction = QStringLiteral("&Exit");
+    QString copyItemAction = QStringLiteral("&Copy Item");
+    QString pasteItemAction = QStringLiteral("&Paste Item");
+    QString duplicateItemAction = QStringLiteral("&Duplicate item");
+    QString deleteItemAction = QStringLiteral("D&elete Item");
+    QString helpAction = QStringLiteral("Kavel.def Editor &Help");
+
+    // Status bar captions and the credits.
+    QString itemsCountCaption = QStringLiteral("Menu items count:");
+    QString stateCaption = QStringLiteral("State:");
+    QString languageCaption = QStringLiteral("Language:");
+    QString creditLead = QStringLiteral("Made by");
+
+    // Messages.
+    QString unableToOpenFile = QStringLiteral("Error: unable to open file!");
+    QString unableToAllocateItems = QStringLiteral("Error: unable to allocate menu items array!");
+    QString unableToReallocateItems =
+        QStringLiteral("Error: unable to reallocate menu items array!");
+    QString unableToAllocateStrings = QStringLiteral("Error: unable to allocate strings array!");
+    QString unableToSaveFile = QStringLiteral("Error: unable to save file!");
+    QString selectLanguage = QStringLiteral("Please select a language in combo box below.");
+    QString unableToInsertItem = QStringLiteral("Error: unable to insert new menu item!");
+    QString atLeastOneItem = QStringLiteral("Menu item must be at least 1!");
+    QString unableToDeleteItem = QStringLiteral("Error: unable to delete menu item!");
+
+    // States shown in the status bar; "Loaded documents: [" and "Saved
+    // document: [" are followed by the file names and then by documentsEnd.
+    QString initializing = QStringLiteral("Inicializing...");
+    QString readingItems = QStringLiteral("Reading menu items data...");
+    QString readingStrings = QStringLiteral("Reading strings data...");
+    QString loadedDocuments = QStringLiteral("Loaded documents: [");
+    QString documentsEnd = QStringLiteral("].");
+    QString savingItems = QStringLiteral("Saving menu items data...");
+    QString savedDocument = QStringLiteral("Saved document: [");
+    QString insertingItem = QStringLiteral("Inserting new menu item...");
+    QString insertedItem = QStringLiteral("Inserted new menu item.");
+    QString confirmDelete = QStringLiteral("Delete menu item?");
+    QString deletingItem = QStringLiteral("Deleting menu item...");
+    QString deletedItem = QStringLiteral("Menu item deleted.");
+
+    // The language box's text when no language file could be applied.
+    QString defaultLanguage = QStringLiteral("Default");
+
+    // Property panel.
+    QString menuItemHeading = QStringLiteral("Menu Item");
+    QString copyButtonHint = QStringLiteral("Copy Item [Shift+Ctrl+C]");
+    QString pasteButtonHint = QStringLiteral("Paste Item [Shift+Ctrl+V]");
+    QString idCaption = QStringLiteral("ID:");
+    QString typeCaption = QStringLiteral("Type:");
+    // The type box's rows; the built-in ones are type_code::kCatalogue.
+    std::vector<QString> typeEntries = BuiltInTypeEntries();
+    QString positionHeading = QStringLiteral("Position");
+    QString positionXCaption = QStringLiteral("X:");
+    QString positionYCaption = QStringLiteral("Y:");
+    QString scaleHeading = QStringLiteral("Scale");
+    QString scaleXCaption = QStringLiteral("X:");
+    QString scaleYCaption = QStringLiteral("Y:");
+    QString attributesHeading = QStringLiteral("Attributes");
+    QString textIdCaption = QStringLiteral("Text ID:");
+    QString fontColorCaption = QStringLiteral("Font / Color:");
+    QString colorCaption = QStringLiteral("Color:");
+
+    // File dialogs and the help file.
+    QString openMenuFileTitle = QStringLiteral("Open kavel.def Brenmoor menu definition file");
+    QString openStringsFileTitle =
+        QStringLiteral("Open textdb_xx.def Brenmoor string database file");
+    QString saveMenuFileTitle = QStringLiteral("Save kavel.def Brenmoor menu definition file");
+    QString allFilesLabel = QStringLiteral("All Files");         // menu file dialog
+    QString stringsAllFilesLabel = QStringLiteral("All Files");  // string database dialog
+    QString stringsFileName = QStringLiteral("textdb_en.def");
+    QString helpFileName = QStringLiteral("readme_en.txt");
+
+    // "Made by the Kavel.def Editor team".
+    QString CreditLine() const;
+    // "All Files|*.*|kavel.def|*.def"; see FileDialogNameFilters.
+    QString MenuFileFilter() const;
+    // "All Files|*.*|textdb_xx.def|*.def".
+    QString StringsFileFilter() const;
+
+    static std::vector<QString> BuiltInTypeEntries();
+
+    bool operator==(const LanguageTexts&) const = default;
+};
+
+// At most this many type box rows are kept from a language file; the
+// built-in list has 52.
+inline constexpr std::int32_t kMaxTypeEntries = 10000;
+
+// Applies a language file, line by line. An empty line, and every line past
+// the end of the file, leaves its text as it is. Line 45 is the number N of
+// type box rows that follow it; the rows replace the whole type box, and an
+// empty row gives an empty entry. The 17 lines after the rows (line 46+N on)
+// set the panel's remaining captions, the dialogs' texts and the help file.
+//
+// Bounds: the rows are read only up to the end of the file (the rows after it
+// are empty entries without reading), and only the first kMaxTypeEntries rows
+// are kept; the lines of the rows beyond that are still consumed so that the
+// captions after them come from their own lines. Time is thus bounded by the
+// file's size and memory by kMaxTypeEntries rows of at most 128 characters.
+//
+// Throws ConversionError("'<text>' is not a valid integer value") when line 45
+// is not an integer; lines 1 to 44 stay applied then, the type box keeps its
+// rows and the rest of the file is not read.
+void ApplyLanguageFile(LineReader& reader, LanguageTexts& texts);
+
+// Turns a filter in the "Label|pattern|Label|pattern" form into the name
+// filters of a Qt file dialog: "All Files|*.*|kavel.def|*.def" gives
+// "All Files (*)" and "kavel.def (*.def)". A "*.*" pattern matches every file,
+// as it does on Windows, so it becomes "*"; patterns separated by ';' are
+// separated by blanks. A label without a pattern after it, or with an empty
+// one, is left out.
+QStringList FileDialogNameFilters(const QString& filter);
