@@ -59,8 +59,3 @@ void ApplySkinFile(LineReader& reader, SkinTarget& target, const PictureLoading&
         target.SetPreviewColor(index, SkinLines::Number(lines.Next()));
     }
 }
-
-QColor SkinColor(std::uint32_t value) {
-    return QColor(static_cast<int>(value & 0xFFu), static_cast<int>((value >> 8) & 0xFFu),
-                  static_cast<int>((value >> 16) & 0xFFu));
-}

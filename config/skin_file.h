@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QColor>
 #include <QImage>
 #include <QString>
 #include <cstdint>
@@ -32,7 +31,7 @@ class SkinTarget {
     virtual void SetStatusStrip(const QImage& picture) = 0;
     virtual void SetCreditsSeparator(const QImage& picture) = 0;
 
-    // Colours are 0x00BBGGRR, red in the low byte; see SkinColor.
+    // Colours are 0x00BBGGRR, red in the low byte (preview::ColorFromSkin).
     virtual void SetWindowColor(std::uint32_t color) = 0;
     // The ten input controls of the property panel.
     virtual void SetInputBackgroundColor(std::uint32_t color) = 0;
@@ -77,6 +76,3 @@ inline constexpr int kSkinFileLines = 24;
 // A ConversionError, or an error of a picture loader, ends the reading: the
 // calls made before it stand.
 void ApplySkinFile(LineReader& reader, SkinTarget& target, const PictureLoading& loading);
-
-// The colour of a 0x00BBGGRR skin value; the high byte is ignored.
-QColor SkinColor(std::uint32_t value);

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 #include <stdexcept>
 
@@ -157,7 +160,7 @@ TEST(SkinFile, EmptyAndMissingLinesStandForTheLastRememberedLine) {
     EXPECT_EQ(single.error, "'UseMetro=1' is not a valid integer value");
 }
 
-TEST(SkinFile, ColoursAreIntegerTextsWithRedInTheLowByte) {
+TEST(SkinFile, ColoursAreWholeIntegerTexts) {
     const std::pair<const char*, const char*> cases[] = {{"0x00FF00", "window 00ff00"},
                                                          {"$FF0000", "window ff0000"},
                                                          {"xFF", "window 0000ff"},
@@ -169,10 +172,6 @@ TEST(SkinFile, ColoursAreIntegerTextsWithRedInTheLowByte) {
     const Applied trailingBlank(With(12, "255 "));
     EXPECT_EQ(trailingBlank.error, "'255 ' is not a valid integer value");
     EXPECT_EQ(trailingBlank.target.calls.size(), 11);
-
-    EXPECT_EQ(SkinColor(0x0000FF), QColor(Qt::red));
-    EXPECT_EQ(SkinColor(0x00FF00), QColor(Qt::green));
-    EXPECT_EQ(SkinColor(0xFFFF0000), QColor(Qt::blue));
 }
 
 TEST(SkinFile, APictureErrorKeepsTheEarlierLinesAndStops) {
@@ -180,4 +179,24 @@ TEST(SkinFile, APictureErrorKeepsTheEarlierLinesAndStops) {
     EXPECT_EQ(skin.error, "bad picture");
     ASSERT_EQ(skin.target.calls.size(), 5);
     EXPECT_EQ(skin.target.calls.last(), "overlay101 picture:a101.bmp");
+}
+
+TEST(ShippedSkins, TheDarkSkinIsCompleteAndItsPicturesLoad) {
+    const QDir root(QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../.."));
+    const auto load = [&root](const QString& path, const char* format) {
+        QImage picture(root.filePath(path), format);
+        if (picture.isNull()) throw std::runtime_error("cannot load " + path.toStdString());
+        return Named(path);
+    };
+    const PictureLoading loading{[&](const QString& path) { return load(path, nullptr); },
+                                 [&](const QString& path) { return load(path, "BMP"); }};
+    QFile file(root.filePath(QStringLiteral("skin/dark/skin.txt")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    LineReader reader(file);
+    RecordingTarget target;
+    ApplySkinFile(reader, target, loading);
+    ASSERT_EQ(target.calls.size(), 24);
+    EXPECT_EQ(target.calls.mid(0, 3),
+              (QStringList{"metro 0", "fade 255", "background skin/dark/background.jpg"}));
+    EXPECT_FALSE(root.exists(QStringLiteral("skin/skin.txt")));
 }
