@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string_view>
+
+#include "document/menu_item_record.h"
+#include "preview/preview_colors.h"
+#include "preview/preview_mapping.h"
+
+namespace preview {
+
+// Finds the text of a text identifier: the single-byte Windows-1252 bytes as
+// the string database holds them (TextDb::FindText fits), or nothing. The
+// bytes are decoded with FromCodePage where they are drawn, so every caller
+// gets the same characters. An empty lookup finds no text.
+using TextLookup = std::function<std::optional<std::string_view>(std::int32_t textId)>;
+
+// Point sizes are capped here: far beyond any screen, and below the size at
+// which the font engine's metrics overflow and it falls back to a small font.
+inline constexpr int kMaxFontPoints = 4096;
+
+// Point size of the title of a window shown by itself: height * (1/600) * 20.
+// Of the text of any other record: scaleY * 0.5 * height * (1/600). Both are
+// truncated toward zero and clamped to 0..kMaxFontPoints (NaN gives 0).
+//
+// A size of 0 draws no text at all, neither glyphs nor background: a
+// zero-point font is no readable size, and a one-point stand-in would leave a
+// pixel-high smear of background on every tiny or inside-out element. So a
+// text shrinks with its element down to one point and then goes, which is
+// what the user sees happen to the element itself.
+int TitlePoints(int height);
+int ElementPoints(float scaleY, int height);
+
+// Draws records onto the preview surface for one redraw of a width x height
+// client area. It holds the painter and the fonts made so far, so create one
+// per redraw and let it go before the surface is read.
+class ElementPainter {
+  public:
+    ElementPainter(QImage& surface, const PreviewColors& colors, int width, int height,
+                   const TextLookup& lookup);
+    ElementPainter(const ElementPainter&) = delete;
+    ElementPainter& operator=(const ElementPainter&) = delete;
+
+    // The selected record by itself, at its own position. Returns its box.
+    RecordBox DrawSelectedItem(const MenuItemRecord& selected);
+    // An element of a window's screen, placed relative to the window (below
+    // its caption if it has one). Returns its box.
+    RecordBox DrawElement(const MenuItemRecord& window, const MenuItemRecord& element);
+
+  private:
+    struct TextFont {
+        QFont font;
+        QFontMetrics metrics;
+    };
+
+    void DrawBox(const QRect& covered, const QColor& pen, const QColor& brush);
+    void DrawText(std::int32_t textId, QPoint topLeft, int points, const QColor& ink,
+                  const QColor& background);
+    const TextFont& FontOf(int points);
+
+    QImage& surface_;
+    QPainter painter_;
+    const TextLookup& lookup_;
+    int width_;
+    int height_;
+    QColor outline_;
+    QColor windowInside_;
+    QColor text_;
+    QColor inside_;
+    QColor scrollBarInside_;
+    std::map<int, TextFont> fonts_;
+    int painterPoints_ = 0;  // the point size the painter's font has, 0 for none yet
+};
+
+}  // namespace preview

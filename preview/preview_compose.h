@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QImage>
+#include <QPainter>
+#include <QSize>
+#include <array>
+
+#include "preview/preview_renderer.h"
+
+// What the user sees in the preview's client area, put together from the
+// drawn surface, the background picture and the overlay pictures. The editor's
+// window and the command-line renderer both go through here, so their pixels
+// match.
+namespace preview {
+
+// The visible width x height part of the surface as ARGB32_Premultiplied:
+// every pixel of the surface's transparent colour (the colour of its
+// bottom-left pixel) fully transparent, every other one opaque. Any part of
+// the visible area beyond the surface is transparent too.
+QImage KeyedSurface(const QImage& surface, QSize visible);
+
+struct PreviewPictures {
+    QImage background;
+    std::array<QImage, kOverlayCount> overlays;  // indexed by Overlay
+};
+
+// Paints the client area of the given size at the painter's origin, clipped to
+// it: the background picture stretched over it (opaque black without one),
+// the keyed surface, then each visible overlay in stacking order, stretched
+// to its bounds (moved from panel to client coordinates) and drawn opaque.
+// An overlay without a picture is left out. The painter's state is restored.
+void ComposePreview(QPainter& painter, QSize client, const PreviewPictures& pictures,
+                    const QImage& keyedSurface, const OverlayPlacements& placements);
+
+// The same into a new image of the client area's size.
+QImage ComposePreviewImage(QSize client, const PreviewPictures& pictures,
+                           const QImage& keyedSurface, const OverlayPlacements& placements);
+
+}  // namespace preview
