@@ -1,0 +1,52 @@
+// Start-up of the editor.
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QMessageBox>
+#include <QTimer>
+#include <exception>
+
+#include "app/main_window.h"
+#include "app/message_table.h"
+#include "app/platform.h"
+
+int main(int argc, char** argv) {
+    MessageTable();  // the built-in texts exist before anything shows one
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(fixed_text::kAppTitle);
+    QApplication::setApplicationDisplayName(fixed_text::kAppTitle);
+    QApplication::setApplicationVersion(QStringLiteral("1.00"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Editor of the menu definition file kavel.def of the game Brenmoor."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("MENU_FILE"),
+                                 QStringLiteral("Menu definition file to open (kavel.def)."));
+    parser.addPositionalArgument(
+        QStringLiteral("TEXTDB_FILE"),
+        QStringLiteral("String database to open with it (textdb_xx.def)."));
+    parser.process(app);
+    const QStringList files = parser.positionalArguments();
+    if (!files.isEmpty() && files.size() != 2) {
+        parser.showHelp(1);
+    }
+
+    try {
+        QtPlatform platform;
+        TmainWin mainWin(platform);
+        mainWin.show();
+        if (files.size() == 2) {
+            // After start-up, as if chosen in the two open dialogs.
+            QTimer::singleShot(0, &mainWin, [&mainWin, &files] {
+                if (!mainWin.activated()) mainWin.FormActivate();
+                mainWin.OpenDocumentFiles(files.at(0), files.at(1));
+            });
+        }
+        return QApplication::exec();
+    } catch (const std::exception& error) {
+        QMessageBox::critical(nullptr, fixed_text::kAppTitle,
+                              QString::fromUtf8(error.what()) + QLatin1Char('.'));
+        return 1;
+    }
+}

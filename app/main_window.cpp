@@ -1,0 +1,415 @@
+// Construction and layout of the main window.
+#include "app/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+
+#include "app/message_table.h"
+#include "app/picture_label.h"
+#include "app/platform.h"
+#include "app/preview_panel.h"
+#include "app/shortcut_priority_filter.h"
+#include "assets/builtin_pictures.h"
+#include "editing/record_list_model.h"
+
+namespace {
+
+constexpr int kListWidth = 89;
+constexpr int kPanelWidth = 160;
+constexpr int kStatusBarHeight = 53;
+
+QFont PixelFont(const QFont& base, int pixels, bool bold = false) {
+    QFont font = base;
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
+
+// Right-aligned labels keep their right edge when their text changes.
+void PlaceRightAligned(QLabel* label, int rightEdge, int top) {
+    label->adjustSize();
+    label->move(rightEdge - label->width(), top);
+}
+
+void PlaceLeft(QLabel* label, int left, int top) {
+    label->adjustSize();
+    label->move(left, top);
+}
+
+QLabel* NewLabel(QWidget* parent, const QString& text = QString()) {
+    auto* label = new QLabel(text, parent);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+}  // namespace
+
+TmainWin::TmainWin(Platform& platform, QWidget* parent) : QMainWindow(parent), platform_(platform) {
+    setWindowTitle(fixed_text::kCaption);
+    QFont windowFont(QStringLiteral("Segoe UI"));
+    windowFont.setPixelSize(12);
+    setFont(windowFont);
+    setMinimumSize(650, 380);
+    resize(650, 380);
+    setWindowIcon(QIcon(QPixmap::fromImage(BuiltinIcon())));
+    setWindowOpacity(0.0);
+
+    client_ = new QWidget(this);
+    client_->setAutoFillBackground(true);
+    setCentralWidget(client_);
+
+    imBg2 = new PictureLabel(client_);
+    imBg2->SetPicture(BuiltinBackground());
+    imBg2->SetOnClick([this] { imBg2Click(); });
+    imBg2->setCursor(Qt::PointingHandCursor);
+
+    listModel_ = new RecordListModel(this);
+    lbMain = new QListView(client_);
+    lbMain->setModel(listModel_);
+    lbMain->setUniformItemSizes(true);
+    lbMain->setSelectionMode(QAbstractItemView::SingleSelection);
+    lbMain->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lbMain->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    lbMain->setFocusPolicy(Qt::StrongFocus);
+    lbMain->hide();
+    connect(lbMain->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) {
+                if (updatingList_) return;
+                // Keep the one selected row in step with the current row.
+                lbMain->selectionModel()->select(current, QItemSelectionModel::ClearAndSelect);
+                lbMainClick();
+            });
+
+    CreatePropertyPanel(client_);
+
+    pnMap = new PreviewPanel(client_);
+    pnMap->hide();
+
+    CreateStatusBar(client_);
+    CreateMenus();
+
+    shortcutFilter_ = std::make_unique<ShortcutPriorityFilter>(
+        this, QList<QAction*>{mmMainOpen, mmMainSave, mmMainSaveAs, mmMainExit, mmMainCopy,
+                              mmMainPaste, mmMainInsert, mmMainDelete, mmMainHelp2});
+    qApp->installEventFilter(shortcutFilter_.get());
+
+    for (QWidget* field : std::initializer_list<QWidget*>{edID, edPosX, edPosY, edScaleX, edScaleY,
+                                                          edTextdb, edFont, edColor, cbType}) {
+        field->installEventFilter(this);
+    }
+
+    tmActivate = new QTimer(this);
+    tmActivate->setInterval(1);
+    connect(tmActivate, &QTimer::timeout, this, [this] { tmActivateTimer(); });
+    tmActivate->start();
+
+    ApplyTexts();
+    LayOutClientArea();
+}
+
+TmainWin::~TmainWin() {
+    if (qApp) qApp->removeEventFilter(shortcutFilter_.get());
+}
+
+void TmainWin::CreateMenus() {
+    mmMainFile = menuBar()->addMenu(QString());
+    mmMainOpen = mmMainFile->addAction(QString());
+    mmMainOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    mmMainFile->addSeparator();
+    mmMainSave = mmMainFile->addAction(QString());
+    mmMainSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    mmMainSaveAs = mmMainFile->addAction(QString());
+    mmMainSaveAs->setShortcut(QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_S));
+    mmMainFile->addSeparator();
+    mmMainExit = mmMainFile->addAction(QString());
+    mmMainExit->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
+
+    mmMainEdit = menuBar()->addMenu(QString());
+    mmMainCopy = mmMainEdit->addAction(QString());
+    mmMainCopy->setShortcut(QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_C));
+    mmMainPaste = mmMainEdit->addAction(QString());
+    mmMainPaste->setShortcut(QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_V));
+    mmMainEdit->addSeparator();
+    mmMainInsert = mmMainEdit->addAction(QString());
+    mmMainInsert->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
+    mmMainDelete = mmMainEdit->addAction(QString());
+    mmMainDelete->setShortcut(QKeySequence(Qt::Key_Delete));
+
+    mmMainHelp = menuBar()->addMenu(QString());
+    mmMainHelp2 = mmMainHelp->addAction(QString());
+    mmMainHelp2->setShortcut(QKeySequence(Qt::Key_F1));
+
+    for (QAction* action : {mmMainOpen, mmMainSave, mmMainSaveAs, mmMainExit, mmMainCopy,
+                            mmMainPaste, mmMainInsert, mmMainDelete, mmMainHelp2}) {
+        action->setShortcutContext(Qt::WindowShortcut);
+    }
+    for (QAction* action :
+         {mmMainSave, mmMainSaveAs, mmMainCopy, mmMainPaste, mmMainInsert, mmMainDelete}) {
+        action->setEnabled(false);
+    }
+
+    connect(mmMainOpen, &QAction::triggered, this, [this] { mmMainOpenClick(); });
+    connect(mmMainSave, &QAction::triggered, this, [this] { mmMainSaveClick(); });
+    connect(mmMainSaveAs, &QAction::triggered, this, [this] { mmMainSaveAsClick(); });
+    connect(mmMainExit, &QAction::triggered, this, [this] { mmMainExitClick(); });
+    connect(mmMainCopy, &QAction::triggered, this, [this] { mmMainCopyClick(); });
+    connect(mmMainPaste, &QAction::triggered, this, [this] { mmMainPasteClick(); });
+    connect(mmMainInsert, &QAction::triggered, this, [this] { mmMainInsertClick(); });
+    connect(mmMainDelete, &QAction::triggered, this, [this] { mmMainDeleteClick(); });
+    connect(mmMainHelp2, &QAction::triggered, this, [this] { mmMainHelp2Click(); });
+}
+
+void TmainWin::CreatePropertyPanel(QWidget* client) {
+    pnMain = new QWidget(client);
+    pnMain->hide();
+    const QFont headingFont = PixelFont(font(), 14, true);
+
+    auto heading = [this, &headingFont](int left, int top) {
+        QLabel* label = NewLabel(pnMain);
+        label->setFont(headingFont);
+        label->setForegroundRole(QPalette::Highlight);
+        label->move(left, top);
+        return label;
+    };
+    auto caption = [this](int left, int top) {
+        QLabel* label = NewLabel(pnMain);
+        label->move(left, top);
+        return label;
+    };
+    auto field = [this](int left, int top, int width) {
+        auto* edit = new QLineEdit(pnMain);
+        edit->setGeometry(left, top, width, 20);
+        return edit;
+    };
+
+    lbMI = heading(8, 8);
+    btCopy = new QPushButton(pnMain);
+    btCopy->setGeometry(112, 6, 20, 20);
+    btCopy->setIcon(GlyphIcon(BuiltinCopyGlyph()));
+    btCopy->setFocusPolicy(Qt::StrongFocus);
+    btPaste = new QPushButton(pnMain);
+    btPaste->setGeometry(132, 6, 20, 20);
+    btPaste->setIcon(GlyphIcon(BuiltinPasteGlyph()));
+    btPaste->setFocusPolicy(Qt::StrongFocus);
+    btPaste->setEnabled(false);
+    connect(btCopy, &QPushButton::clicked, this, [this] { mmMainCopyClick(); });
+    connect(btPaste, &QPushButton::clicked, this, [this] { mmMainPasteClick(); });
+
+    lbType = caption(8, 32);
+    lbID = caption(88, 32);
+    edID = field(104, 31, 49);
+    cbType = new QComboBox(pnMain);
+    cbType->setGeometry(8, 55, 145, 20);
+    cbType->setEditable(true);
+    cbType->setInsertPolicy(QComboBox::NoInsert);
+    cbType->setCompleter(nullptr);
+    cbType->setMaxVisibleItems(50);
+    cbType->lineEdit()->setMaxLength(4);
+    cbType->setFont(PixelFont(font(), 11));
+
+    lbPos = heading(8, 80);
+    lbPosX = caption(8, 104);
+    edPosX = field(24, 103, 49);
+    lbPosY = caption(88, 104);
+    edPosY = field(104, 103, 49);
+    lbScale = heading(8, 128);
+    lbScaleX = caption(8, 152);
+    edScaleX = field(24, 151, 49);
+    lbScaleY = caption(88, 152);
+    edScaleY = field(104, 151, 49);
+    lbAtt = heading(8, 176);
+    lbTextdb = caption(8, 200);
+    edTextdb = field(80, 199, 73);
+    lbFont = caption(8, 224);
+    edFont = field(80, 223, 73);
+    lbColor = caption(8, 248);
+    edColor = field(80, 247, 73);
+
+    // Tab order: the eight fields, then the type box and the two buttons.
+    QWidget* order[] = {edID,   edPosX,  edPosY, edScaleX, edScaleY, edTextdb,
+                        edFont, edColor, cbType, btCopy,   btPaste};
+    for (std::size_t i = 0; i + 1 < std::size(order); ++i)
+        QWidget::setTabOrder(order[i], order[i + 1]);
+}
+
+void TmainWin::CreateStatusBar(QWidget* client) {
+    pnSb = new QWidget(client);
+    pnSb->setAutoFillBackground(true);
+    QPalette statusPalette = pnSb->palette();
+    statusPalette.setColor(QPalette::Window,
+                           palette().color(QPalette::Inactive, QPalette::Midlight));
+    pnSb->setPalette(statusPalette);
+
+    imSb = new PictureLabel(pnSb);
+    imSb->SetPicture(BuiltinStatusStrip());
+    imIcon = new PictureLabel(pnSb);
+    imIcon->SetPicture(BuiltinIcon());
+    imIcon->setGeometry(16, 3, 48, 48);
+
+    const QFont productFont = PixelFont(font(), 13);
+    lbMenu1 = NewLabel(pnSb, fixed_text::kAppTitle);
+    lbMenu1->setFont(productFont);
+    lbMenu2 = NewLabel(pnSb, fixed_text::kVersion);
+    lbMenu2->setFont(productFont);
+    lbMIcount1 = NewLabel(pnSb);
+    lbMIcount2 = NewLabel(pnSb, QStringLiteral("-"));
+    lbStatus1 = NewLabel(pnSb);
+    lbStatus2 = NewLabel(pnSb, QStringLiteral("-"));
+    lnLang1 = NewLabel(pnSb);
+    for (QLabel* grey : {lbMIcount1, lbStatus1, lnLang1}) {
+        QPalette greyPalette = grey->palette();
+        greyPalette.setColor(QPalette::WindowText, Qt::gray);
+        grey->setPalette(greyPalette);
+    }
+
+    cbLang = new QComboBox(pnSb);
+    cbLang->setEditable(true);
+    cbLang->setInsertPolicy(QComboBox::NoInsert);
+    cbLang->setCompleter(nullptr);
+    cbLang->setFont(PixelFont(font(), 9));
+    cbLang->setGeometry(288, 23, 97, 20);
+    cbLang->setEditText(MessageTable().defaultLanguage);
+    connect(cbLang, &QComboBox::currentTextChanged, this, [this] {
+        if (!languageBoxUpdating_) cbLangChange();
+    });
+
+    pbSb = new QProgressBar(pnSb);
+    pbSb->setRange(0, 100);
+    pbSb->setTextVisible(false);
+    pbSb->hide();
+
+    pnSbInfo = new QWidget(pnSb);
+    imSbInfo = new PictureLabel(pnSbInfo);
+    imSbInfo->SetPicture(BuiltinInfoSeparator());
+    imSbInfo->setGeometry(0, 0, 1, 48);
+    const QFont creditFont = PixelFont(font(), 9);
+    lbSbInfo1 = NewLabel(pnSbInfo);
+    lbSbInfo2 = NewLabel(pnSbInfo, fixed_text::kWebLinkText);
+    lbSbInfo3 = NewLabel(pnSbInfo, fixed_text::kLastCreditLine);
+    lbSbInfo4 = NewLabel(pnSbInfo, fixed_text::kMailLinkText);
+    for (QLabel* credit : {lbSbInfo1, lbSbInfo2, lbSbInfo3, lbSbInfo4}) credit->setFont(creditFont);
+    QFont linkFont = creditFont;
+    linkFont.setUnderline(true);
+    lbSbInfo2->setFont(linkFont);
+    lbSbInfo2->setCursor(Qt::PointingHandCursor);
+    lbSbInfo2->installEventFilter(this);
+    if (!fixed_text::kMailAddress.isEmpty()) {
+        lbSbInfo4->setFont(linkFont);
+        lbSbInfo4->setCursor(Qt::PointingHandCursor);
+    }
+    lbSbInfo4->installEventFilter(this);
+}
+
+void TmainWin::LayOutClientArea() {
+    if (client_ == nullptr) return;
+    const int width = client_->width();
+    const int above = std::max(0, client_->height() - kStatusBarHeight);
+    imBg2->setGeometry(0, 0, width, above);
+    lbMain->setGeometry(0, 0, kListWidth, above);
+    pnMain->setGeometry(kListWidth, 0, kPanelWidth, above);
+    pnMap->setGeometry(kListWidth + kPanelWidth, 0, std::max(0, width - kListWidth - kPanelWidth),
+                       above);
+    pnSb->setGeometry(0, above, width, kStatusBarHeight);
+    LayOutStatusBar();
+}
+
+void TmainWin::LayOutStatusBar() {
+    const int width = pnSb->width();
+    imSb->setGeometry(0, 0, width, 5);
+    PlaceRightAligned(lbMenu1, 171, 6);
+    PlaceLeft(lbMenu2, 176, 6);
+    PlaceRightAligned(lbMIcount1, 169, 24);
+    PlaceLeft(lbMIcount2, 176, 24);
+    PlaceRightAligned(lbStatus1, 281, 8);
+    PlaceLeft(lbStatus2, 288, 8);
+    PlaceRightAligned(lnLang1, 281, 24);
+    pbSb->setGeometry(392, 23, std::max(0, width - 127 - 392), 20);
+    pnSbInfo->setGeometry(width - 124, 5, 124, 48);
+    PlaceRightAligned(lbSbInfo1, 113, -3);
+    PlaceRightAligned(lbSbInfo2, 113, 7);
+    PlaceRightAligned(lbSbInfo4, 113, 20);
+    PlaceRightAligned(lbSbInfo3, 113, 33);
+}
+
+void TmainWin::ApplyTexts() {
+    const LanguageTexts& texts = MessageTable();
+    mmMainFile->setTitle(texts.fileMenu);
+    mmMainEdit->setTitle(texts.editMenu);
+    mmMainHelp->setTitle(texts.helpMenu);
+    mmMainOpen->setText(texts.openAction);
+    mmMainSave->setText(texts.saveAction);
+    mmMainSaveAs->setText(texts.saveAsAction);
+    mmMainExit->setText(texts.exitAction);
+    mmMainCopy->setText(texts.copyItemAction);
+    mmMainPaste->setText(texts.pasteItemAction);
+    mmMainInsert->setText(texts.duplicateItemAction);
+    mmMainDelete->setText(texts.deleteItemAction);
+    mmMainHelp2->setText(texts.helpAction);
+    lbMIcount1->setText(texts.itemsCountCaption);
+    lbStatus1->setText(texts.stateCaption);
+    lnLang1->setText(texts.languageCaption);
+    lbSbInfo1->setText(texts.CreditLine());
+    lbMI->setText(texts.menuItemHeading);
+    btCopy->setToolTip(texts.copyButtonHint);
+    btPaste->setToolTip(texts.pasteButtonHint);
+    lbID->setText(texts.idCaption);
+    lbType->setText(texts.typeCaption);
+    lbPos->setText(texts.positionHeading);
+    lbPosX->setText(texts.positionXCaption);
+    lbPosY->setText(texts.positionYCaption);
+    lbScale->setText(texts.scaleHeading);
+    lbScaleX->setText(texts.scaleXCaption);
+    lbScaleY->setText(texts.scaleYCaption);
+    lbAtt->setText(texts.attributesHeading);
+    lbTextdb->setText(texts.textIdCaption);
+    lbFont->setText(texts.fontColorCaption);
+    lbColor->setText(texts.colorCaption);
+    for (QLabel* label : {lbMI, lbID, lbType, lbPos, lbPosX, lbPosY, lbScale, lbScaleX, lbScaleY,
+                          lbAtt, lbTextdb, lbFont, lbColor}) {
+        label->adjustSize();
+    }
+
+    // The type box's rows; its text stays what it was.
+    const QString shown = cbType->currentText();
+    QStringList rows;
+    rows.reserve(static_cast<qsizetype>(texts.typeEntries.size()));
+    for (const QString& row : texts.typeEntries) rows.append(row);
+    const QSignalBlocker blocker(cbType);
+    cbType->clear();
+    cbType->addItems(rows);
+    cbType->setCurrentIndex(-1);
+    cbType->setEditText(shown);
+    LayOutStatusBar();
+}
+
+void TmainWin::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    LayOutClientArea();
+}
+
+bool TmainWin::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate || event->type() == QEvent::Show) {
+        if (!activated_) {
+            // The first activation (or the first showing, where the desktop
+            // activates nothing) runs the activation sequence, once.
+            QTimer::singleShot(0, this, [this] {
+                if (!activated_) FormActivate();
+            });
+        }
+    }
+    return QMainWindow::event(event);
+}
+
+void TmainWin::SetStatusText(const QString& text) {
+    lbStatus2->setText(text);
+    lbStatus2->adjustSize();
+}

@@ -1,0 +1,232 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "config/skin_file.h"
+#include "document/menu_item_record.h"
+#include "document/text_db.h"
+
+class QAction;
+class QComboBox;
+class QFile;
+class QLabel;
+class QLineEdit;
+class QListView;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class QTimer;
+class LineReader;
+class PictureLabel;
+class Platform;
+class PreviewPanel;
+class RecordListModel;
+class ShortcutPriorityFilter;
+
+// The editor's one main window. It owns the document and conducts: the file
+// formats, conversions, commands, rendering and configuration live in the
+// core library, and the window calls them from its event handlers.
+class TmainWin : public QMainWindow, private SkinTarget {
+  public:
+    explicit TmainWin(Platform& platform, QWidget* parent = nullptr);
+    ~TmainWin() override;
+
+    // Opens the two files as if chosen in the open dialogs.
+    void OpenDocumentFiles(const QString& menuPath, const QString& textDbPath);
+
+    // --- State, for the program's own parts and for tests -------------------
+    const std::vector<MenuItemRecord>& menuItems() const { return menuItems_; }
+    const TextDb& textDb() const { return textDb_; }
+    std::uint32_t menuItemCount() const { return static_cast<std::uint32_t>(menuItems_.size()); }
+    const QString& savePath() const { return savePath_; }
+    int selectedIndex() const;
+    std::uint8_t opacityValue() const { return opacity_; }
+    std::uint8_t fadeTarget() const { return fadeTarget_; }
+    bool useMetro() const { return useMetro_; }
+    bool activated() const { return activated_; }
+
+    // --- Controls (named as the design of the window names them) -------------
+    QListView* lbMain = nullptr;
+    QWidget* pnMain = nullptr;
+    PreviewPanel* pnMap = nullptr;
+    PictureLabel* imBg2 = nullptr;
+    QWidget* pnSb = nullptr;
+    PictureLabel* imSb = nullptr;
+    PictureLabel* imIcon = nullptr;
+    QLabel* lbMenu1 = nullptr;
+    QLabel* lbMenu2 = nullptr;
+    QLabel* lbMIcount1 = nullptr;
+    QLabel* lbMIcount2 = nullptr;
+    QLabel* lbStatus1 = nullptr;
+    QLabel* lbStatus2 = nullptr;
+    QLabel* lnLang1 = nullptr;
+    QComboBox* cbLang = nullptr;
+    QProgressBar* pbSb = nullptr;
+    QWidget* pnSbInfo = nullptr;
+    PictureLabel* imSbInfo = nullptr;
+    QLabel* lbSbInfo1 = nullptr;
+    QLabel* lbSbInfo2 = nullptr;
+    QLabel* lbSbInfo3 = nullptr;
+    QLabel* lbSbInfo4 = nullptr;
+
+    QLabel* lbMI = nullptr;
+    QPushButton* btCopy = nullptr;
+    QPushButton* btPaste = nullptr;
+    QLabel* lbType = nullptr;
+    QLabel* lbID = nullptr;
+    QLineEdit* edID = nullptr;
+    QComboBox* cbType = nullptr;
+    QLabel* lbPos = nullptr;
+    QLabel* lbPosX = nullptr;
+    QLineEdit* edPosX = nullptr;
+    QLabel* lbPosY = nullptr;
+    QLineEdit* edPosY = nullptr;
+    QLabel* lbScale = nullptr;
+    QLabel* lbScaleX = nullptr;
+    QLineEdit* edScaleX = nullptr;
+    QLabel* lbScaleY = nullptr;
+    QLineEdit* edScaleY = nullptr;
+    QLabel* lbAtt = nullptr;
+    QLabel* lbTextdb = nullptr;
+    QLineEdit* edTextdb = nullptr;
+    QLabel* lbFont = nullptr;
+    QLineEdit* edFont = nullptr;
+    QLabel* lbColor = nullptr;
+    QLineEdit* edColor = nullptr;
+
+    QMenu* mmMainFile = nullptr;
+    QAction* mmMainOpen = nullptr;
+    QAction* mmMainSave = nullptr;
+    QAction* mmMainSaveAs = nullptr;
+    QAction* mmMainExit = nullptr;
+    QMenu* mmMainEdit = nullptr;
+    QAction* mmMainCopy = nullptr;
+    QAction* mmMainPaste = nullptr;
+    QAction* mmMainInsert = nullptr;
+    QAction* mmMainDelete = nullptr;
+    QMenu* mmMainHelp = nullptr;
+    QAction* mmMainHelp2 = nullptr;
+
+    QTimer* tmActivate = nullptr;
+
+    // --- Event handlers -------------------------------------------------------
+    void FormActivate();
+    void tmActivateTimer();
+    void mmMainOpenClick();
+    void imBg2Click() { mmMainOpenClick(); }
+    void mmMainSaveClick();
+    void mmMainSaveAsClick();
+    void mmMainExitClick();
+    void mmMainHelp2Click();
+    void lbSbInfo2Click();
+    void lbSbInfo4Click();
+    void lbMainClick();
+    void edIDExit();
+    void edPosXExit();
+    void edPosYExit();
+    void edScaleXExit();
+    void edScaleYExit();
+    void edTextdbExit();
+    void edFontExit();
+    void edColorExit();
+    void cbTypeExit();
+    void mmMainCopyClick();
+    void mmMainPasteClick();
+    void mmMainInsertClick();
+    void mmMainDeleteClick();
+    void cbLangChange();
+
+    // --- Operations -----------------------------------------------------------
+    void LoadDocuments(QFile& menuFile, QFile& textDbFile, const QString& menuPath,
+                       const QString& textDbPath);
+    void ShowError(const QString& message);
+    void RebuildItemList();
+    void RefreshItemView();
+    void FillPropertyPanel();
+    void DrawPreview();
+    void PreparePreviewSurface();
+    void LoadSkin();
+    void LoadLanguageList(LineReader& reader);
+    void LoadLanguage(LineReader& reader);
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    // Layout and texts.
+    void CreateMenus();
+    void CreateStatusBar(QWidget* client);
+    void CreatePropertyPanel(QWidget* client);
+    void LayOutClientArea();
+    void LayOutStatusBar();
+    void ApplyTexts();
+    void SetStatusText(const QString& text);
+
+    // Runs a step whose errors (a conversion, a picture) go to the standard
+    // error box; the rest of the step is skipped. Returns false on an error.
+    bool RunGuarded(const std::function<void()>& step);
+    void ShowErrorBoxLater(const QString& message);
+
+    // Commits of the property fields.
+    void CommitIntegerField(QLineEdit* field, std::int32_t MenuItemRecord::*member);
+    void CommitAttributeField(QLineEdit* field, std::uint32_t MenuItemRecord::*member);
+    void CommitFloatField(QLineEdit* field, float MenuItemRecord::*member);
+    void RunCommit(QObject* field);
+    MenuItemRecord* SelectedRecord();
+    void SelectRow(int row);
+    void SaveTo(const QString& path);
+
+    // SkinTarget.
+    void SetUseMetro(bool useMetro) override;
+    void SetFadeTarget(std::uint8_t fadeTarget) override;
+    void SetBackgroundPicture(const QImage& picture) override;
+    void SetOverlayPicture(int id, const QImage& picture) override;
+    void SetCopyGlyph(const QImage& glyph) override;
+    void SetPasteGlyph(const QImage& glyph) override;
+    void SetStatusStrip(const QImage& picture) override;
+    void SetCreditsSeparator(const QImage& picture) override;
+    void SetWindowColor(std::uint32_t color) override;
+    void SetInputBackgroundColor(std::uint32_t color) override;
+    void SetWindowTextColor(std::uint32_t color) override;
+    void SetInputTextColor(std::uint32_t color) override;
+    void SetHeadingTextColor(std::uint32_t color) override;
+    void SetCaptionTextColor(std::uint32_t color) override;
+    void SetStatusBarColor(std::uint32_t color) override;
+    void SetPreviewColor(int index, std::uint32_t color) override;
+
+    std::vector<QWidget*> InputControls() const;
+    std::vector<QWidget*> WindowTextControls() const;
+
+    Platform& platform_;
+    QWidget* client_ = nullptr;
+    RecordListModel* listModel_ = nullptr;
+    std::unique_ptr<ShortcutPriorityFilter> shortcutFilter_;
+
+    // The document.
+    std::vector<MenuItemRecord> menuItems_;
+    TextDb textDb_;
+    bool itemsAllocated_ = false;
+    bool stringsAllocated_ = false;
+    QString savePath_;
+    QString textDbPath_;
+    std::optional<MenuItemRecord> copiedItem_;
+
+    // The shell.
+    bool activated_ = false;
+    bool useMetro_ = false;
+    std::uint8_t fadeTarget_ = 250;
+    std::uint8_t fadeLast_ = 0;
+    std::uint8_t opacity_ = 0;
+    bool updatingList_ = false;
+    bool committing_ = false;
+    bool languageBoxUpdating_ = false;
+};

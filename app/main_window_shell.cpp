@@ -1,0 +1,290 @@
+// Activation, fade-in, help and links, interface languages and the skin.
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QTimer>
+
+#include "app/fade_in.h"
+#include "app/main_window.h"
+#include "app/message_table.h"
+#include "app/picture_label.h"
+#include "app/platform.h"
+#include "app/preview_panel.h"
+#include "app/window_placement.h"
+#include "assets/picture_loader.h"
+#include "config/code_page.h"
+#include "config/line_reader.h"
+
+namespace {
+
+QColor SkinColor(std::uint32_t bgr) {
+    return preview::ColorFromSkin(bgr);
+}
+
+void SetRoleColor(QWidget* widget, QPalette::ColorRole role, const QColor& color) {
+    QPalette palette = widget->palette();
+    palette.setColor(role, color);
+    widget->setPalette(palette);
+}
+
+}  // namespace
+
+void TmainWin::FormActivate() {
+    if (activated_) return;
+    activated_ = true;
+
+    // 1. Placement, unless full-screen mode has taken the border away.
+    if (!(windowFlags() & Qt::FramelessWindowHint)) {
+        setGeometry(FirstPlacement(platform_.ScreenSize(), minimumSize()));
+    }
+    // 2. The preview's surface, filled with the built-in key colour.
+    PreparePreviewSurface();
+    // 3. Flags of the shell (the document flags start cleared with the window).
+    useMetro_ = false;
+    fadeTarget_ = 250;
+    fadeLast_ = 0;
+    // 4. The skin; a faulty skin ends the sequence here.
+    if (!RunGuarded([this] { LoadSkin(); })) return;
+
+    // 5-6. The language list.
+    QFile listFile(fixed_text::kLanguageList);
+    if (!listFile.open(QIODevice::ReadOnly)) return;
+    {
+        LineReader reader(listFile);
+        LoadLanguageList(reader);
+    }
+    listFile.close();
+
+    // 7-8. The remembered choice.
+    QFile settings(fixed_text::kSettings);
+    if (!settings.open(QIODevice::ReadOnly)) {
+        platform_.ShowMessageBox(this, fixed_text::kAppTitle, MessageTable().selectLanguage);
+        return;
+    }
+    {
+        LineReader reader(settings);
+        const QByteArray fallback = ToCodePage(cbLang->currentText());
+        const QString chosen = FromCodePage(reader.ReadLine(fallback));
+        languageBoxUpdating_ = true;
+        cbLang->setEditText(chosen);
+        languageBoxUpdating_ = false;
+    }
+    settings.close();
+
+    // 9. Apply it.
+    QFile languageFile(cbLang->currentText());
+    if (!languageFile.open(QIODevice::ReadOnly)) {
+        languageBoxUpdating_ = true;
+        cbLang->setCurrentIndex(-1);
+        cbLang->setEditText(MessageTable().defaultLanguage);
+        languageBoxUpdating_ = false;
+        return;
+    }
+    RunGuarded([this, &languageFile] {
+        LineReader reader(languageFile);
+        LoadLanguage(reader);
+    });
+}
+
+void TmainWin::tmActivateTimer() {
+    if (!activated_) FormActivate();
+    if (useMetro_) {
+        setWindowFlag(Qt::FramelessWindowHint, true);
+        setGeometry(QRect(QPoint(0, 0), platform_.ScreenSize()));
+        show();
+        opacity_ = 255;
+        setWindowOpacity(1.0);
+    }
+    const FadeStep step = NextFadeStep(opacity_, fadeTarget_, fadeLast_);
+    opacity_ = step.opacity;
+    if (!useMetro_) setWindowOpacity(opacity_ / 255.0);
+    if (step.stop) tmActivate->stop();
+}
+
+void TmainWin::mmMainHelp2Click() {
+    platform_.OpenWithShell(MessageTable().helpFileName);
+}
+
+void TmainWin::lbSbInfo2Click() {
+    platform_.OpenWithShell(fixed_text::kWebAddress);
+}
+
+void TmainWin::lbSbInfo4Click() {
+    if (fixed_text::kMailAddress.isEmpty()) return;
+    platform_.OpenWithShell(QStringLiteral("mailto:") + fixed_text::kMailAddress);
+}
+
+void TmainWin::LoadLanguageList(LineReader& reader) {
+    const QString text = cbLang->currentText();
+    languageBoxUpdating_ = true;
+    for (const QByteArray& entry : reader.ReadListEntries()) cbLang->addItem(FromCodePage(entry));
+    cbLang->setCurrentIndex(-1);
+    cbLang->setEditText(text);
+    languageBoxUpdating_ = false;
+}
+
+void TmainWin::LoadLanguage(LineReader& reader) {
+    // Lines read before a bad one stay applied, so the texts reach the
+    // widgets whatever happens.
+    struct ApplyOnExit {
+        TmainWin* window;
+        ~ApplyOnExit() { window->ApplyTexts(); }
+    } apply{this};
+    ApplyLanguageFile(reader, MessageTable());
+}
+
+void TmainWin::cbLangChange() {
+    const QString chosen = cbLang->currentText();
+    QFile languageFile(chosen);
+    if (!languageFile.open(QIODevice::ReadOnly)) {
+        languageBoxUpdating_ = true;
+        cbLang->setCurrentIndex(-1);
+        cbLang->setEditText(MessageTable().defaultLanguage);
+        languageBoxUpdating_ = false;
+        return;
+    }
+    const bool applied = RunGuarded([this, &languageFile] {
+        LineReader reader(languageFile);
+        LoadLanguage(reader);
+    });
+    languageFile.close();
+    if (!applied) return;
+    QFile settings(fixed_text::kSettings);
+    if (settings.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        settings.write(ToCodePage(chosen));
+        settings.close();
+    }
+}
+
+void TmainWin::LoadSkin() {
+    QFile skin(fixed_text::kSkin);
+    if (!skin.open(QIODevice::ReadOnly)) return;
+    LineReader reader(skin);
+    ApplySkinFile(reader, *this, PictureLoading{&LoadPicture, &LoadBitmap});
+}
+
+void TmainWin::PreparePreviewSurface() {
+    pnMap->PrepareSurface(platform_.ScreenSize(), SkinColors());
+}
+
+void TmainWin::DrawPreview() {
+    const int row = selectedIndex();
+    if (row < 0) return;
+    pnMap->Redraw(menuItems_, static_cast<std::size_t>(row), textDb_, SkinColors());
+}
+
+// --- What the skin sets -----------------------------------------------------
+
+void TmainWin::SetUseMetro(bool useMetro) {
+    useMetro_ = useMetro;
+}
+void TmainWin::SetFadeTarget(std::uint8_t fadeTarget) {
+    fadeTarget_ = fadeTarget;
+}
+
+void TmainWin::SetBackgroundPicture(const QImage& picture) {
+    imBg2->SetPicture(picture);
+    pnMap->SetBackground(picture);
+}
+
+void TmainWin::SetOverlayPicture(int id, const QImage& picture) {
+    pnMap->SetOverlayPicture(id, picture);
+}
+
+void TmainWin::SetCopyGlyph(const QImage& glyph) {
+    btCopy->setIcon(GlyphIcon(glyph));
+}
+void TmainWin::SetPasteGlyph(const QImage& glyph) {
+    btPaste->setIcon(GlyphIcon(glyph));
+}
+void TmainWin::SetStatusStrip(const QImage& picture) {
+    imSb->SetPicture(picture);
+}
+void TmainWin::SetCreditsSeparator(const QImage& picture) {
+    imSbInfo->SetPicture(picture);
+}
+
+std::vector<QWidget*> TmainWin::InputControls() const {
+    return {cbLang, edID, cbType, edPosX, edPosY, edScaleX, edScaleY, edTextdb, edFont, edColor};
+}
+
+std::vector<QWidget*> TmainWin::WindowTextControls() const {
+    return {lbMain,   lbID,      lbType,    lbPosX,    lbPosY,   lbScaleX,   lbScaleY,
+            lbTextdb, lbFont,    lbColor,   lbMenu1,   lbMenu2,  lbMIcount2, lbStatus2,
+            cbLang,   lbSbInfo1, lbSbInfo2, lbSbInfo3, lbSbInfo4};
+}
+
+void TmainWin::SetWindowColor(std::uint32_t color) {
+    for (QWidget* widget : {static_cast<QWidget*>(client_), static_cast<QWidget*>(pnMain),
+                            static_cast<QWidget*>(pnMap)}) {
+        SetRoleColor(widget, QPalette::Window, SkinColor(color));
+        widget->setAutoFillBackground(true);
+    }
+    SetRoleColor(lbMain, QPalette::Base, SkinColor(color));
+}
+
+void TmainWin::SetInputBackgroundColor(std::uint32_t color) {
+    for (QWidget* widget : InputControls()) {
+        SetRoleColor(widget, QPalette::Base, SkinColor(color));
+        SetRoleColor(widget, QPalette::Button, SkinColor(color));
+    }
+}
+
+void TmainWin::SetWindowTextColor(std::uint32_t color) {
+    for (QWidget* widget : WindowTextControls()) {
+        SetRoleColor(widget, QPalette::WindowText, SkinColor(color));
+        SetRoleColor(widget, QPalette::Text, SkinColor(color));
+    }
+}
+
+void TmainWin::SetInputTextColor(std::uint32_t color) {
+    for (QWidget* widget : InputControls()) {
+        SetRoleColor(widget, QPalette::Text, SkinColor(color));
+        SetRoleColor(widget, QPalette::ButtonText, SkinColor(color));
+    }
+}
+
+void TmainWin::SetHeadingTextColor(std::uint32_t color) {
+    for (QLabel* label : {lbMI, lbPos, lbScale, lbAtt}) {
+        label->setForegroundRole(QPalette::WindowText);
+        SetRoleColor(label, QPalette::WindowText, SkinColor(color));
+    }
+}
+
+void TmainWin::SetCaptionTextColor(std::uint32_t color) {
+    for (QLabel* label : {lbMIcount1, lbStatus1, lnLang1})
+        SetRoleColor(label, QPalette::WindowText, SkinColor(color));
+}
+
+void TmainWin::SetStatusBarColor(std::uint32_t color) {
+    SetRoleColor(pnSb, QPalette::Window, SkinColor(color));
+}
+
+void TmainWin::SetPreviewColor(int index, std::uint32_t color) {
+    preview::PreviewColors& colors = SkinColors();
+    switch (index) {
+        case 1:
+            colors.skinColor1 = color;
+            break;
+        case 2:
+            colors.skinColor2 = color;
+            break;
+        case 3:
+            colors.skinColor3 = color;
+            break;
+        case 4:
+            colors.skinColor4 = color;
+            break;
+        case 5:
+            colors.skinColor5 = color;
+            break;
+        case 6:
+            colors.skinColor6 = color;
+            break;
+        default:
+            break;
+    }
+}

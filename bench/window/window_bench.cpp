@@ -1,0 +1,194 @@
+// Figures of the real window on a large document: 1,000,000 records (a 36 MB
+// file) and a string database of 1,000,000 entries, driven on the offscreen
+// platform. Each figure is printed next to its target.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QListView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <fstream>
+#include <memory>
+#include <random>
+
+#include "app/main_window.h"
+#include "document/menu_file.h"
+#include "document/type_code.h"
+#include "fake_platform.h"
+
+namespace {
+
+constexpr int kRecords = 1'000'000;
+constexpr int kStrings = 1'000'000;
+
+double ResidentMegabytes() {
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0;
+    long resident = 0;
+    statm >> pages >> resident;
+    return static_cast<double>(resident) * 4096.0 / (1024.0 * 1024.0);
+}
+
+struct LargeDocument {
+    QTemporaryDir folder;
+    QString menuPath;
+    QString textDbPath;
+
+    LargeDocument() {
+        menuPath = folder.filePath("kavel.def");
+        textDbPath = folder.filePath("textdb_en.def");
+        std::vector<MenuItemRecord> records(kRecords);
+        std::mt19937 random(1);
+        const char* codes[] = {"butt", "stxt", "edit", "list", "scrl", "ctxt"};
+        for (int i = 0; i < kRecords; ++i) {
+            MenuItemRecord& record = records[static_cast<std::size_t>(i)];
+            record.id = i;
+            type_code::SetFromShown(record, i % 40 == 0 ? "wint" : codes[random() % 6]);
+            record.posX = static_cast<float>(random() % 700);
+            record.posY = static_cast<float>(random() % 500);
+            record.scaleX = 80;
+            record.scaleY = 20;
+            record.textId = static_cast<std::int32_t>(random() % kStrings);
+        }
+        QFile menu(menuPath);
+        menu.open(QIODevice::WriteOnly);
+        menu.write(EncodeMenuItems(records));
+
+        QByteArray db;
+        auto append32 = [&db](std::uint32_t value) {
+            for (int b = 0; b < 4; ++b) db.append(static_cast<char>((value >> (8 * b)) & 0xFF));
+        };
+        append32(kStrings);
+        append32(0);
+        std::uint32_t offset = 8 + 8 * kStrings;
+        QByteArray texts;
+        for (int i = 0; i < kStrings; ++i) {
+            const QByteArray text = "Menu text number " + QByteArray::number(i);
+            append32(static_cast<std::uint32_t>(i));
+            append32(offset + static_cast<std::uint32_t>(texts.size()));
+            texts.append(text).append('\0');
+        }
+        db.append(texts);
+        QFile strings(textDbPath);
+        strings.open(QIODevice::WriteOnly);
+        strings.write(db);
+    }
+};
+
+struct Session {
+    LargeDocument document;
+    FakePlatform platform;
+    std::unique_ptr<TmainWin> window;
+    double emptyMegabytes = 0;
+    double loadMilliseconds = 0;
+    double loadedMegabytes = 0;
+
+    Session() {
+        QDir::setCurrent(document.folder.path());
+        window = std::make_unique<TmainWin>(platform);
+        window->show();
+        window->FormActivate();
+        QApplication::processEvents();
+        emptyMegabytes = ResidentMegabytes();
+        platform.openAnswers = {document.menuPath, document.textDbPath};
+        QElapsedTimer timer;
+        timer.start();
+        window->mmMainOpenClick();
+        loadMilliseconds = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+        QApplication::processEvents();
+        loadedMegabytes = ResidentMegabytes();
+    }
+};
+
+Session& TheSession() {
+    static Session session;
+    return session;
+}
+
+// Runs one user action and the repaint that follows it.
+template <typename Action>
+void Measure(benchmark::State& state, Action action) {
+    Session& session = TheSession();
+    for (auto _ : state) {
+        action(session);
+        QApplication::processEvents();
+    }
+}
+
+void BM_OpenToFirstRefresh(benchmark::State& state) {
+    Session& session = TheSession();
+    for (auto _ : state) state.SetIterationTime(session.loadMilliseconds / 1000.0);
+    state.counters["target_ms"] = 1000;
+    state.counters["empty_MB"] = session.emptyMegabytes;
+    state.counters["loaded_MB"] = session.loadedMegabytes;
+    state.counters["added_MB"] = session.loadedMegabytes - session.emptyMegabytes;
+    state.counters["added_target_MB"] = 150;
+}
+
+void BM_SelectRow(benchmark::State& state) {
+    int row = 500'000;
+    Measure(state, [&row](Session& s) {
+        QListView* list = s.window->lbMain;
+        list->selectionModel()->setCurrentIndex(list->model()->index(row, 0),
+                                                QItemSelectionModel::ClearAndSelect);
+        row = row == 500'000 ? 500'001 : 500'000;
+    });
+    state.counters["target_ms"] = 16;
+}
+
+void BM_CommitField(benchmark::State& state) {
+    Measure(state, [](Session& s) {
+        s.window->edPosX->setText("123.5");
+        s.window->edPosXExit();
+    });
+    state.counters["target_ms"] = 16;
+}
+
+void BM_ChangeType(benchmark::State& state) {
+    bool flip = false;
+    Measure(state, [&flip](Session& s) {
+        s.window->cbType->setEditText(flip ? "butt" : "stxt");
+        s.window->cbTypeExit();
+        flip = !flip;
+    });
+    state.counters["target_ms"] = 16;
+}
+
+void BM_DuplicateThenDelete(benchmark::State& state) {
+    Session& session = TheSession();
+    session.platform.yesNoAnswers.clear();
+    Measure(state, [](Session& s) {
+        s.window->mmMainInsertClick();
+        s.platform.yesNoAnswers.push_back(true);
+        s.window->mmMainDeleteClick();
+    });
+    state.counters["target_ms_for_both"] = 32;
+}
+
+void BM_Paste(benchmark::State& state) {
+    TheSession().window->mmMainCopyClick();
+    Measure(state, [](Session& s) { s.window->mmMainPasteClick(); });
+    state.counters["target_ms"] = 16;
+}
+
+BENCHMARK(BM_OpenToFirstRefresh)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SelectRow)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CommitField)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ChangeType)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DuplicateThenDelete)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Paste)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

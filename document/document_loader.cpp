@@ -1,0 +1,28 @@
+#include "document/document_loader.h"
+
+#include "document/menu_file.h"
+
+LoadedDocument LoadDocumentStreams(QIODevice& menuFile, QIODevice& textDbFile,
+                                   const std::function<void(LoadedDocument::Stage)>& onStage) {
+    LoadedDocument document;
+    if (onStage) onStage(LoadedDocument::Stage::ReadingMenuItems);
+    MenuReadResult items = ReadMenuItems(menuFile);
+    switch (items.error) {
+        case MenuReadError::None:
+            break;
+        case MenuReadError::AllocateFailed:
+            document.failure = LoadedDocument::Failure::AllocateMenuItems;
+            return document;
+        case MenuReadError::ReallocateFailed:
+            document.failure = LoadedDocument::Failure::ReallocateMenuItems;
+            return document;
+    }
+    document.menuItems = std::move(items.items);
+
+    if (onStage) onStage(LoadedDocument::Stage::ReadingStrings);
+    if (document.textDb.Read(textDbFile) != TextDb::ReadError::None) {
+        document.failure = LoadedDocument::Failure::AllocateStrings;
+        document.menuItems = {};
+    }
+    return document;
+}

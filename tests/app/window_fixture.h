@@ -1,0 +1,101 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+#include "app/main_window.h"
+#include "app/message_table.h"
+#include "document/menu_file.h"
+#include "fake_platform.h"
+
+// A main window in a fresh working folder, answered by a FakePlatform.
+class WindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(folder_.isValid());
+        previousFolder_ = QDir::currentPath();
+        QDir::setCurrent(folder_.path());
+        MessageTable() = LanguageTexts();
+        SkinColors() = preview::PreviewColors();
+        PrepareFolder();
+        window = std::make_unique<TmainWin>(platform);
+        window->show();
+        window->FormActivate();
+        window->activateWindow();
+        QApplication::setActiveWindow(window.get());
+    }
+
+    void TearDown() override {
+        window.reset();
+        QDir::setCurrent(previousFolder_);
+    }
+
+    // Files to lay into the working folder before the window starts.
+    virtual void PrepareFolder() {}
+
+    QString Path(const QString& name) const { return folder_.filePath(name); }
+
+    static QByteArray SampleBytes(const QString& name) {
+        QFile file(QStringLiteral(KAVEL_SOURCE_DIR "/samples/") + name);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        return file.readAll();
+    }
+
+    static void WriteBytes(const QString& path, const QByteArray& bytes) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ASSERT_EQ(file.write(bytes), bytes.size());
+    }
+
+    static QByteArray ReadBytes(const QString& path) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) return {};
+        return file.readAll();
+    }
+
+    // Opens the sample document through the two open dialogs.
+    void OpenSample() {
+        WriteBytes(Path("kavel.def"), SampleBytes("kavel.def"));
+        WriteBytes(Path("textdb_en.def"), SampleBytes("textdb_en.def"));
+        OpenFiles(Path("kavel.def"), Path("textdb_en.def"));
+    }
+
+    void OpenFiles(const QString& menuPath, const QString& textDbPath) {
+        platform.openAnswers = {menuPath, textDbPath};
+        window->mmMainOpenClick();
+    }
+
+    void ClickRow(int row) {
+        QListView* list = window->lbMain;
+        const QRect rect = list->visualRect(list->model()->index(row, 0));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
+    }
+
+    // Types a text into a field, replacing what it held.
+    void TypeInto(QLineEdit* field, const QString& text) {
+        field->setFocus(Qt::MouseFocusReason);
+        field->selectAll();
+        QTest::keyClick(field, Qt::Key_Backspace);
+        QTest::keyClicks(field, text);
+    }
+
+    // Lets deferred work (the error box, the activation) run.
+    static void Settle() { QApplication::processEvents(); }
+
+    FakePlatform platform;
+    std::unique_ptr<TmainWin> window;
+
+  private:
+    QTemporaryDir folder_;
+    QString previousFolder_;
+};
