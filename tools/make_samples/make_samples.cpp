@@ -22,7 +22,7 @@ struct SampleText {
 };
 
 class SampleBuilder {
-public:
+  public:
     // Adds a record and its text; returns the record for further changes.
     MenuItemRecord& Add(const char* shownType, std::int32_t id, float x, float y, float w, float h,
                         const std::string& text, std::uint32_t font = 0x00000001,
@@ -65,7 +65,7 @@ public:
         return bytes;
     }
 
-private:
+  private:
     std::vector<MenuItemRecord> items_;
     std::vector<SampleText> texts_;
     std::int32_t nextTextId_ = 1000;
