@@ -14,39 +14,34 @@
 
 namespace {
 
-QString Hex(std::uint32_t value) {
-    return QStringLiteral("%1").arg(value, 6, 16, QLatin1Char('0'));
-}
-
-// Writes every call down as one line of text.
+// Writes every call down as "what value"; pictures by their "name" text.
 class RecordingTarget : public SkinTarget {
   public:
     QStringList calls;
 
     void SetUseMetro(bool on) override { Add("metro", on ? "1" : "0"); }
     void SetFadeTarget(std::uint8_t fade) override { Add("fade", QString::number(fade)); }
-    void SetBackgroundPicture(const QImage& p) override { Add("background", Name(p)); }
-    void SetOverlayPicture(int id, const QImage& p) override {
-        Add("overlay" + QString::number(id), Name(p));
-    }
-    void SetCopyGlyph(const QImage& p) override { Add("copy", Name(p)); }
-    void SetPasteGlyph(const QImage& p) override { Add("paste", Name(p)); }
-    void SetStatusStrip(const QImage& p) override { Add("strip", Name(p)); }
-    void SetCreditsSeparator(const QImage& p) override { Add("separator", Name(p)); }
-    void SetWindowColor(std::uint32_t c) override { Add("window", Hex(c)); }
-    void SetInputBackgroundColor(std::uint32_t c) override { Add("inputBack", Hex(c)); }
-    void SetWindowTextColor(std::uint32_t c) override { Add("windowText", Hex(c)); }
-    void SetInputTextColor(std::uint32_t c) override { Add("inputText", Hex(c)); }
-    void SetHeadingTextColor(std::uint32_t c) override { Add("heading", Hex(c)); }
-    void SetCaptionTextColor(std::uint32_t c) override { Add("caption", Hex(c)); }
-    void SetStatusBarColor(std::uint32_t c) override { Add("statusBar", Hex(c)); }
-    void SetPreviewColor(int index, std::uint32_t c) override {
-        Add("preview" + QString::number(index), Hex(c));
+    void SetBackgroundPicture(const QImage& p) override { Add("background", p); }
+    void SetOverlayPicture(int id, const QImage& p) override { Add(QString::number(id), p); }
+    void SetCopyGlyph(const QImage& p) override { Add("copy", p); }
+    void SetPasteGlyph(const QImage& p) override { Add("paste", p); }
+    void SetStatusStrip(const QImage& p) override { Add("strip", p); }
+    void SetCreditsSeparator(const QImage& p) override { Add("separator", p); }
+    void SetWindowColor(std::uint32_t c) override { Add("window", c); }
+    void SetInputBackgroundColor(std::uint32_t c) override { Add("inputBack", c); }
+    void SetWindowTextColor(std::uint32_t c) override { Add("windowText", c); }
+    void SetInputTextColor(std::uint32_t c) override { Add("inputText", c); }
+    void SetHeadingTextColor(std::uint32_t c) override { Add("heading", c); }
+    void SetCaptionTextColor(std::uint32_t c) override { Add("caption", c); }
+    void SetStatusBarColor(std::uint32_t c) override { Add("statusBar", c); }
+    void SetPreviewColor(int i, std::uint32_t c) override {
+        Add("preview" + QString::number(i), c);
     }
 
   private:
-    static QString Name(const QImage& picture) { return picture.text(QStringLiteral("name")); }
     void Add(const QString& what, const QString& value) { calls.append(what + ' ' + value); }
+    void Add(const QString& what, const QImage& p) { Add(what, p.text(QStringLiteral("name"))); }
+    void Add(const QString& what, std::uint32_t c) { Add(what, QString::number(c, 16)); }
 };
 
 QImage Named(const QString& name) {
@@ -63,17 +58,8 @@ const PictureLoading kLoading{
     [](const QString& path) { return Named("bitmap:" + path); },
 };
 
-QList<QByteArray> CompleteSkin() {
-    return {"Classic", "200",   "b\xE4.jpg", "a100.jpg", "a101.bmp", "a102.ico", "t300.jpg",
-            "c.jpg",   "p.bmp", "st.bmp",    "sep.bmp",  "1",        "2",        "3",
-            "4",       "5",     "6",         "7",        "8",        "9",        "10",
-            "11",      "12",    "0x0D",      "line 25"};
-}
-
 struct Applied {
-    explicit Applied(const QList<QByteArray>& lines) {
-        for (const QByteArray& line : lines) bytes += line + '\n';
-        buffer.setData(bytes);
+    explicit Applied(const QList<QByteArray>& lines) : bytes(lines.join('\n') + '\n') {
         buffer.open(QIODevice::ReadOnly);
         try {
             ApplySkinFile(reader, target, kLoading);
@@ -84,57 +70,41 @@ struct Applied {
         }
     }
     QByteArray bytes;
-    QBuffer buffer;
+    QBuffer buffer{&bytes};
     LineReader reader{buffer};
     RecordingTarget target;
     QString error;
 };
 
-QList<QByteArray> With(int lineNumber, const QByteArray& text) {
-    QList<QByteArray> lines = CompleteSkin();
-    lines[lineNumber - 1] = text;
+// A complete skin, and a 25th line that is not read.
+QList<QByteArray> With(int lineNumber = 0, const QByteArray& text = {}) {
+    QList<QByteArray> lines = {"Classic", "200",   "b\xE4.jpg", "a.jpg", "b.bmp", "c.ico",
+                               "d.jpg",   "e.jpg", "f.bmp",     "g.bmp", "h.bmp"};
+    for (int i = 12; i <= 24; ++i) lines.append(QByteArray::number(i - 11));
+    lines.append("line 25");
+    if (lineNumber > 0) lines[lineNumber - 1] = text;
     return lines;
 }
 
 }  // namespace
 
 TEST(SkinFile, EachLineSetsItsPartInOrderAndLaterLinesAreNotRead) {
-    Applied skin(CompleteSkin());
+    Applied skin(With());
     EXPECT_EQ(skin.error, "");
-    EXPECT_EQ(skin.target.calls, (QStringList{"metro 0",
-                                              "fade 200",
-                                              QString::fromUtf8("background picture:bä.jpg"),
-                                              "overlay100 picture:a100.jpg",
-                                              "overlay101 picture:a101.bmp",
-                                              "overlay102 picture:a102.ico",
-                                              "overlay300 picture:t300.jpg",
-                                              "copy bitmap:c.jpg",
-                                              "paste bitmap:p.bmp",
-                                              "strip picture:st.bmp",
-                                              "separator picture:sep.bmp",
-                                              "window 000001",
-                                              "inputBack 000002",
-                                              "windowText 000003",
-                                              "inputText 000004",
-                                              "heading 000005",
-                                              "caption 000006",
-                                              "statusBar 000007",
-                                              "preview1 000008",
-                                              "preview2 000009",
-                                              "preview3 00000a",
-                                              "preview4 00000b",
-                                              "preview5 00000c",
-                                              "preview6 00000d"}));
+    EXPECT_EQ(skin.target.calls.join(", "),
+              QString::fromUtf8(
+                  "metro 0, fade 200, background picture:bä.jpg, 100 picture:a.jpg, "
+                  "101 picture:b.bmp, 102 picture:c.ico, 300 picture:d.jpg, copy bitmap:e.jpg, "
+                  "paste bitmap:f.bmp, strip picture:g.bmp, separator picture:h.bmp, window 1, "
+                  "inputBack 2, windowText 3, inputText 4, heading 5, caption 6, statusBar 7, "
+                  "preview1 8, preview2 9, preview3 a, preview4 b, preview5 c, preview6 d"));
     EXPECT_EQ(skin.reader.ReadLine("F"), "line 25");
 }
 
-TEST(SkinFile, OnlyTheExactMetroLineTurnsMetroOn) {
+TEST(SkinFile, MetroNeedsTheExactLineAndTheFadeTargetIsTheLowByte) {
     EXPECT_EQ(Applied(With(1, "UseMetro=1")).target.calls.first(), "metro 1");
     EXPECT_EQ(Applied(With(1, "usemetro=1")).target.calls.first(), "metro 0");
     EXPECT_EQ(Applied(With(1, "UseMetro=1 ")).target.calls.first(), "metro 0");
-}
-
-TEST(SkinFile, TheFadeTargetIsTheLowestEightBits) {
     const std::pair<const char*, const char*> cases[] = {
         {"255", "fade 255"}, {"0", "fade 0"}, {"256", "fade 0"}, {"-1", "fade 255"}};
     for (const auto& [text, call] : cases) {
@@ -143,49 +113,40 @@ TEST(SkinFile, TheFadeTargetIsTheLowestEightBits) {
 }
 
 TEST(SkinFile, EmptyAndMissingLinesStandForTheLastRememberedLine) {
-    const Applied emptyFour(With(4, ""));
-    EXPECT_EQ(emptyFour.target.calls.at(3), QString::fromUtf8("overlay100 picture:bä.jpg"));
-    EXPECT_EQ(emptyFour.target.calls.at(4), "overlay101 picture:a101.bmp");
-
+    EXPECT_EQ(Applied(With(4, "")).target.calls.at(3), QString::fromUtf8("100 picture:bä.jpg"));
     // Line 18 is not remembered: an empty line 19 stands for line 17.
-    EXPECT_EQ(Applied(With(19, "")).target.calls.at(18), "preview1 000006");
+    EXPECT_EQ(Applied(With(19, "")).target.calls.at(18), "preview1 6");
 
-    const Applied seventeen(CompleteSkin().mid(0, 17));
-    EXPECT_EQ(seventeen.error, "");
+    const Applied seventeen(With().mid(0, 17));
     ASSERT_EQ(seventeen.target.calls.size(), 24);
-    for (int i = 17; i < 24; ++i) EXPECT_TRUE(seventeen.target.calls[i].endsWith(" 000006")) << i;
+    for (int i = 17; i < 24; ++i) EXPECT_TRUE(seventeen.target.calls[i].endsWith(" 6")) << i;
 
     const Applied single({"UseMetro=1"});
     EXPECT_EQ(single.target.calls, QStringList{"metro 1"});
     EXPECT_EQ(single.error, "'UseMetro=1' is not a valid integer value");
 }
 
-TEST(SkinFile, ColoursAreWholeIntegerTexts) {
-    const std::pair<const char*, const char*> cases[] = {{"0x00FF00", "window 00ff00"},
+TEST(SkinFile, ColoursAreWholeIntegerTextsAndErrorsStopTheRest) {
+    const std::pair<const char*, const char*> cases[] = {{"0x00FF00", "window ff00"},
                                                          {"$FF0000", "window ff0000"},
-                                                         {"xFF", "window 0000ff"},
-                                                         {"255", "window 0000ff"}};
+                                                         {"xFF", "window ff"},
+                                                         {"255", "window ff"}};
     for (const auto& [text, call] : cases) {
         EXPECT_EQ(Applied(With(12, text)).target.calls.at(11), call) << text;
     }
+    const Applied blank(With(12, "255 "));
+    EXPECT_EQ(blank.error, "'255 ' is not a valid integer value");
+    EXPECT_EQ(blank.target.calls.size(), 11);
 
-    const Applied trailingBlank(With(12, "255 "));
-    EXPECT_EQ(trailingBlank.error, "'255 ' is not a valid integer value");
-    EXPECT_EQ(trailingBlank.target.calls.size(), 11);
-}
-
-TEST(SkinFile, APictureErrorKeepsTheEarlierLinesAndStops) {
-    const Applied skin(With(6, "skin/broken.jpg"));
-    EXPECT_EQ(skin.error, "bad picture");
-    ASSERT_EQ(skin.target.calls.size(), 5);
-    EXPECT_EQ(skin.target.calls.last(), "overlay101 picture:a101.bmp");
+    const Applied broken(With(6, "skin/broken.jpg"));
+    EXPECT_EQ(broken.error, "bad picture");
+    EXPECT_EQ(broken.target.calls.size(), 5);
 }
 
 TEST(ShippedSkins, TheDarkSkinIsCompleteAndItsPicturesLoad) {
     const QDir root(QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../.."));
     const auto load = [&root](const QString& path, const char* format) {
-        QImage picture(root.filePath(path), format);
-        if (picture.isNull()) throw std::runtime_error("cannot load " + path.toStdString());
+        if (QImage(root.filePath(path), format).isNull()) throw std::runtime_error("no picture");
         return Named(path);
     };
     const PictureLoading loading{[&](const QString& path) { return load(path, nullptr); },
