@@ -23,7 +23,6 @@ struct ErrorManager {
     jpeg_error_mgr pub;  // first, so that libjpeg's pointer converts back
     std::jmp_buf jump;
     char message[JMSG_LENGTH_MAX];
-    bool allRowsRead;
 };
 
 struct Decoder {
@@ -56,8 +55,7 @@ void Silence(j_common_ptr) {}
 // half-grey picture is better reported than shown.
 void EmitMessage(j_common_ptr cinfo, int level) {
     if (level >= 0) return;  // trace messages
-    ErrorManager& errors = ErrorsOf(cinfo);
-    if (cinfo->err->msg_code == JWRN_JPEG_EOF && !errors.allRowsRead) JumpBack(cinfo);
+    if (cinfo->err->msg_code == JWRN_JPEG_EOF) JumpBack(cinfo);
     ++cinfo->err->num_warnings;
 }
 
@@ -128,7 +126,6 @@ bool Run(Decoder& decoder, const QByteArray& bytes, QImage& image) {
         JSAMPROW row = image.scanLine(static_cast<int>(info.output_scanline));
         jpeg_read_scanlines(&info, &row, 1);
     }
-    decoder.error.allRowsRead = true;
     if (cmyk) {
         for (int y = 0; y < image.height(); ++y) {
             CmykToRgbx(image.scanLine(y), image.width(), info.saw_Adobe_marker);
@@ -151,6 +148,10 @@ QImage DecodeJpeg(const QByteArray& bytes) {
 
     QImage image;
     if (!Run(decoder, bytes, image)) {
+        // libjpeg checks the largest dimension itself while reading the header.
+        if (decoder.error.pub.msg_code == JERR_IMAGE_TOO_BIG) {
+            throw PictureError(TooLarge(decoder.info.image_width, decoder.info.image_height));
+        }
         throw PictureError(QStringLiteral("Damaged JPEG picture: %1")
                                .arg(QString::fromLocal8Bit(decoder.error.message)));
     }

@@ -61,38 +61,88 @@ QByteArray ReadWholeFile(const QString& path) {
     return bytes;
 }
 
-QString TooLarge(const QString& kindName, QSize size) {
-    return QStringLiteral("%1 picture too large (%2 x %3)")
-        .arg(kindName)
-        .arg(size.width())
-        .arg(size.height());
+QString TooLarge(const QString& kindName, qint64 width, qint64 height) {
+    return QStringLiteral("%1 picture too large (%2 x %3)").arg(kindName).arg(width).arg(height);
 }
 
-bool WithinBudget(QSize size) {
-    return qint64(size.width()) * qint64(size.height()) <= kMaxPicturePixels;
+QString Damaged(const QString& kindName, const QString& why) {
+    return QStringLiteral("Damaged %1 picture: %2").arg(kindName.toLower(), why);
+}
+
+// The most pixels Qt's reader will hand back: our own budget, or less when
+// the application's image allocation limit (32 bits a pixel) is lower.
+qint64 PixelBudget() {
+    const qint64 limitBytes = qint64(QImageReader::allocationLimit()) * 1024 * 1024;
+    return limitBytes > 0 ? qMin(kMaxPicturePixels, limitBytes / 4) : kMaxPicturePixels;
+}
+
+quint32 U32At(const QByteArray& bytes, qsizetype at) {
+    quint32 v = 0;
+    for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<uchar>(bytes[at + i]);
+    return v;
+}
+
+quint16 U16At(const QByteArray& bytes, qsizetype at) {
+    return static_cast<quint16>(static_cast<uchar>(bytes[at]) | static_cast<uchar>(bytes[at + 1])
+                                                                    << 8);
+}
+
+// Qt's bitmap reader gives up silently on a header claiming a huge size, and
+// pads a file that ends early with whatever memory held; both are caught here
+// from the header. Headers it cannot make sense of are left to Qt.
+void CheckBitmapHeader(const QByteArray& bytes) {
+    if (bytes.size() < 30 || !bytes.startsWith("BM")) return;
+    const quint32 dataOffset = U32At(bytes, 10);
+    const quint32 headerSize = U32At(bytes, 14);
+    qint64 width = 0, height = 0;
+    int bits = 0;
+    quint32 compression = 0;
+    if (headerSize == 12) {  // OS/2 core header
+        width = U16At(bytes, 18);
+        height = U16At(bytes, 20);
+        bits = U16At(bytes, 24);
+    } else if (headerSize >= 40 && bytes.size() >= 34) {
+        width = static_cast<qint32>(U32At(bytes, 18));
+        height = qAbs(qint64(static_cast<qint32>(U32At(bytes, 22))));  // negative: top-down
+        bits = U16At(bytes, 28);
+        compression = U32At(bytes, 30);
+    } else {
+        return;
+    }
+    if (width <= 0 || height <= 0) return;
+    if (width * height > PixelBudget())
+        throw PictureError(TooLarge(QStringLiteral("Bitmap"), width, height));
+    constexpr quint32 kUncompressed = 0, kBitFields = 3;
+    if ((compression == kUncompressed || compression == kBitFields) && bits > 0 && bits <= 32) {
+        const qint64 stride = ((width * bits + 31) / 32) * 4;
+        const qint64 needed = qint64(dataOffset) + stride * (height - 1) + (width * bits + 7) / 8;
+        if (needed > bytes.size()) {
+            throw PictureError(Damaged(QStringLiteral("Bitmap"),
+                                       QStringLiteral("the file ends before its last row")));
+        }
+    }
 }
 
 // Reads a bitmap or an icon with Qt's own reader for that format, never by
-// guessing from the content. The header's size is checked before any pixel
-// memory is taken; the reader's allocation limit backs that up for handlers
-// that cannot tell their size in advance.
+// guessing from the content. The size is checked before any pixel memory is
+// taken.
 QImage ReadWithQt(const QByteArray& bytes, const char* format, const QString& kindName) {
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, format);
     reader.setDecideFormatFromContent(false);
-    reader.setAllocationLimit(static_cast<int>(kMaxPicturePixels * 4 / (1024 * 1024)) + 1);
+    const qint64 budget = PixelBudget();
 
     // An icon file holds several sizes of one picture; the largest stretches best.
     int best = -1;
     qint64 bestArea = -1;
-    const int count = qMax(reader.imageCount(), 1);
+    const int count = reader.imageCount();
     for (int i = 0; i < count && count > 1; ++i) {
         if (!reader.jumpToImage(i)) break;
         const QSize size = reader.size();
         const qint64 area = qint64(size.width()) * size.height();
-        if (size.isValid() && WithinBudget(size) && area > bestArea) {
+        if (size.isValid() && area <= budget && area > bestArea) {
             best = i;
             bestArea = area;
         }
@@ -100,17 +150,16 @@ QImage ReadWithQt(const QByteArray& bytes, const char* format, const QString& ki
     if (best >= 0) reader.jumpToImage(best);
 
     const QSize size = reader.size();
-    if (size.isValid() && !WithinBudget(size)) throw PictureError(TooLarge(kindName, size));
-
-    QImage image;
-    if (!reader.read(&image)) {
-        throw PictureError(
-            QStringLiteral("Damaged %1 picture: %2").arg(kindName.toLower(), reader.errorString()));
+    if (size.isValid() && qint64(size.width()) * size.height() > budget) {
+        throw PictureError(TooLarge(kindName, size.width(), size.height()));
     }
+    QImage image;
+    if (!reader.read(&image)) throw PictureError(Damaged(kindName, reader.errorString()));
     return image;
 }
 
 QImage ReadBitmap(const QByteArray& bytes) {
+    CheckBitmapHeader(bytes);
     return ReadWithQt(bytes, "bmp", QStringLiteral("Bitmap"));
 }
 

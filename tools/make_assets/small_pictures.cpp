@@ -139,8 +139,7 @@ QImage DrawInfoSeparator() {
     QImage strip(1, 48, QImage::Format_RGB32);
     for (int y = 0; y < 48; ++y) {
         const int fromEnd = y < 24 ? y : 47 - y;  // 0 at either end, 18+ in the middle
-        const double t = fromEnd >= 18 ? 1.0 : fromEnd / 18.0;
-        strip.setPixelColor(0, y, Mix(end, middle, t * t * (3 - 2 * t)));
+        strip.setPixelColor(0, y, Mix(end, middle, std::min(fromEnd, 18) / 18.0));
     }
     return strip;
 }

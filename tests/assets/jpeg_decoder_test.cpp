@@ -1,0 +1,166 @@
+#include "assets/jpeg_decoder.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+// jpeglib.h expects size_t and FILE to be declared before it.
+#include <jpeglib.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "assets/picture_error.h"
+#include "assets/picture_test_support.h"
+
+namespace {
+
+using ::testing::StartsWith;
+
+std::string ErrorOf(const QByteArray& bytes) {
+    return PictureErrorOf([&] { DecodeJpeg(bytes); });
+}
+
+// Encodes a 16 x 16 picture with libjpeg's compressor, each 8 x 8 quarter in
+// one of `quarters` (four pixels of `components` bytes each).
+QByteArray Encode(J_COLOR_SPACE space, int components, const QByteArray& quarters,
+                  bool progressive = false, bool adobeMarker = true) {
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = 16;
+    info.image_height = 16;
+    info.input_components = components;
+    info.in_color_space = space;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 95, TRUE);
+    info.write_Adobe_marker = adobeMarker ? TRUE : FALSE;
+    if (progressive) jpeg_simple_progression(&info);
+    jpeg_start_compress(&info, TRUE);
+    QByteArray row(16 * components, '\0');
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            const int quarter = (y / 8) * 2 + x / 8;
+            for (int c = 0; c < components; ++c)
+                row[x * components + c] = quarters[quarter * components + c];
+        }
+        JSAMPROW line = reinterpret_cast<JSAMPROW>(row.data());
+        jpeg_write_scanlines(&info, &line, 1);
+    }
+    jpeg_finish_compress(&info);
+    QByteArray bytes(reinterpret_cast<const char*>(buffer), static_cast<qsizetype>(size));
+    jpeg_destroy_compress(&info);
+    std::free(buffer);
+    return bytes;
+}
+
+QByteArray Bytes(std::initializer_list<int> values) {
+    QByteArray bytes;
+    for (int v : values) bytes.append(static_cast<char>(v));
+    return bytes;
+}
+
+// Red, green, blue and white quarters, as RGB.
+const QByteArray kRgbQuarters = Bytes({255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255});
+
+void ExpectQuarters(const QImage& image) {
+    ASSERT_EQ(image.size(), QSize(16, 16));
+    const QColor expected[] = {Qt::red, Qt::green, Qt::blue, Qt::white};
+    for (int q = 0; q < 4; ++q) {
+        const QColor got = image.pixelColor((q % 2) * 8 + 4, (q / 2) * 8 + 4);
+        EXPECT_NEAR(got.red(), expected[q].red(), 12) << "quarter " << q;
+        EXPECT_NEAR(got.green(), expected[q].green(), 12) << "quarter " << q;
+        EXPECT_NEAR(got.blue(), expected[q].blue(), 12) << "quarter " << q;
+    }
+}
+
+// Offset of the first frame header (SOF0 or SOF2) marker.
+qsizetype FrameHeader(const QByteArray& jpeg) {
+    for (qsizetype i = 2; i + 1 < jpeg.size(); ++i) {
+        const auto b = static_cast<unsigned char>(jpeg[i + 1]);
+        if (static_cast<unsigned char>(jpeg[i]) == 0xFF && (b == 0xC0 || b == 0xC2)) return i;
+    }
+    return -1;
+}
+
+QByteArray WithClaimedSize(QByteArray jpeg, int width, int height) {
+    const qsizetype at = FrameHeader(jpeg);
+    if (at < 0) return {};
+    jpeg[at + 5] = static_cast<char>(height >> 8);
+    jpeg[at + 6] = static_cast<char>(height & 0xFF);
+    jpeg[at + 7] = static_cast<char>(width >> 8);
+    jpeg[at + 8] = static_cast<char>(width & 0xFF);
+    return jpeg;
+}
+
+}  // namespace
+
+TEST(DecodeJpeg, ReadsColourGreyAndProgressiveFiles) {
+    ExpectQuarters(DecodeJpeg(Encode(JCS_RGB, 3, kRgbQuarters)));
+    ExpectQuarters(DecodeJpeg(Encode(JCS_RGB, 3, kRgbQuarters, true)));
+
+    const QImage grey = DecodeJpeg(Encode(JCS_GRAYSCALE, 1, Bytes({0, 80, 160, 255})));
+    EXPECT_EQ(grey.format(), QImage::Format_RGBX8888);
+    const int levels[] = {0, 80, 160, 255};
+    for (int q = 0; q < 4; ++q) {
+        const QColor got = grey.pixelColor((q % 2) * 8 + 4, (q / 2) * 8 + 4);
+        EXPECT_NEAR(got.red(), levels[q], 3);
+        EXPECT_EQ(got.red(), got.green());
+        EXPECT_EQ(got.red(), got.blue());
+    }
+}
+
+TEST(DecodeJpeg, ConvertsCmykInBothInkConventions) {
+    // Files with an Adobe marker hold the inks inverted (0 = full ink), as
+    // Photoshop writes them; files without it hold them plainly.
+    const QByteArray inks = Bytes({0, 255, 255, 0, 255, 0, 255, 0, 255, 255, 0, 0, 0, 0, 0, 0});
+    QByteArray inverted = inks;
+    for (char& b : inverted) b = static_cast<char>(255 - static_cast<unsigned char>(b));
+    ExpectQuarters(DecodeJpeg(Encode(JCS_CMYK, 4, inverted, false, true)));
+    ExpectQuarters(DecodeJpeg(Encode(JCS_CMYK, 4, inks, false, false)));
+}
+
+TEST(DecodeJpeg, RefusesEmptyAndForeignData) {
+    EXPECT_EQ(ErrorOf(QByteArray()), "Damaged JPEG picture: Empty input file");
+    EXPECT_THAT(ErrorOf("GIF89a not a jpeg at all"),
+                StartsWith("Damaged JPEG picture: Not a JPEG file"));
+    QByteArray corrupt = Encode(JCS_RGB, 3, kRgbQuarters);
+    corrupt[FrameHeader(corrupt) + 9] = 0;  // a frame of no components
+    EXPECT_THAT(ErrorOf(corrupt), StartsWith("Damaged JPEG picture: "));
+}
+
+TEST(DecodeJpeg, RefusesATruncatedFileInsteadOfFillingItGrey) {
+    const QByteArray whole = BuiltinFile("atcr101.jpg");
+    ASSERT_FALSE(whole.isEmpty());
+    EXPECT_EQ(ErrorOf(whole.left(whole.size() / 2)),
+              "Damaged JPEG picture: Premature end of JPEG file");
+    QByteArray progressive = Encode(JCS_RGB, 3, kRgbQuarters, true);
+    EXPECT_EQ(ErrorOf(progressive.left(progressive.size() - 40)),
+              "Damaged JPEG picture: Premature end of JPEG file");
+}
+
+TEST(DecodeJpeg, RefusesAbsurdSizesBeforeAllocating) {
+    const QByteArray small = BuiltinFile("trbp300.jpg");
+    ASSERT_GT(FrameHeader(small), 0);
+    EXPECT_EQ(ErrorOf(WithClaimedSize(small, 65535, 65535)),
+              "JPEG picture too large (65535 x 65535)");
+    // Each side is allowed, the area is not.
+    EXPECT_EQ(ErrorOf(WithClaimedSize(small, 20000, 6000)),
+              "JPEG picture too large (20000 x 6000)");
+}
+
+TEST(DecodeJpeg, StopsAFileThatRepeatsItsScansWithoutEnd) {
+    // A progressive file whose last scan is repeated 600 times: every scan
+    // walks the whole picture, so the count is limited.
+    const QByteArray progressive = Encode(JCS_RGB, 3, kRgbQuarters, true);
+    const qsizetype lastScan = progressive.lastIndexOf(QByteArray("\xFF\xDA", 2));
+    ASSERT_GT(lastScan, 0);
+    const QByteArray scan = progressive.mid(lastScan, progressive.size() - 2 - lastScan);
+    QByteArray looped = progressive.left(progressive.size() - 2);
+    for (int i = 0; i < 600; ++i) looped += scan;
+    looped += QByteArray("\xFF\xD9", 2);
+    EXPECT_EQ(ErrorOf(looped), "Damaged JPEG picture: more than 500 scans");
+}
