@@ -55,10 +55,8 @@ struct PictureLoading {
     std::function<QImage(const QString& path)> bitmap;
 };
 
-// The number of lines of a complete skin file; later lines are not read.
-inline constexpr int kSkinFileLines = 24;
-
-// Applies a skin file ("skin/skin.txt") line by line:
+// Applies a skin file ("skin/skin.txt") line by line; lines after the 24th
+// are not read:
 //   1 "UseMetro=1" (exactly) sets UseMetro, anything else clears it;
 //   2 an integer whose lowest eight bits are the fade target;
 //   3 the background picture; 4-7 the pictures 100, 101, 102 and 300;
