@@ -55,6 +55,9 @@ QLabel* NewLabel(QWidget* parent, const QString& text = QString()) {
 
 TmainWin::TmainWin(Platform& platform, QWidget* parent) : QMainWindow(parent), platform_(platform) {
     setWindowTitle(fixed_text::kCaption);
+    // Where Segoe UI is missing, the metric-compatible sans of Arial is the
+    // closest in width, so that the captions fit the places they were made for.
+    QFont::insertSubstitution(QStringLiteral("Segoe UI"), QStringLiteral("Liberation Sans"));
     QFont windowFont(QStringLiteral("Segoe UI"));
     windowFont.setPixelSize(12);
     setFont(windowFont);
@@ -188,6 +191,7 @@ void TmainWin::CreatePropertyPanel(QWidget* client) {
     auto field = [this](int left, int top, int width) {
         auto* edit = new QLineEdit(pnMain);
         edit->setGeometry(left, top, width, 20);
+        edit->setTextMargins(-1, 0, -1, 0);
         return edit;
     };
 

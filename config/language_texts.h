@@ -12,7 +12,7 @@ class LineReader;
 // these onto its widgets after each language change.
 struct LanguageTexts {
     // The credit line is the language file's text followed by this suffix.
-    static constexpr char kCreditSuffix[] = " the Kavel.def Editor team";
+    static constexpr char kCreditSuffix[] = " the Kavel team";
     // The open dialogs' filters are the language file's label of all files
     // followed by these tails ("Label|pattern|Label|pattern").
     static constexpr char kMenuFileFilterTail[] = "|*.*|kavel.def|*.def";
@@ -100,7 +100,7 @@ struct LanguageTexts {
     QString stringsFileName = QStringLiteral("textdb_en.def");
     QString helpFileName = QStringLiteral("readme_en.txt");
 
-    // "Made by the Kavel.def Editor team".
+    // "Made by the Kavel team".
     QString CreditLine() const;
     // "All Files|*.*|kavel.def|*.def"; see FileDialogNameFilters.
     QString MenuFileFilter() const;

@@ -62,11 +62,11 @@ TEST(LanguageFile, EmptyLinesKeepTextsAndSuffixesAreAddedOnce) {
     lines[59] = "Alle Dateien";
     const LanguageTexts texts = Applied(Lines(lines));
     EXPECT_EQ(texts.fileMenu, "&File");
-    EXPECT_EQ(texts.CreditLine(), QString::fromUtf8("Erstellt von ä the Kavel.def Editor team"));
+    EXPECT_EQ(texts.CreditLine(), QString::fromUtf8("Erstellt von ä the Kavel team"));
     EXPECT_EQ(texts.typeEntries, std::vector<QString>{"wint - Fenster"});
     EXPECT_EQ(texts.MenuFileFilter(), "Alle Dateien|*.*|kavel.def|*.def");
     EXPECT_EQ(texts.StringsFileFilter(), "All Files|*.*|textdb_xx.def|*.def");
-    EXPECT_EQ(Applied({}).CreditLine(), "Made by the Kavel.def Editor team");
+    EXPECT_EQ(Applied({}).CreditLine(), "Made by the Kavel team");
 }
 
 TEST(LanguageFile, TheCountDecidesWhereTheCaptionsAfterTheRowsStart) {

@@ -110,9 +110,11 @@ void BuildOptions(SampleBuilder& b) {
 
 void BuildLoadingScreen(SampleBuilder& b) {
     b.Add("winc", 300, 0, 0, 800, 600, "Loading");
-    b.Add("rcta", 100, 0, 0, 540, 600, "Night city");
-    b.Add("rcta", 101, 560, 40, 220, 220, "Town map");
-    b.Add("rcta", 102, 560, 290, 220, 55, "Brenmoor");
+    // The pictures cover their records; an empty text keeps a large font
+    // from running out beside them.
+    b.Add("rcta", 100, 0, 0, 540, 600, "");
+    b.Add("rcta", 101, 560, 40, 220, 220, "");
+    b.Add("rcta", 102, 560, 290, 220, 55, "");
     b.Add("ctxt", 301, 560, 360, 220, 20, "Loading, please wait...");
     b.Add("pbrt", 300, 100, 560, 600, 12, "Progress");
     b.Add("stop", 302, 0, 0, 0, 0, "End of loading screen");
