@@ -1,0 +1,23 @@
+#pragma once
+
+// The drawing libraries behind RenderWindowsMetafile and
+// RenderEnhancedMetafile; they get files whose records have been checked.
+
+#include <QByteArray>
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+namespace metafile_detail {
+
+[[noreturn]] void Damaged(const QString& why);
+// Raises "Metafile picture too large" for a size beyond the budget, and a
+// damaged-picture error for an empty one.
+void CheckPictureSize(qint64 width, qint64 height);
+
+// libwmf, through its gd device into a true-colour picture.
+QImage PlayWindowsMetafile(const QByteArray& bytes);
+// libemf2svg into SVG, drawn by Qt SVG at `size`.
+QImage PlayEnhancedMetafile(const QByteArray& bytes, QSize size);
+
+}  // namespace metafile_detail
