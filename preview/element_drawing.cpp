@@ -5,7 +5,7 @@
 
 #include "config/code_page.h"
 #include "document/type_code.h"
-#include "preview/preview_mapping.h"
+#include "preview/cover_mask.h"
 
 namespace preview {
 
@@ -42,22 +42,21 @@ ElementPainter::ElementPainter(QImage& surface, const PreviewColors& colors, int
       windowInside_(ColorFromSkin(colors.skinColor3)),
       text_(ColorFromSkin(colors.skinColor4)),
       inside_(ColorFromSkin(colors.skinColor5)),
-      scrollBarInside_(ColorFromSkin(colors.skinColor6)) {
-    if (!surface_.isNull()) painter_.begin(&surface_);
+      scrollBarInside_(ColorFromSkin(colors.skinColor6)) {}
+
+ElementPainter::~ElementPainter() {
+    Finish();
 }
 
 RecordBox ElementPainter::DrawSelectedItem(const MenuItemRecord& selected) {
     const RecordBox box = BoxOf(selected, 0.0, 0.0, width_, height_);
     if (!box.defined) return box;
-    const bool window = type_code::IsWindow(selected);
-    const QRect covered = CoveredRect(box);
-    DrawBox(covered, outline_,
-            window ? windowInside_ : InsideColor(selected, scrollBarInside_, inside_));
-    const QPoint textAt = covered.topLeft() + QPoint(1, 1);
-    if (window) {
-        DrawText(selected.textId, textAt, TitlePoints(height_), windowInside_, text_);
+    if (type_code::IsWindow(selected)) {
+        AddPiece(CoveredRect(box), windowInside_, selected.textId, TitlePoints(height_),
+                 windowInside_, text_);
     } else {
-        DrawText(selected.textId, textAt, ElementPoints(selected.scaleY, height_), text_, inside_);
+        AddPiece(CoveredRect(box), InsideColor(selected, scrollBarInside_, inside_),
+                 selected.textId, ElementPoints(selected.scaleY, height_), text_, inside_);
     }
     return box;
 }
@@ -67,52 +66,82 @@ RecordBox ElementPainter::DrawElement(const MenuItemRecord& window, const MenuIt
         BoxOf(element, window.posX, static_cast<double>(window.posY) + CaptionOffset(window),
               width_, height_);
     if (!box.defined) return box;
-    const QRect covered = CoveredRect(box);
-    DrawBox(covered, outline_, InsideColor(element, scrollBarInside_, inside_));
-    DrawText(element.textId, covered.topLeft() + QPoint(1, 1),
+    AddPiece(CoveredRect(box), InsideColor(element, scrollBarInside_, inside_), element.textId,
              ElementPoints(element.scaleY, height_), text_, inside_);
     return box;
 }
 
-void ElementPainter::DrawBox(const QRect& covered, const QColor& pen, const QColor& brush) {
-    if (!painter_.isActive() || covered.isEmpty()) return;
+void ElementPainter::AddPiece(const QRect& covered, const QColor& inside, std::int32_t textId,
+                              int points, const QColor& textColor, const QColor& background) {
+    if (surface_.isNull()) return;
     // Clipped here rather than by the painter: mapped corners may lie millions
     // of pixels away.
     const QRect surfaceRect = surface_.rect();
-    painter_.fillRect(covered & surfaceRect, pen);
-    painter_.fillRect(covered.adjusted(1, 1, -1, -1) & surfaceRect, brush);
-}
-
-// The text goes on one line from its top-left corner, neither wrapped nor
-// clipped, over a background cell of its advance x the font's height. The cell
-// is filled here rather than by the painter's opaque background mode: that
-// mode starts the cell at the baseline minus the fractional ascent, which on
-// some sizes leaves the top row of the cell unfilled.
-void ElementPainter::DrawText(std::int32_t textId, QPoint topLeft, int points, const QColor& ink,
-                              const QColor& background) {
-    if (!painter_.isActive() || points <= 0 || !lookup_) return;
-    if (topLeft.x() >= surface_.width() || topLeft.y() >= surface_.height()) return;
-    const std::optional<std::string_view> bytes = lookup_(textId);
-    if (!bytes || bytes->empty()) return;
-    const QString text = FromCodePage(*bytes);
-    const TextFont& font = FontOf(points);
-    painter_.fillRect(
-        QRect(topLeft, QSize(font.metrics.horizontalAdvance(text), font.metrics.height())),
-        background);
-    if (painterPoints_ != points) {
-        painter_.setFont(font.font);
-        painterPoints_ = points;
+    Piece piece;
+    piece.box = covered & surfaceRect;
+    piece.inside = covered.adjusted(1, 1, -1, -1) & surfaceRect;
+    piece.insideColor = inside;
+    piece.textAt = covered.topLeft() + QPoint(1, 1);
+    const bool textMayShow = points > 0 && lookup_ && piece.textAt.x() < surfaceRect.width() &&
+                             piece.textAt.y() < surfaceRect.height();
+    if (const std::optional<std::string_view> bytes = textMayShow ? lookup_(textId) : std::nullopt;
+        bytes && !bytes->empty()) {
+        piece.text = *bytes;
+        piece.font = &FontOf(points);
+        const PreviewFont::Extent extent = piece.font->Measure(piece.text);
+        const QRect cell(piece.textAt, QSize(extent.advance, piece.font->height()));
+        piece.cell = cell & surfaceRect;
+        if (!extent.ink.isNull()) piece.reach = extent.ink.translated(piece.textAt);
+        piece.textColor = textColor;
+        piece.background = background;
     }
-    painter_.setPen(ink);
-    painter_.drawText(QPoint(topLeft.x(), topLeft.y() + font.metrics.ascent()), text);
+    if (piece.box.isEmpty() && !piece.font) return;
+    pieces_.push_back(std::move(piece));
 }
 
-const ElementPainter::TextFont& ElementPainter::FontOf(int points) {
+void ElementPainter::Finish() {
+    if (pieces_.empty()) return;
+    // From the last piece back: what later pieces paint over does not show.
+    CoverMask mask(QRect(0, 0, width_, height_) & surface_.rect());
+    for (auto piece = pieces_.rbegin(); piece != pieces_.rend(); ++piece) {
+        if (piece->font) {
+            piece->showText = piece->reach.isNull() || !mask.Covers(piece->reach);
+            if (piece->showText) mask.Add(piece->cell);
+        }
+        piece->showBox = !piece->box.isEmpty() && !mask.Covers(piece->box);
+        if (piece->showBox) mask.Add(piece->box);
+    }
+    painter_.begin(&surface_);
+    painterFont_ = nullptr;
+    for (const Piece& piece : pieces_) Paint(piece);
+    painter_.end();
+    pieces_.clear();
+}
+
+// The text's cell is filled here rather than by the painter's opaque
+// background mode: that mode starts the cell at the baseline minus the
+// fractional ascent, which on some sizes leaves the cell's top row unfilled.
+void ElementPainter::Paint(const Piece& piece) {
+    if (piece.showBox) {
+        painter_.fillRect(piece.box, outline_);
+        painter_.fillRect(piece.inside, piece.insideColor);
+    }
+    if (piece.font && piece.showText) {
+        painter_.fillRect(piece.cell, piece.background);
+        if (painterFont_ != piece.font) {
+            painter_.setFont(piece.font->font());
+            painterFont_ = piece.font;
+        }
+        painter_.setPen(piece.textColor);
+        painter_.drawText(QPoint(piece.textAt.x(), piece.textAt.y() + piece.font->ascent()),
+                          FromCodePage(piece.text));
+    }
+}
+
+PreviewFont& ElementPainter::FontOf(int points) {
     auto found = fonts_.find(points);
     if (found == fonts_.end()) {
-        QFont font(QStringLiteral("Arial"));
-        font.setPointSize(points);
-        found = fonts_.emplace(points, TextFont{font, QFontMetrics(font, &surface_)}).first;
+        found = fonts_.try_emplace(points, points, &surface_).first;
     }
     return found->second;
 }

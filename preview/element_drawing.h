@@ -1,18 +1,20 @@
 #pragma once
 
 #include <QColor>
-#include <QFont>
-#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
+#include <QRect>
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "document/menu_item_record.h"
 #include "preview/preview_colors.h"
+#include "preview/preview_font.h"
 #include "preview/preview_mapping.h"
 
 namespace preview {
@@ -40,12 +42,22 @@ int TitlePoints(int height);
 int ElementPoints(float scaleY, int height);
 
 // Draws records onto the preview surface for one redraw of a width x height
-// client area. It holds the painter and the fonts made so far, so create one
-// per redraw and let it go before the surface is read.
+// client area.
+//
+// A box: its outermost columns and rows in skinColor2, the rest in its inside
+// colour. A text: on one line from one pixel inside the box's top-left
+// corner, neither wrapped nor clipped, over a background cell of its advance
+// x the font's height. Later drawing covers earlier drawing.
+//
+// The drawing is collected and painted by Finish() (or on destruction): a box
+// or text that later boxes and text cells would paint over completely is left
+// out, which gives the same pixels and saves most of the work on crowded
+// screens.
 class ElementPainter {
   public:
     ElementPainter(QImage& surface, const PreviewColors& colors, int width, int height,
                    const TextLookup& lookup);
+    ~ElementPainter();
     ElementPainter(const ElementPainter&) = delete;
     ElementPainter& operator=(const ElementPainter&) = delete;
 
@@ -55,16 +67,29 @@ class ElementPainter {
     // its caption if it has one). Returns its box.
     RecordBox DrawElement(const MenuItemRecord& window, const MenuItemRecord& element);
 
+    // Paints everything drawn so far onto the surface.
+    void Finish();
+
   private:
-    struct TextFont {
-        QFont font;
-        QFontMetrics metrics;
+    struct Piece {
+        QRect box;     // covered pixels, clipped to the surface
+        QRect inside;  // the box less its outline, clipped to the surface
+        QColor insideColor;
+        std::string text;  // code-page bytes; empty for none
+        PreviewFont* font = nullptr;
+        QRect cell;  // clipped to the surface
+        QPoint textAt;
+        QRect reach;  // every pixel the text may touch; null when not known
+        QColor textColor;
+        QColor background;
+        bool showBox = true;
+        bool showText = true;
     };
 
-    void DrawBox(const QRect& covered, const QColor& pen, const QColor& brush);
-    void DrawText(std::int32_t textId, QPoint topLeft, int points, const QColor& ink,
-                  const QColor& background);
-    const TextFont& FontOf(int points);
+    void AddPiece(const QRect& covered, const QColor& inside, std::int32_t textId, int points,
+                  const QColor& ink, const QColor& background);
+    void Paint(const Piece& piece);
+    PreviewFont& FontOf(int points);
 
     QImage& surface_;
     QPainter painter_;
@@ -76,8 +101,9 @@ class ElementPainter {
     QColor text_;
     QColor inside_;
     QColor scrollBarInside_;
-    std::map<int, TextFont> fonts_;
-    int painterPoints_ = 0;  // the point size the painter's font has, 0 for none yet
+    std::vector<Piece> pieces_;
+    std::map<int, PreviewFont> fonts_;
+    const PreviewFont* painterFont_ = nullptr;
 };
 
 }  // namespace preview

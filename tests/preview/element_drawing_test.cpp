@@ -4,7 +4,9 @@
 
 #include <QFontMetrics>
 #include <limits>
+#include <random>
 
+#include "config/code_page.h"
 #include "preview/preview_test_support.h"
 
 using namespace preview_test;
@@ -17,127 +19,163 @@ const QRgb kPen = Rgb(kColors.skinColor2);
 const QRgb kWindowInside = Rgb(kColors.skinColor3);
 const QRgb kText = Rgb(kColors.skinColor4);
 const QRgb kInside = Rgb(kColors.skinColor5);
-const QRgb kScrollInside = Rgb(kColors.skinColor6);
+
+QFontMetrics ArialMetrics(int points, const QImage& surface) {
+    QFont font("Arial");
+    font.setPointSize(points);
+    font.setKerning(false);
+    return QFontMetrics(font, &surface);
+}
 
 }  // namespace
 
-TEST(ElementDrawing, SelectedRecordBoxMapsOntoTheClientArea) {
-    // At 400 x 300 a unit is half a pixel.
-    const QImage half = Draw({Rec("butt", 100, 50, 200, 30)}, 0);
-    ExpectBox(half, QRect(QPoint(50, 25), QPoint(149, 39)), kPen, kInside, kKey);
-    // At 800 x 600 a unit is one pixel; a scroll bar is filled with its own colour.
-    const QImage full = Draw({Rec("scrl", 10, 20, 30, 40)}, 0, 800, 600);
-    ExpectBox(full, QRect(QPoint(10, 20), QPoint(39, 59)), kPen, kScrollInside, kKey);
+TEST(ElementDrawing, MappingDividesByTheQuotientAndClamps) {
+    // 800 / 768 rounds up in double, so 15.625 divided by it lands just below
+    // 15; a multiplication by 768 / 800 would give 15.
+    EXPECT_EQ(preview::MapX(15.625, 768), 14);
+    EXPECT_EQ(preview::MapY(300.0, 102), 50);  // 51 by multiplication
+    EXPECT_EQ(preview::MapX(-3.0, 400), -1);   // toward zero
+    EXPECT_EQ(preview::MapX(std::numeric_limits<double>::infinity(), 400), preview::kMapLimit);
+    EXPECT_EQ(preview::MapY(-1e300, 300), -preview::kMapLimit);
+    EXPECT_EQ(preview::MapX(std::numeric_limits<double>::quiet_NaN(), 400), 0);
+}
+
+TEST(ElementDrawing, BoxesMapOntoTheClientArea) {
+    ExpectBox(Draw({Rec("butt", 100, 50, 200, 30)}, 0), QRect(QPoint(50, 25), QPoint(149, 39)),
+              kPen, kInside, kKey);
+    ExpectBox(Draw({Rec("scrl", 10, 20, 30, 40)}, 0, 800, 600),
+              QRect(QPoint(10, 20), QPoint(39, 59)), kPen, Rgb(kColors.skinColor6), kKey);
+    // A negative extent shows the box turned around; a zero extent, nothing.
+    ExpectBox(Draw({Rec("butt", 300, 200, -100, -40)}, 0, 800, 600),
+              QRect(QPoint(200, 160), QPoint(299, 199)), kPen, kInside, kKey);
+    for (const MenuItemRecord& empty : {Rec("butt", 300, 200, 0, 40), Rec("butt", 30, 20, 1, 40)})
+        EXPECT_EQ(CountOther(Draw({empty}, 0), QRect(0, 0, 400, 300), kKey), 0);
 }
 
 TEST(ElementDrawing, ElementsSitBelowTheCaptionOfCaptionedWindowsOnly) {
-    Texts texts;
-    texts.byId[7] = "A text far wider than its element";
-    const MenuItemRecord element = Rec("butt", 10, 10, 100, 20, 0, 7);
-    for (const char* windowType : {"wint", "frac", "frmt"}) {
-        const QImage image = Draw({Rec(windowType, 200, 100, 0, 0), element}, 0, 400, 300, texts);
-        const QRect box(QPoint(105, 76), QPoint(154, 85));
-        EXPECT_EQ(At(image, box.left(), box.top()), kPen) << windowType;
-        EXPECT_EQ(At(image, box.left(), box.top() + 1), kPen) << windowType;
-        // The text's background cell starts one pixel inside the box and runs
-        // on past its right edge; its glyphs are drawn inside it.
-        EXPECT_EQ(At(image, 106, 77), kInside) << windowType;
-        EXPECT_EQ(At(image, 106, 76), kPen) << windowType;
-        EXPECT_EQ(At(image, box.right(), 77), kInside) << windowType;
-        EXPECT_EQ(At(image, box.right() + 20, 77), kInside) << windowType;
-        EXPECT_GT(CountOther(image, QRect(QPoint(106, 77), QPoint(153, 84)), kInside), 10);
+    const Texts texts = {{7, "A text far wider than its element"}, {8, "Up"}};
+    for (const char* type : {"wint", "frac", "frmt"}) {
+        const QImage image = Draw({Rec(type, 200, 100, 0, 0), Rec("butt", 10, 10, 100, 20, 0, 7),
+                                   Rec("scrl", 10, 40, 100, 60, 0, 8)},
+                                  0, 400, 300, texts);
+        // The text's cell starts one pixel inside the box and runs on past it.
+        EXPECT_EQ(image.pixel(105, 77), kPen) << type;
+        EXPECT_EQ(image.pixel(106, 77), kInside) << type;
+        EXPECT_EQ(image.pixel(174, 77), kInside) << type;
+        EXPECT_GT(CountOther(image, QRect(QPoint(106, 77), QPoint(153, 82)), kInside), 10);
+        // A scroll bar's text sits on the ordinary inside colour.
+        EXPECT_EQ(image.pixel(106, 92), kInside) << type;
+        EXPECT_EQ(image.pixel(153, 119), Rgb(kColors.skinColor6)) << type;
     }
-    for (const char* windowType : {"wind", "winc"}) {
-        const QImage image = Draw({Rec(windowType, 200, 100, 0, 0), element}, 0);
-        ExpectBox(image, QRect(QPoint(105, 55), QPoint(154, 64)), kPen, kInside, kKey);
+    for (const char* type : {"wind", "winc"}) {
+        ExpectBox(Draw({Rec(type, 200, 100, 0, 0), Rec("butt", 10, 10, 100, 20)}, 0),
+                  QRect(QPoint(105, 55), QPoint(154, 64)), kPen, kInside, kKey);
     }
 }
 
-TEST(ElementDrawing, WindowTitleUsesTheWindowColoursAtTwentyPointsPerScreen) {
+TEST(ElementDrawing, WindowTitleIsTwentyPointsPerScreenInTheWindowColours) {
     EXPECT_EQ(preview::TitlePoints(300), 10);
     EXPECT_EQ(preview::ElementPoints(30, 300), 7);
-    Texts texts;
-    texts.byId[1] = "Menu";
-    const QImage image = Draw({Rec("wint", 200, 100, 300, 200, 0, 1)}, 0, 400, 300, texts);
-    QFont font("Arial");
-    font.setPointSize(10);
-    const QFontMetrics metrics(font, &image);
-    const int cellWidth = metrics.horizontalAdvance("Menu");
+    const QImage image = Draw({Rec("wint", 200, 100, 300, 200, 0, 1)}, 0, 400, 300, {{1, "Menu"}});
+    const QFontMetrics metrics = ArialMetrics(10, image);
+    const int width = metrics.horizontalAdvance("Menu");
     const int lastRow = 51 + metrics.height() - 1;  // below the baseline: no ink in "Menu"
-    EXPECT_EQ(At(image, 100, 51), kPen);
-    EXPECT_EQ(CountOther(image, QRect(101, lastRow, cellWidth, 1), kText), 0);
-    EXPECT_EQ(CountOther(image, QRect(101, lastRow + 1, cellWidth, 1), kWindowInside), 0);
-    EXPECT_EQ(At(image, 101 + cellWidth, 51), kWindowInside);
-    EXPECT_GT(CountOther(image, QRect(101, 51, cellWidth, lastRow - 51), kText), 10);
+    EXPECT_EQ(CountOther(image, QRect(101, lastRow, width, 1), kText), 0);
+    EXPECT_EQ(CountOther(image, QRect(101, lastRow + 1, width, 1), kWindowInside), 0);
+    EXPECT_EQ(CountOther(image, QRect(101 + width, 51, 1, lastRow - 51), kWindowInside), 0);
+    EXPECT_GT(CountOther(image, QRect(101, 51, width, lastRow - 51), kText), 10);
 }
 
-TEST(ElementDrawing, ScrollBarTextSitsOnTheOrdinaryInsideColour) {
-    Texts texts;
-    texts.byId[3] = "Up";
-    const QImage image =
-        Draw({Rec("wind", 0, 0, 0, 0), Rec("scrl", 100, 100, 200, 60, 0, 3)}, 0, 800, 600, texts);
-    EXPECT_EQ(At(image, 101, 101), kInside);
-    EXPECT_EQ(At(image, 298, 158), kScrollInside);
-}
-
-TEST(ElementDrawing, LaterBoxesCoverEarlierTexts) {
-    Texts texts;
-    texts.byId[1] = "WWWWWWWWWWWWWWWWWWWW";
-    const std::vector<MenuItemRecord> records = {Rec("wind", 0, 0, 0, 0),
-                                                 Rec("butt", 0, 0, 40, 40, 0, 1)};
-    std::vector<MenuItemRecord> covered = records;
-    covered.push_back(Rec("butt", 60, 0, 100, 60));
-    const QRect inside(QPoint(61, 1), QPoint(158, 58));
-    EXPECT_GT(CountOther(Draw(records, 0, 800, 600, texts), inside, kInside), 50);
-    EXPECT_EQ(CountOther(Draw(covered, 0, 800, 600, texts), inside, kInside), 0);
-}
-
-// A negative extent shows the box turned around; a zero extent shows no box.
-TEST(ElementDrawing, NegativeBoxesAreMirroredAndEmptyBoxesDrawNothing) {
-    const QImage mirrored =
-        Draw({Rec("wind", 0, 0, 0, 0), Rec("butt", 300, 200, -100, -40)}, 0, 800, 600);
-    ExpectBox(mirrored, QRect(QPoint(200, 160), QPoint(299, 199)), kPen, kInside, kKey);
-    for (const MenuItemRecord& empty :
-         {Rec("butt", 300, 200, 0, 40), Rec("butt", 300, 200, 100, 0),
-          Rec("butt", 300, 200, 1, 40)}) {  // one unit maps to half a pixel: nothing
-        const QImage image = Draw({Rec("wind", 0, 0, 0, 0), empty}, 0, 400, 300);
-        EXPECT_EQ(CountOther(image, QRect(0, 0, 400, 300), kKey), 0);
+// Texts are measured from their characters; the cell must still end where
+// the font engine's own layout of the whole text ends.
+TEST(ElementDrawing, TextCellIsTheAdvanceOfTheWholeText) {
+    std::vector<std::string> texts = {"Tab\there  ", "soft\xAD  ", "line\nbreak  "};
+    for (int c = 0x20; c < 0x100; ++c) {
+        if (c % 56 == 0x20 % 56) texts.emplace_back("  ");
+        texts.back().insert(texts.back().size() - 2, 1, static_cast<char>(c));
     }
+    for (const std::string& text : texts) {
+        for (int points : {5, 8, 13}) {
+            const float scaleY = static_cast<float>(points * 2 + 1);
+            const QImage image =
+                Draw({Rec("butt", 0, 0, 2, scaleY, 0, 1)}, 0, 800, 600, {{1, text}});
+            const QFontMetrics metrics = ArialMetrics(points, image);
+            const int end = 1 + metrics.horizontalAdvance(FromCodePage(text));
+            const QRect lastColumn(end - 1, 1, 1, metrics.height());
+            EXPECT_EQ(CountOther(image, lastColumn, kInside), 0) << points << text;
+            EXPECT_EQ(CountOther(image, lastColumn.translated(1, 0), kKey), 0) << points << text;
+        }
+    }
+}
+
+TEST(ElementDrawing, LaterDrawingCoversEarlierTextsAndSkippingItChangesNoPixel) {
+    const Texts texts = {{1, "WWWWWWWWWWWWWWWWWWWW"}};
+    std::vector<MenuItemRecord> records = {Rec("wind", 0, 0, 0, 0), Rec("butt", 0, 0, 40, 40, 0, 1),
+                                           Rec("butt", 60, 0, 100, 60)};
+    const QImage covered = Draw(records, 0, 800, 600, texts);
+    EXPECT_EQ(CountOther(covered, QRect(QPoint(61, 1), QPoint(158, 58)), kInside), 0);
+    EXPECT_GT(CountOther(covered, QRect(200, 1, 100, 20), kInside), 20);  // past the box
+
+    // A text whose cell is covered still shows the ink reaching out of it.
+    const QFontMetrics metrics = ArialMetrics(100, covered);
+    const QImage jWithCellCovered =
+        Draw({Rec("wind", 0, 0, 0, 0), Rec("butt", 100, 100, 200, 200, 0, 2),
+              Rec("butt", 101, 101, metrics.horizontalAdvance('j'), metrics.height())},
+             0, 800, 600, {{2, "j"}});
+    EXPECT_GT(CountOther(jWithCellCovered, QRect(90, 101, 10, 200), kKey), 0);
+
+    // A crowded screen of texts that overhang their cells, painted at once
+    // (with whatever lies under later drawing left out) and piece by piece.
+    Texts glyphs = {{1, "Wj\xC5\x89\xC7_|f"}, {2, "j j Tab\tW"}, {3, "\xC5Q"}};
+    std::mt19937 random(7);
+    std::uniform_real_distribution<float> pos(-50, 780), size(1, 300);
+    records = {Rec("wint", 10, 5, 700, 500, 0, 1)};
+    for (int i = 0; i < 400; ++i)
+        records.push_back(Rec(i % 7 ? "butt" : "scrl", pos(random), pos(random) * 0.7f,
+                              size(random), size(random) * 0.5f, 0, 1 + i % 3));
+    const auto pieceByPiece = [&] {
+        QImage image = Draw({}, -1, 700, 500);
+        preview::ElementPainter painter(image, kColors, 700, 500, Lookup(glyphs));
+        painter.DrawSelectedItem(records[0]);
+        painter.Finish();
+        for (std::size_t i = 1; i < records.size(); ++i) {
+            painter.DrawElement(records[0], records[i]);
+            painter.Finish();
+        }
+        return image;
+    };
+    // The first drawing of a glyph may differ in its edges from later ones,
+    // so the comparison starts once every glyph has been drawn.
+    pieceByPiece();
+    EXPECT_TRUE(Draw(records, 0, 700, 500, glyphs) == pieceByPiece());
 }
 
 // Below one point a text is not drawn, background cell included.
 TEST(ElementDrawing, TextsOfNoPointSizeAreLeftOut) {
-    Texts texts;
-    texts.byId[1] = "A long text that would run far past its box";
-    const QRect pastTheBox(QPoint(12, 0), QPoint(399, 20));
-    const auto drawn = [&](float scaleY, int height) {
-        const QImage image = Draw({Rec("wind", 0, 0, 0, 0), Rec("butt", 0, 0, 20, scaleY, 0, 1)}, 0,
-                                  400, height, texts);
-        return CountOther(image, pastTheBox, kKey);
+    const Texts texts = {{1, "A long text that runs past its box"}};
+    const auto textShown = [&](float scaleY, int height) {
+        const QImage image = Draw({Rec("butt", 0, 0, 20, scaleY, 0, 1)}, 0, 400, height, texts);
+        return CountOther(image, QRect(QPoint(12, 0), QPoint(399, 20)), kKey) > 0;
     };
-    EXPECT_EQ(preview::ElementPoints(3.99f, 300), 0);
-    EXPECT_EQ(drawn(3.99f, 300), 0);
-    EXPECT_EQ(drawn(-30, 300), 0);
-    EXPECT_GT(drawn(4, 300), 0);  // one point: a thin but real text
-    EXPECT_EQ(preview::TitlePoints(29), 0);
+    EXPECT_FALSE(textShown(3.99f, 300));
+    EXPECT_FALSE(textShown(-30, 300));
+    EXPECT_TRUE(textShown(4, 300));  // one point: thin but there
     const QImage tiny = Draw({Rec("wint", 0, 0, 800, 600, 0, 1)}, 0, 29, 29, texts);
-    EXPECT_EQ(At(tiny, 1, 1), kWindowInside);
+    EXPECT_EQ(tiny.pixel(1, 1), kWindowInside);  // 29 * 20 / 600 points
 }
 
 TEST(ElementDrawing, NonFiniteAndHugeValuesStayDefined) {
     constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
     constexpr float kInf = std::numeric_limits<float>::infinity();
-    Texts texts;
-    texts.byId.emplace(1, "x");
+    const Texts texts = {{1, "x"}};
     // NaN places a record nowhere: nothing at all is drawn for it.
     for (const MenuItemRecord& lost :
-         {Rec("butt", kNaN, 0, 10, 10, 0, 1), Rec("butt", 0, 0, 10, kNaN, 0, 1),
-          Rec("butt", kInf, 0, -kInf, 10, 0, 1)}) {
-        EXPECT_EQ(CountOther(Draw({lost}, 0), QRect(0, 0, 400, 300), kKey), 0);
+         {Rec("butt", kNaN, 0, 10, 10, 0, 1), Rec("butt", kInf, 0, -kInf, 10, 0, 1)}) {
+        EXPECT_EQ(CountOther(Draw({lost}, 0, 400, 300, texts), QRect(0, 0, 400, 300), kKey), 0);
     }
-    // An endless box reaches the edge of the surface with no right edge to draw.
-    const QImage endless = Draw({Rec("butt", 100, 100, kInf, 1e30f, 0, 1)}, 0);
-    EXPECT_EQ(At(endless, 50, 50), kPen);
-    EXPECT_EQ(At(endless, 799, 599), kInside);
+    // An endless box reaches past the edge of the surface, where it has no edge to draw.
+    const QImage endless = Draw({Rec("butt", 100, 100, kInf, 1e30f, 0, 1)}, 0, 400, 300, texts);
+    EXPECT_EQ(endless.pixel(50, 50), kPen);
+    EXPECT_EQ(endless.pixel(799, 598), kInside);
     EXPECT_EQ(preview::ElementPoints(1e30f, 300), preview::kMaxFontPoints);
 }

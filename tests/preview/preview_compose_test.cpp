@@ -19,44 +19,36 @@ QImage Solid(QColor colour, QImage::Format format = QImage::Format_RGB32) {
 TEST(PreviewCompose, KeyColourShowsTheBackground) {
     preview::PreviewColors colors;
     colors.skinColor5 = colors.skinColor1;  // a box filled with exactly the key colour
-    const QImage surface = Draw({Rec("butt", 100, 100, 200, 100)}, 0, 800, 600, {}, colors);
+    const QImage keyed = preview::KeyedSurface(
+        Draw({Rec("butt", 100, 100, 200, 100)}, 0, 800, 600, {}, colors), QSize(900, 600));
+    EXPECT_EQ(keyed.pixel(850, 10), 0u);  // beyond the surface: transparent
     preview::PreviewPictures pictures;
     pictures.background = Solid(Qt::blue);
-    const QImage keyed = preview::KeyedSurface(surface, QSize(900, 600));
-    EXPECT_EQ(keyed.format(), QImage::Format_ARGB32_Premultiplied);
-    EXPECT_EQ(keyed.pixel(850, 10), 0u);  // beyond the surface
-
     const QImage shown = preview::ComposePreviewImage(QSize(800, 600), pictures, keyed, {});
-    EXPECT_EQ(At(shown, 150, 150), QColor(Qt::blue).rgb());  // inside the box
-    EXPECT_EQ(At(shown, 100, 150), Rgb(colors.skinColor2));  // its outline
-    EXPECT_EQ(At(shown, 50, 50), QColor(Qt::blue).rgb());
-    EXPECT_EQ(At(shown, 0, 599), QColor(Qt::blue).rgb());
+    const QRgb blue = QColor(Qt::blue).rgb();
+    EXPECT_EQ(CountOther(shown, QRect(101, 101, 198, 98), blue), 0);  // inside the box
+    EXPECT_EQ(CountOther(shown, QRect(100, 100, 200, 1), Rgb(colors.skinColor2)), 0);
+    EXPECT_EQ(CountOther(shown, QRect(0, 0, 800, 100), blue), 0);
 }
 
 TEST(PreviewCompose, OverlaysStackInOrderAndOpaque) {
-    preview::OverlayPlacements placements;
+    preview::OverlayPlacements placed;
     const QImage surface =
         Draw({Rec("wind", 0, 0, 0, 0), Rec("pbrt", 300, 0, 100, 100, 300),
               Rec("rcta", 200, 0, 100, 100, 102), Rec("rcta", 100, 0, 100, 100, 100),
               Rec("rcta", 0, 0, 102, 100, 101)},
-             0, 800, 600, {}, {}, &placements);
-    for (preview::OverlayPlacement& placement : placements) {
-        placement.bounds.setRight(placement.bounds.right() + 150);  // make them overlap
-    }
+             0, 800, 600, {}, {}, &placed);
+    for (preview::OverlayPlacement& placement : placed) placement.bounds.adjust(0, 0, 150, 0);
+    const QColor colours[] = {Qt::green, Qt::cyan, Qt::magenta, QColor(255, 255, 0, 0)};
     preview::PreviewPictures pictures;
-    const QColor colours[] = {Qt::green, Qt::cyan, Qt::magenta, Qt::yellow};
-    for (int i = 0; i < preview::kOverlayCount; ++i) {
-        pictures.overlays[static_cast<std::size_t>(i)] = Solid(colours[i]);
-    }
-    pictures.overlays[3] = Solid(QColor(255, 255, 0, 0), QImage::Format_ARGB32);  // no alpha shown
+    for (std::size_t i = 0; i < 4; ++i)
+        pictures.overlays[i] = Solid(colours[i], QImage::Format_ARGB32);
     const QImage shown = preview::ComposePreviewImage(
-        QSize(800, 600), pictures, preview::KeyedSurface(surface, QSize(800, 600)), placements);
-    // Panel (1, 1) is the client's (0, 0).
-    EXPECT_EQ(At(shown, 0, 0), QColor(Qt::green).rgb());
-    EXPECT_EQ(At(shown, 99, 97), QColor(Qt::green).rgb());
-    EXPECT_EQ(At(shown, 150, 50), QColor(Qt::cyan).rgb());     // 101 below 100
-    EXPECT_EQ(At(shown, 250, 50), QColor(Qt::magenta).rgb());  // 100 below 102
-    EXPECT_EQ(At(shown, 350, 50), QColor(Qt::yellow).rgb());   // 102 below 300, on top
-    EXPECT_EQ(At(shown, 350, 98), Rgb(preview::PreviewColors{}.skinColor5));  // below them all
-    EXPECT_EQ(At(shown, 350, 99), Rgb(preview::PreviewColors{}.skinColor2));
+        QSize(800, 600), pictures, preview::KeyedSurface(surface, QSize(800, 600)), placed);
+    // Panel (1, 1) is the client's (0, 0); the alpha of a picture is not used.
+    for (int i = 0; i < 4; ++i) {
+        const int width = i == 3 ? 248 : 100;  // each covers the one before, the last is whole
+        EXPECT_EQ(CountOther(shown, QRect(100 * i, 0, width, 98), colours[i].rgb()), 0) << i;
+    }
+    EXPECT_EQ(shown.pixel(350, 98), Rgb(preview::PreviewColors{}.skinColor5));
 }

@@ -1,0 +1,83 @@
+#include "preview/preview_font.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "config/code_page.h"
+
+namespace preview {
+
+namespace {
+
+QFont ArialAt(int points) {
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSize(points);
+    font.setKerning(false);
+    return font;
+}
+
+bool LaidOutWhole(std::string_view bytes) {
+    return bytes.find_first_of("\t\xAD") != std::string_view::npos;
+}
+
+// Antialiasing and the glyphs' fractional positions may touch a pixel more
+// than the integer bounds say on either side.
+constexpr int kInkMargin = 2;
+
+}  // namespace
+
+PreviewFont::PreviewFont(int points, const QPaintDevice* device)
+    : font_(ArialAt(points)),
+      metrics_(font_, device),
+      exactMetrics_(font_, device),
+      ascent_(metrics_.ascent()),
+      height_(metrics_.height()) {}
+
+const PreviewFont::Character& PreviewFont::CharacterOf(unsigned char byte) {
+    Character& character = characters_[byte];
+    if (!character.known) {
+        const char raw = static_cast<char>(byte);
+        const QString text = FromCodePage(std::string_view(&raw, 1));
+        // Measured as a text of one character: the engine gives line breaks
+        // and other controls no width there, as it does inside any text.
+        character.advance = exactMetrics_.horizontalAdvance(text);
+        character.ink = metrics_.boundingRect(text.at(0));
+        character.known = true;
+    }
+    return character;
+}
+
+PreviewFont::Extent PreviewFont::Measure(std::string_view bytes) {
+    Extent extent;
+    if (LaidOutWhole(bytes)) {
+        extent.advance = metrics_.horizontalAdvance(FromCodePage(bytes));
+        return extent;
+    }
+    // The ink box starts as the cell and grows by every glyph's bounds, all
+    // as exclusive edges relative to the cell's top-left corner.
+    double pen = 0.0;
+    int left = 0;
+    int right = 0;
+    int top = 0;
+    int bottom = height_;
+    for (const char byte : bytes) {
+        const Character& character = CharacterOf(static_cast<unsigned char>(byte));
+        if (!character.ink.isEmpty()) {
+            const int at = static_cast<int>(std::floor(pen));
+            left = std::min(left, at + character.ink.left());
+            right = std::max(right, at + character.ink.right() + 2);  // +1 for the fraction
+            top = std::min(top, ascent_ + character.ink.top());
+            bottom = std::max(bottom, ascent_ + character.ink.bottom() + 1);
+        }
+        pen += character.advance;
+    }
+    // Advances are multiples of 1/64 pixel, so the sum is exact; it is
+    // rounded as the font engine rounds a text's width.
+    extent.advance = static_cast<int>(std::lround(pen));
+    right = std::max(right, extent.advance);
+    extent.ink = QRect(left, top, right - left, bottom - top)
+                     .adjusted(-kInkMargin, -kInkMargin, kInkMargin, kInkMargin);
+    return extent;
+}
+
+}  // namespace preview

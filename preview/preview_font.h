@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QPaintDevice>
+#include <QRect>
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+namespace preview {
+
+// The preview's text font, Arial at one point size on one surface, with the
+// measures of the 256 code-page characters kept as they are met, so a text is
+// measured by adding up its characters rather than laid out again.
+//
+// Kerning is off: the game draws with plain Windows text output, which does
+// not kern, and without it a text's advance is exactly the sum of its
+// characters' advances (the font engine adds the same values). Tabs (which go
+// to tab stops) and soft hyphens (which show only at a line's end) are the
+// two exceptions; texts holding them are laid out whole.
+class PreviewFont {
+  public:
+    PreviewFont(int points, const QPaintDevice* device);
+
+    const QFont& font() const { return font_; }
+    int ascent() const { return ascent_; }
+    int height() const { return height_; }
+
+    struct Extent {
+        int advance = 0;
+        // Every pixel the glyphs may touch, relative to the top-left corner of
+        // the text's cell; null when not known (the text was laid out whole).
+        QRect ink;
+    };
+    // Of a Windows-1252 text.
+    Extent Measure(std::string_view bytes);
+
+  private:
+    struct Character {
+        bool known = false;
+        double advance = 0.0;
+        QRect ink;  // relative to the pen position on the baseline
+    };
+    const Character& CharacterOf(unsigned char byte);
+
+    QFont font_;
+    QFontMetrics metrics_;
+    QFontMetricsF exactMetrics_;
+    int ascent_;
+    int height_;
+    std::array<Character, 256> characters_;
+};
+
+}  // namespace preview
