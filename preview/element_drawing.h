@@ -93,7 +93,7 @@ class ElementPainter {
 
     QImage& surface_;
     QPainter painter_;
-    const TextLookup& lookup_;
+    TextLookup lookup_;
     int width_;
     int height_;
     QColor outline_;
