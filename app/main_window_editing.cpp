@@ -40,10 +40,11 @@ void TmainWin::SelectRow(int row) {
 }
 
 void TmainWin::RebuildItemList() {
-    // The labels are computed when drawn: asking the view to fetch them again
-    // is the whole rebuild, and the selected row stays as it is.
+    // The labels are computed when drawn, so repainting the list is the whole
+    // rebuild, and the selected row stays as it is. (Announcing changed rows
+    // to the view instead makes it walk every row of a long list.)
     const int row = selectedIndex();
-    listModel_->LabelsChanged(0, listModel_->rowCount() - 1);
+    lbMain->viewport()->update();
     if (row >= 0 && row < listModel_->rowCount()) SelectRow(row);
 }
 
@@ -206,8 +207,7 @@ void TmainWin::cbTypeExit() {
         return;
     }
     type_code::SetFromShown(*record, ToCodePage(text.left(4)));
-    const int row = selectedIndex();
-    listModel_->LabelsChanged(row, row);
+    RebuildItemList();
     RefreshItemView();
 }
 
@@ -223,8 +223,7 @@ void TmainWin::mmMainPasteClick() {
     MenuItemRecord* record = SelectedRecord();
     if (record == nullptr || !copiedItem_) return;
     *record = *copiedItem_;
-    const int row = selectedIndex();
-    listModel_->LabelsChanged(row, row);
+    RebuildItemList();
     RefreshItemView();
 }
 
@@ -244,8 +243,7 @@ void TmainWin::mmMainInsertClick() {
     lbMIcount2->setText(QString::number(menuItemCount()));
     lbMIcount2->adjustSize();
     SetStatusText(texts.insertedItem);
-    // Every label after the copy now shows a number one higher.
-    listModel_->LabelsChanged(row + 1, listModel_->rowCount() - 1);
+    RebuildItemList();
     SelectRow(row + 1);
     RefreshItemView();
 }
@@ -270,7 +268,7 @@ void TmainWin::mmMainDeleteClick() {
     lbMIcount2->setText(QString::number(menuItemCount()));
     lbMIcount2->adjustSize();
     SetStatusText(texts.deletedItem);
-    listModel_->LabelsChanged(row, listModel_->rowCount() - 1);
+    RebuildItemList();
     SelectRow(static_cast<int>(SelectionAfterDelete(static_cast<std::size_t>(row))));
     RefreshItemView();
 }

@@ -11,11 +11,6 @@ void RecordListModel::SetRecords(const std::vector<MenuItemRecord>* records) {
     endResetModel();
 }
 
-void RecordListModel::LabelsChanged(int firstRow, int lastRow) {
-    if (firstRow > lastRow) return;
-    emit dataChanged(index(firstRow), index(lastRow), {Qt::DisplayRole});
-}
-
 QString RecordListModel::Label(std::size_t index, const MenuItemRecord& record) {
     return QString::number(index) + QStringLiteral("   ") + FromCodePage(type_code::Shown(record));
 }

@@ -21,9 +21,6 @@ class RecordListModel : public QAbstractListModel {
     void EndInsert() { endInsertRows(); }
     void BeginRemove(int row) { beginRemoveRows(QModelIndex(), row, row); }
     void EndRemove() { endRemoveRows(); }
-    // The labels of these rows (and, after a removal or insertion, the
-    // numbers of every later row) changed.
-    void LabelsChanged(int firstRow, int lastRow);
 
     static QString Label(std::size_t index, const MenuItemRecord& record);
 

@@ -6,11 +6,11 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QListView>
 #include <QTemporaryDir>
-#include <QTest>
 #include <fstream>
 #include <memory>
 #include <random>
@@ -104,9 +104,12 @@ struct Session {
     }
 };
 
+// Made on first use, gone before the application object.
+std::unique_ptr<Session> theSession;
+
 Session& TheSession() {
-    static Session session;
-    return session;
+    if (!theSession) theSession = std::make_unique<Session>();
+    return *theSession;
 }
 
 // Runs one user action and the repaint that follows it.
@@ -190,5 +193,6 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    theSession.reset();
     return 0;
 }

@@ -10,8 +10,9 @@
 // window showed.
 class FakePlatform : public Platform {
   public:
-    std::deque<std::optional<QString>> openAnswers;
-    std::deque<std::optional<QString>> saveAnswers;
+    // The files "chosen" in the next dialogs; an empty text cancels one.
+    QStringList openAnswers;
+    QStringList saveAnswers;
     std::deque<bool> yesNoAnswers;
     std::vector<FileDialogRequest> openRequests;
     std::vector<FileDialogRequest> saveRequests;
@@ -24,17 +25,11 @@ class FakePlatform : public Platform {
 
     std::optional<QString> GetOpenFileName(QWidget*, const FileDialogRequest& request) override {
         openRequests.push_back(request);
-        if (openAnswers.empty()) return std::nullopt;
-        auto answer = openAnswers.front();
-        openAnswers.pop_front();
-        return answer;
+        return Next(openAnswers);
     }
     std::optional<QString> GetSaveFileName(QWidget*, const FileDialogRequest& request) override {
         saveRequests.push_back(request);
-        if (saveAnswers.empty()) return std::nullopt;
-        auto answer = saveAnswers.front();
-        saveAnswers.pop_front();
-        return answer;
+        return Next(saveAnswers);
     }
     void ShowErrorBox(QWidget*, const QString& title, const QString& message) override {
         errorBoxes.append(title + QStringLiteral(": ") + message);
@@ -52,4 +47,12 @@ class FakePlatform : public Platform {
     void OpenWithShell(const QString& target) override { shellOpened.append(target); }
     QSize ScreenSize() override { return screen; }
     QChar DecimalSeparator() override { return separator; }
+
+  private:
+    static std::optional<QString> Next(QStringList& answers) {
+        if (answers.isEmpty()) return std::nullopt;
+        const QString answer = answers.takeFirst();
+        if (answer.isEmpty()) return std::nullopt;
+        return answer;
+    }
 };

@@ -50,10 +50,10 @@ TEST_F(WindowTest, OpenLoadsBothFilesAndShowsTheDocument) {
 TEST_F(WindowTest, CancellingEitherDialogChangesNothing) {
     OpenSample();
     const QString title = window->windowTitle();
-    platform.openAnswers = {Path("kavel.def"), std::nullopt};
+    platform.openAnswers = {Path("kavel.def"), QString()};
     window->mmMainOpenClick();
     EXPECT_EQ(window->windowTitle(), title);
-    platform.openAnswers = {std::nullopt};
+    platform.openAnswers = {QString()};
     window->mmMainOpenClick();
     EXPECT_EQ(window->windowTitle(), title);
 }
