@@ -82,6 +82,7 @@ void ElementPainter::AddPiece(const QRect& covered, const QColor& inside, std::i
     piece.inside = covered.adjusted(1, 1, -1, -1) & surfaceRect;
     piece.insideColor = inside;
     piece.textAt = covered.topLeft() + QPoint(1, 1);
+    // A text starting past the surface's right or bottom edge cannot show.
     const bool textMayShow = points > 0 && lookup_ && piece.textAt.x() < surfaceRect.width() &&
                              piece.textAt.y() < surfaceRect.height();
     if (const std::optional<std::string_view> bytes = textMayShow ? lookup_(textId) : std::nullopt;
@@ -111,39 +112,35 @@ void ElementPainter::Finish() {
         piece->showBox = !piece->box.isEmpty() && !mask.Covers(piece->box);
         if (piece->showBox) mask.Add(piece->box);
     }
-    painter_.begin(&surface_);
-    painterFont_ = nullptr;
-    for (const Piece& piece : pieces_) Paint(piece);
-    painter_.end();
+    QPainter painter(&surface_);
+    const PreviewFont* painterFont = nullptr;
+    for (const Piece& piece : pieces_) Paint(painter, piece, painterFont);
     pieces_.clear();
 }
 
 // The text's cell is filled here rather than by the painter's opaque
 // background mode: that mode starts the cell at the baseline minus the
 // fractional ascent, which on some sizes leaves the cell's top row unfilled.
-void ElementPainter::Paint(const Piece& piece) {
+void ElementPainter::Paint(QPainter& painter, const Piece& piece,
+                           const PreviewFont*& painterFont) const {
     if (piece.showBox) {
-        painter_.fillRect(piece.box, outline_);
-        painter_.fillRect(piece.inside, piece.insideColor);
+        painter.fillRect(piece.box, outline_);
+        painter.fillRect(piece.inside, piece.insideColor);
     }
     if (piece.font && piece.showText) {
-        painter_.fillRect(piece.cell, piece.background);
-        if (painterFont_ != piece.font) {
-            painter_.setFont(piece.font->font());
-            painterFont_ = piece.font;
+        painter.fillRect(piece.cell, piece.background);
+        if (painterFont != piece.font) {
+            painter.setFont(piece.font->font());
+            painterFont = piece.font;
         }
-        painter_.setPen(piece.textColor);
-        painter_.drawText(QPoint(piece.textAt.x(), piece.textAt.y() + piece.font->ascent()),
-                          FromCodePage(piece.text));
+        painter.setPen(piece.textColor);
+        painter.drawText(QPoint(piece.textAt.x(), piece.textAt.y() + piece.font->ascent()),
+                         FromCodePage(piece.text));
     }
 }
 
 PreviewFont& ElementPainter::FontOf(int points) {
-    auto found = fonts_.find(points);
-    if (found == fonts_.end()) {
-        found = fonts_.try_emplace(points, points, &surface_).first;
-    }
-    return found->second;
+    return fonts_.try_emplace(points, points, &surface_).first->second;
 }
 
 }  // namespace preview

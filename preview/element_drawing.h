@@ -75,9 +75,9 @@ class ElementPainter {
         QRect box;     // covered pixels, clipped to the surface
         QRect inside;  // the box less its outline, clipped to the surface
         QColor insideColor;
-        std::string text;  // code-page bytes; empty for none
-        PreviewFont* font = nullptr;
-        QRect cell;  // clipped to the surface
+        PreviewFont* font = nullptr;  // set when there is a text
+        std::string text;             // its code-page bytes
+        QRect cell;                   // clipped to the surface
         QPoint textAt;
         QRect reach;  // every pixel the text may touch; null when not known
         QColor textColor;
@@ -88,11 +88,10 @@ class ElementPainter {
 
     void AddPiece(const QRect& covered, const QColor& inside, std::int32_t textId, int points,
                   const QColor& ink, const QColor& background);
-    void Paint(const Piece& piece);
+    void Paint(QPainter& painter, const Piece& piece, const PreviewFont*& painterFont) const;
     PreviewFont& FontOf(int points);
 
     QImage& surface_;
-    QPainter painter_;
     TextLookup lookup_;
     int width_;
     int height_;
@@ -103,7 +102,6 @@ class ElementPainter {
     QColor scrollBarInside_;
     std::vector<Piece> pieces_;
     std::map<int, PreviewFont> fonts_;
-    const PreviewFont* painterFont_ = nullptr;
 };
 
 }  // namespace preview

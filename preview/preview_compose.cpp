@@ -16,7 +16,10 @@ QImage Opaque(const QImage& picture) {
 QImage KeyedSurface(const QImage& surface, QSize visible) {
     QImage keyed(visible, QImage::Format_ARGB32_Premultiplied);
     if (keyed.isNull()) return keyed;
-    keyed.fill(Qt::transparent);
+    if (surface.isNull() || visible.width() > surface.width() ||
+        visible.height() > surface.height()) {
+        keyed.fill(Qt::transparent);
+    }
     if (surface.isNull()) return keyed;
 
     const QImage source = surface.format() == QImage::Format_RGB32

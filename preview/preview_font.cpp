@@ -65,7 +65,7 @@ PreviewFont::Extent PreviewFont::Measure(std::string_view bytes) {
         if (!character.ink.isEmpty()) {
             const int at = static_cast<int>(std::floor(pen));
             left = std::min(left, at + character.ink.left());
-            right = std::max(right, at + character.ink.right() + 2);  // +1 for the fraction
+            right = std::max(right, at + character.ink.right() + 2);  // past the pen's fraction
             top = std::min(top, ascent_ + character.ink.top());
             bottom = std::max(bottom, ascent_ + character.ink.bottom() + 1);
         }

@@ -14,11 +14,11 @@ namespace preview {
 // measures of the 256 code-page characters kept as they are met, so a text is
 // measured by adding up its characters rather than laid out again.
 //
-// Kerning is off: the game draws with plain Windows text output, which does
-// not kern, and without it a text's advance is exactly the sum of its
-// characters' advances (the font engine adds the same values). Tabs (which go
-// to tab stops) and soft hyphens (which show only at a line's end) are the
-// two exceptions; texts holding them are laid out whole.
+// Kerning is off, so a text's advance is exactly the sum of its characters'
+// advances (the font engine adds up the same values) and every text of a
+// size is set the same way, pair by pair. Tabs (which go to tab stops) and
+// soft hyphens (which show only at a line's end) are the two exceptions;
+// texts holding them are laid out whole.
 class PreviewFont {
   public:
     PreviewFont(int points, const QPaintDevice* device);

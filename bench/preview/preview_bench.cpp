@@ -5,6 +5,7 @@
 
 #include <QBuffer>
 #include <QGuiApplication>
+#include <cmath>
 #include <cstdint>
 #include <random>
 #include <vector>
@@ -64,18 +65,26 @@ MenuItemRecord Record(const char* shownType, float x, float y, float sx, float s
     return record;
 }
 
-// A captioned window over the whole screen and its elements: buttons, labels,
-// scroll bars and loading pictures of usual sizes scattered over it, each
-// with a text from anywhere in the database.
-std::vector<MenuItemRecord> Screen(int elements) {
+// A captioned window over the whole screen and its elements, each with a
+// text from anywhere in the database. Scattered: buttons, labels, scroll bars
+// and loading pictures of usual sizes at random places, most of them partly
+// or wholly under later ones. Tiled: small elements side by side, no text
+// hidden.
+std::vector<MenuItemRecord> Screen(int elements, bool tiled = false) {
     std::mt19937 random(12345);
     std::uniform_real_distribution<float> x(0, 700), y(0, 520), width(40, 200), height(12, 40);
     std::uniform_int_distribution<std::int32_t> text(1, kTextCount);
     const char* types[] = {"butt", "stxt", "ctxt", "scrl", "rcta", "item"};
+    const int columns = static_cast<int>(std::ceil(std::sqrt(elements)));
+    const float tileWidth = 800.0f / columns;
+    const float tileHeight = 558.0f / columns;
     std::vector<MenuItemRecord> records = {Record("wint", 0, 0, 800, 600, 0, 1)};
     for (int i = 0; i < elements; ++i) {
-        records.push_back(Record(types[i % 6], x(random), y(random), width(random), height(random),
-                                 100 + i % 3, text(random)));
+        records.push_back(tiled ? Record(types[i % 6], tileWidth * (i % columns),
+                                         tileHeight * (i / columns), tileWidth, tileHeight,
+                                         100 + i % 3, text(random))
+                                : Record(types[i % 6], x(random), y(random), width(random),
+                                         height(random), 100 + i % 3, text(random)));
     }
     records.push_back(Record("stop", 0, 0, 0, 0, 0, 0));
     return records;
@@ -84,7 +93,8 @@ std::vector<MenuItemRecord> Screen(int elements) {
 void Refresh(benchmark::State& state) {
     const TextDb& db = MillionTexts();
     const preview::TextLookup lookup = [&db](std::int32_t id) { return db.FindText(id); };
-    const std::vector<MenuItemRecord> records = Screen(static_cast<int>(state.range(0)));
+    const std::vector<MenuItemRecord> records =
+        Screen(static_cast<int>(state.range(0)), state.range(1) != 0);
     const preview::PreviewColors colors;
     QImage surface = preview::PreparePreviewSurface(kScreen, colors);
     for (auto _ : state) {
@@ -93,7 +103,13 @@ void Refresh(benchmark::State& state) {
         benchmark::DoNotOptimize(placements);
     }
 }
-BENCHMARK(Refresh)->Arg(10'000)->Arg(99)->Unit(benchmark::kMillisecond);
+BENCHMARK(Refresh)
+    ->ArgNames({"elements", "tiled"})
+    ->Args({10'000, 0})
+    ->Args({10'000, 1})
+    ->Args({99, 0})
+    ->Args({99, 1})
+    ->Unit(benchmark::kMillisecond);
 
 void KeyColour(benchmark::State& state) {
     const preview::PreviewColors colors;
