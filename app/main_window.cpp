@@ -79,6 +79,10 @@ TmainWin::TmainWin(Platform& platform, QWidget* parent) : QMainWindow(parent), p
     lbMain = new QListView(client_);
     lbMain->setModel(listModel_);
     lbMain->setUniformItemSizes(true);
+    // A list of a million records is laid out in steps between events, so a
+    // duplicate or a delete never waits for the whole list.
+    lbMain->setLayoutMode(QListView::Batched);
+    lbMain->setBatchSize(50000);
     lbMain->setSelectionMode(QAbstractItemView::SingleSelection);
     lbMain->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lbMain->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
