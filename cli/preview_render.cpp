@@ -60,7 +60,11 @@ void PreviewSkin::SetPreviewColor(int index, std::uint32_t color) {
 QImage RenderPreview(const std::vector<MenuItemRecord>& records, std::size_t selected,
                      const TextDb& textDb, QSize size, const preview::PreviewColors& colors,
                      const preview::PreviewPictures& pictures) {
-    QImage surface = preview::PreparePreviewSurface(size, colors, preview::kDefaultPreviewDpi);
+    // The editor's surface is as large as the screen, which is always larger
+    // than its preview area; a surface only as large would hand the key colour
+    // to the area's own bottom-left pixel.
+    QImage surface =
+        preview::PreparePreviewSurface(size + QSize(1, 1), colors, preview::kDefaultPreviewDpi);
     const preview::OverlayPlacements placements = preview::DrawPreview(
         surface, records, static_cast<std::ptrdiff_t>(selected),
         [&textDb](std::int32_t id) { return textDb.FindText(id); }, colors, size.width(),

@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+
+#include "app/preview_panel.h"
+#include "assets/picture_loader.h"
+#include "cli_test_support.h"
+#include "config/line_reader.h"
+#include "config/skin_file.h"
+#include "document/text_db.h"
+
+using namespace cli_test;
+
+namespace {
+
+// Hands a skin to a preview panel the way the editor's window does.
+class PanelSkin : public SkinTarget {
+  public:
+    explicit PanelSkin(PreviewPanel& panel) : panel_(panel) {}
+    preview::PreviewColors colors;
+
+    void SetBackgroundPicture(const QImage& picture) override { panel_.SetBackground(picture); }
+    void SetOverlayPicture(int id, const QImage& picture) override {
+        panel_.SetOverlayPicture(id, picture);
+    }
+    void SetPreviewColor(int index, std::uint32_t color) override {
+        std::uint32_t* colours[] = {&colors.skinColor1, &colors.skinColor2, &colors.skinColor3,
+                                    &colors.skinColor4, &colors.skinColor5, &colors.skinColor6};
+        *colours[index - 1] = color;
+    }
+    void SetUseMetro(bool) override {}
+    void SetFadeTarget(std::uint8_t) override {}
+    void SetCopyGlyph(const QImage&) override {}
+    void SetPasteGlyph(const QImage&) override {}
+    void SetStatusStrip(const QImage&) override {}
+    void SetCreditsSeparator(const QImage&) override {}
+    void SetWindowColor(std::uint32_t) override {}
+    void SetInputBackgroundColor(std::uint32_t) override {}
+    void SetWindowTextColor(std::uint32_t) override {}
+    void SetInputTextColor(std::uint32_t) override {}
+    void SetHeadingTextColor(std::uint32_t) override {}
+    void SetCaptionTextColor(std::uint32_t) override {}
+    void SetStatusBarColor(std::uint32_t) override {}
+
+  private:
+    PreviewPanel& panel_;
+};
+
+class RenderCommand : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        records_ = DecodeMenuItems(ReadBytes(SamplePath("kavel.def"))).items;
+        QFile db(SamplePath("textdb_en.def"));
+        ASSERT_TRUE(db.open(QIODevice::ReadOnly));
+        ASSERT_EQ(textDb_.Read(db), TextDb::ReadError::None);
+    }
+
+    // What the editor's preview panel shows with the record selected: the
+    // surface made at start-up on a larger screen, the skin, then the redraw.
+    QImage PanelShows(std::size_t record, QSize size, const QString& skinPath = {}) {
+        PreviewPanel panel;
+        panel.resize(size + QSize(2, 2));
+        EXPECT_EQ(panel.previewSize(), size);
+        PanelSkin skin(panel);
+        panel.PrepareSurface(size + QSize(300, 100), skin.colors);
+        if (!skinPath.isEmpty()) {
+            QFile file(skinPath);
+            EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+            LineReader reader(file);
+            ApplySkinFile(reader, skin, PictureLoading{&LoadPicture, &LoadBitmap});
+        }
+        panel.Redraw(records_, record, textDb_, skin.colors);
+        return panel.Snapshot();
+    }
+
+    QImage Rendered(QStringList options) {
+        options = QStringList{"render", SamplePath("kavel.def"), SamplePath("textdb_en.def"), "-o",
+                              folder_.Path("out.png")} +
+                  options;
+        const Outcome outcome = RunKaveldef(options);
+        EXPECT_EQ(outcome.status, 0) << outcome.err.toStdString();
+        EXPECT_TRUE(outcome.err.isEmpty()) << outcome.err.toStdString();
+        return QImage(folder_.Path("out.png")).convertToFormat(QImage::Format_RGB32);
+    }
+
+    // The glyph edges of a large text can come out a shade different
+    // depending on the font sizes drawn before in the process (Qt's FreeType
+    // engine keeps state between sizes), so both sides are compared right
+    // after a drawing of the same record.
+    QImage Warmed(const QStringList& options) {
+        Rendered(options);
+        return Rendered(options);
+    }
+
+    static int Differences(const QImage& a, const QImage& b) {
+        if (a.size() != b.size()) return -1;
+        int count = 0;
+        for (int y = 0; y < a.height(); ++y)
+            for (int x = 0; x < a.width(); ++x) count += a.pixel(x, y) != b.pixel(x, y);
+        return count;
+    }
+
+    Folder folder_;
+    std::vector<MenuItemRecord> records_;
+    TextDb textDb_;
+};
+
+TEST_F(RenderCommand, MatchesTheEditorsPreviewPanelPixelForPixel) {
+    // A captioned window, the loading screen with its four pictures, a race
+    // window, and an element by itself; at the default size and others.
+    const struct {
+        std::size_t record;
+        QSize size;
+    } cases[] = {
+        {1, {800, 600}}, {29, {800, 600}}, {29, {517, 389}}, {36, {1024, 700}}, {2, {640, 480}}};
+    for (const auto& c : cases) {
+        QStringList options{"--record", QString::number(c.record)};
+        if (c.size != QSize(800, 600)) {
+            options << "--size" << QStringLiteral("%1x%2").arg(c.size.width()).arg(c.size.height());
+        }
+        const QImage rendered = Warmed(options);
+        EXPECT_EQ(Differences(rendered, PanelShows(c.record, c.size)), 0) << "record " << c.record;
+    }
+    // The captioned window's inside, left of its elements, in skinColor3.
+    EXPECT_EQ(Rendered({"--record", "1"}).pixel(260, 300), QColor(Qt::white).rgb());
+}
+
+TEST_F(RenderCommand, TakesTheSkinsColoursAndPicturesFromTheWorkingFolder) {
+    const QString previous = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(QStringLiteral(KAVEL_SOURCE_DIR)));
+    const QString skin = QStringLiteral("skin/dark/skin.txt");
+    const QImage loading = Warmed({"--record", "29", "--skin", skin});
+    EXPECT_EQ(Differences(loading, PanelShows(29, {800, 600}, skin)), 0);
+    const QImage window = Warmed({"--record", "1", "--skin", skin});
+    EXPECT_EQ(Differences(window, PanelShows(1, {800, 600}, skin)), 0);
+    QDir::setCurrent(previous);
+    // skinColor3 of the dark skin (its 21st line), red in the low byte.
+    EXPECT_EQ(window.pixel(260, 300), qRgb(0x26, 0x2A, 0x31));
+
+    // A skin whose line cannot be read is reported; the lines before it apply.
+    const QString faulty = folder_.Write("skin.txt", "UseMetro=0\n255\nnone.jpg\n");
+    const Outcome outcome =
+        RunKaveldef({"render", SamplePath("kavel.def"), SamplePath("textdb_en.def"), "--record",
+                     "1", "--skin", faulty, "-o", folder_.Path("out.png")});
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_TRUE(outcome.err.contains(QStringLiteral("Cannot open file none.jpg")))
+        << outcome.err.toStdString();
+    EXPECT_EQ(Differences(QImage(folder_.Path("out.png")).convertToFormat(QImage::Format_RGB32),
+                          PanelShows(1, {800, 600})),
+              0);
+}
+
+}  // namespace
