@@ -1,0 +1,89 @@
+// Figures of the document readers, each next to its target.
+#include <benchmark/benchmark.h>
+
+#include <QBuffer>
+#include <fstream>
+
+#include "document/menu_file.h"
+#include "document/text_db.h"
+
+namespace {
+
+double ResidentMegabytes() {
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0;
+    long resident = 0;
+    statm >> pages >> resident;
+    return static_cast<double>(resident) * 4096.0 / (1024.0 * 1024.0);
+}
+
+void Append32(QByteArray& bytes, std::uint32_t value) {
+    for (int b = 0; b < 4; ++b) bytes.append(static_cast<char>((value >> (8 * b)) & 0xFF));
+}
+
+// A string database of 8 bytes whose count claims 4,294,967,295 entries.
+void BM_AbsurdCountStringDatabase(benchmark::State& state) {
+    QByteArray file;
+    Append32(file, 0xFFFFFFFF);
+    Append32(file, 0);
+    double added = 0;
+    for (auto _ : state) {
+        const double before = ResidentMegabytes();
+        QBuffer buffer(&file);
+        buffer.open(QIODevice::ReadOnly);
+        TextDb db;
+        db.Read(buffer);
+        benchmark::DoNotOptimize(db.FindText(0));
+        added = std::max(added, ResidentMegabytes() - before);
+    }
+    state.counters["target_ms"] = 100;
+    state.counters["added_MB"] = added;
+    state.counters["target_MB"] = 50;
+}
+
+void BM_ReadMenuFileOfAMillionRecords(benchmark::State& state) {
+    QByteArray file(36 * 1'000'000, '\x5A');
+    for (auto _ : state) benchmark::DoNotOptimize(DecodeMenuItems(file));
+    state.SetBytesProcessed(state.iterations() * file.size());
+}
+
+void BM_PlainCopyOfTheSameBytes(benchmark::State& state) {
+    QByteArray file(36 * 1'000'000, '\x5A');
+    for (auto _ : state) {
+        QByteArray copy(file.constData(), file.size());
+        benchmark::DoNotOptimize(copy.data());
+    }
+    state.SetBytesProcessed(state.iterations() * file.size());
+}
+
+void BM_ReadStringDatabaseOfAMillionEntries(benchmark::State& state) {
+    constexpr std::uint32_t kEntries = 1'000'000;
+    QByteArray file;
+    Append32(file, kEntries);
+    Append32(file, 0);
+    QByteArray texts;
+    const std::uint32_t base = 8 + 8 * kEntries;
+    for (std::uint32_t i = 0; i < kEntries; ++i) {
+        Append32(file, i);
+        Append32(file, base + static_cast<std::uint32_t>(texts.size()));
+        texts.append("Menu text number " + QByteArray::number(i)).append('\0');
+    }
+    file.append(texts);
+    for (auto _ : state) {
+        QBuffer buffer(&file);
+        buffer.open(QIODevice::ReadOnly);
+        TextDb db;
+        db.Read(buffer);
+        benchmark::DoNotOptimize(db.count());
+    }
+    state.SetBytesProcessed(state.iterations() * file.size());
+}
+
+BENCHMARK(BM_AbsurdCountStringDatabase)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadMenuFileOfAMillionRecords)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlainCopyOfTheSameBytes)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadStringDatabaseOfAMillionEntries)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
