@@ -92,6 +92,10 @@ std::vector<MenuItemRecord> Screen(int elements, bool tiled = false) {
 
 void Refresh(benchmark::State& state) {
     const TextDb& db = MillionTexts();
+    if (db.count() != kTextCount || !db.FindText(kTextCount)) {
+        state.SkipWithError("the string database was not built");
+        return;
+    }
     const preview::TextLookup lookup = [&db](std::int32_t id) { return db.FindText(id); };
     const std::vector<MenuItemRecord> records =
         Screen(static_cast<int>(state.range(0)), state.range(1) != 0);
