@@ -86,6 +86,8 @@ void BuildMainMenu(SampleBuilder& b) {
     b.Add("stop", id++, 0, 0, 0, 0, "End of main menu");
 }
 
+// Tall elements (lists, pictures, scroll bars) get empty texts: a text is
+// drawn at half its element's height, which would fill them with huge letters.
 void BuildOptions(SampleBuilder& b) {
     b.Add("wind", 200, 150, 90, 500, 420, "Options");
     std::int32_t id = 201;
@@ -96,8 +98,8 @@ void BuildOptions(SampleBuilder& b) {
     b.Add("ednu", id++, 130, 80, 220, 22, "7");
     b.Add("stxt", id++, 20, 110, 100, 20, "Chat:");
     b.Add("edtl", id++, 130, 110, 220, 22, "Hello!");
-    b.Add("list", id++, 20, 150, 440, 170, "Saved profiles");
-    b.Add("scrl", id++, 462, 150, 18, 170, "Scroll");
+    b.Add("list", id++, 20, 150, 440, 170, "");
+    b.Add("scrl", id++, 462, 150, 18, 170, "");
     b.Add("trib", id++, 462, 150, 18, 18, "Up");
     b.Add("trib", id++, 462, 302, 18, 18, "Down");
     b.Add("stxt", id++, 20, 335, 100, 20, "Resolution:");
@@ -138,8 +140,8 @@ void BuildRaceResults(SampleBuilder& b) {
         y += 26;
     }
     b.Add("line", id++, 20, 150, 550, 1, "Separator");
-    b.Add("rctt", id++, 20, 170, 200, 150, "Track picture");
-    b.Add("rctf", id++, 240, 170, 330, 150, "Save game picture");
+    b.Add("rctt", id++, 20, 170, 200, 150, "");
+    b.Add("rctf", id++, 240, 170, 330, 150, "");
     b.Add("item", id++, 20, 340, 170, 30, "Next Race");
     b.Add("seli", id++, 210, 340, 170, 30, "Replay");
     b.Add("rari", id++, 400, 340, 170, 30, "Championship");
@@ -149,10 +151,10 @@ void BuildRaceResults(SampleBuilder& b) {
 void BuildLobby(SampleBuilder& b) {
     b.Add("frmt", 500, 60, 60, 680, 480, "Network Lobby");
     std::int32_t id = 501;
-    b.Add("netp", id++, 20, 10, 400, 200, "Players");
-    b.Add("swnd", id++, 440, 10, 200, 200, "Tracks");
-    b.Add("lstc", id++, 20, 220, 300, 140, "Cars");
-    b.Add("memi", id++, 340, 220, 300, 140, "Garage");
+    b.Add("netp", id++, 20, 10, 400, 200, "");
+    b.Add("swnd", id++, 440, 10, 200, 200, "");
+    b.Add("lstc", id++, 20, 220, 300, 140, "");
+    b.Add("memi", id++, 340, 220, 300, 140, "");
     b.Add("iten", id++, 20, 380, 200, 26, "Laps: 5");
     b.Add("pull", id++, 240, 380, 180, 26, "Ready");
     b.Add("rect", id++, 440, 380, 200, 26, "Frame");
