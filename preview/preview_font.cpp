@@ -24,6 +24,9 @@ bool LaidOutWhole(std::string_view bytes) {
 // than the integer bounds say on either side.
 constexpr int kInkMargin = 2;
 
+// Far wider than any surface; keeps the integers of an endless text defined.
+constexpr double kMaxAdvance = 1 << 24;
+
 }  // namespace
 
 PreviewFont::PreviewFont(int points, const QPaintDevice* device)
@@ -63,7 +66,7 @@ PreviewFont::Extent PreviewFont::Measure(std::string_view bytes) {
     for (const char byte : bytes) {
         const Character& character = CharacterOf(static_cast<unsigned char>(byte));
         if (!character.ink.isEmpty()) {
-            const int at = static_cast<int>(std::floor(pen));
+            const int at = static_cast<int>(std::floor(std::min(pen, kMaxAdvance)));
             left = std::min(left, at + character.ink.left());
             right = std::max(right, at + character.ink.right() + 2);  // past the pen's fraction
             top = std::min(top, ascent_ + character.ink.top());
@@ -73,7 +76,7 @@ PreviewFont::Extent PreviewFont::Measure(std::string_view bytes) {
     }
     // Advances are multiples of 1/64 pixel, so the sum is exact; it is
     // rounded as the font engine rounds a text's width.
-    extent.advance = static_cast<int>(std::lround(pen));
+    extent.advance = static_cast<int>(std::lround(std::min(pen, kMaxAdvance)));
     right = std::max(right, extent.advance);
     extent.ink = QRect(left, top, right - left, bottom - top)
                      .adjusted(-kInkMargin, -kInkMargin, kInkMargin, kInkMargin);
