@@ -3,6 +3,7 @@
 #include <QCommandLineParser>
 #include <QMessageBox>
 #include <QTimer>
+#include <cstdio>
 #include <exception>
 
 #include "app/main_window.h"
@@ -22,13 +23,16 @@ int main(int argc, char** argv) {
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("MENU_FILE"),
-                                 QStringLiteral("Menu definition file to open (kavel.def)."));
-    parser.addPositionalArgument(
-        QStringLiteral("TEXTDB_FILE"),
-        QStringLiteral("String database to open with it (textdb_xx.def)."));
+                                 QStringLiteral("Menu definition file to open (kavel.def)."),
+                                 QStringLiteral("[MENU_FILE"));
+    parser.addPositionalArgument(QStringLiteral("TEXTDB_FILE"),
+                                 QStringLiteral("String database to open with it (textdb_xx.def)."),
+                                 QStringLiteral("TEXTDB_FILE]"));
     parser.process(app);
     const QStringList files = parser.positionalArguments();
     if (!files.isEmpty() && files.size() != 2) {
+        std::fputs("kavel-editor: give a menu definition file and a string database, or none\n",
+                   stderr);
         parser.showHelp(1);
     }
 
