@@ -1,0 +1,76 @@
+#!/bin/sh
+# Installs the build into a scratch prefix, checks what went where, and runs
+# the installed launcher with a stand-in for the editor that reports the
+# folder it was started in and its arguments.
+#   install_test.sh CMAKE BUILD_FOLDER
+set -eu
+cmake=$1
+build=$2
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+prefix=$scratch/prefix
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+"$cmake" --install "$build" --prefix "$prefix" >/dev/null
+for file in bin/kaveldef bin/kavel-editor libexec/kavel-editor/kavel-editor \
+    share/applications/kavel-editor.desktop share/icons/hicolor/48x48/apps/kavel-editor.png \
+    share/kavel-editor/lang/langList.txt share/kavel-editor/lang/German.txt \
+    share/kavel-editor/skin/README.txt share/kavel-editor/skin/dark/skin.txt \
+    share/kavel-editor/skin/dark/background.jpg share/kavel-editor/readme_en.txt; do
+    [ -e "$prefix/$file" ] || fail "$file is not installed"
+done
+[ ! -e "$prefix/share/kavel-editor/skin/skin.txt" ] || fail "a skin in use was shipped"
+grep -qx 'Exec=kavel-editor' "$prefix/share/applications/kavel-editor.desktop" ||
+    fail "the desktop entry does not start the launcher"
+"$prefix/bin/kaveldef" check "$(dirname "$0")/../../samples/kavel.def" >/dev/null ||
+    fail "the installed kaveldef does not run"
+
+cat >"$prefix/libexec/kavel-editor/kavel-editor" <<'STANDIN'
+#!/bin/sh
+pwd
+for argument in "$@"; do echo "[$argument]"; done
+STANDIN
+chmod +x "$prefix/libexec/kavel-editor/kavel-editor"
+
+home=$scratch/home
+work=$scratch/work
+mkdir -p "$home" "$work"
+ln -s "$prefix/bin/kavel-editor" "$scratch/kavel-editor-link"
+user=$home/.local/share/kavel-editor
+
+# The first start seeds the default folder; relative files become absolute,
+# options and the values of Qt's options stay as they are.
+shown=$(cd "$work" && HOME=$home XDG_DATA_HOME=relative/path "$scratch/kavel-editor-link" \
+    menus/kavel.def "$scratch/textdb.def" -style fusion -- -odd.def)
+expected="$user
+[$work/menus/kavel.def]
+[$scratch/textdb.def]
+[-style]
+[fusion]
+[--]
+[$work/-odd.def]"
+[ "$shown" = "$expected" ] || fail "launcher gave: $shown"
+for file in lang/langList.txt lang/English.txt skin/README.txt skin/dark/skin.txt \
+    skin/dark/trbp300.jpg readme_en.txt; do
+    cmp -s "$prefix/share/kavel-editor/$file" "$user/$file" || fail "$file was not seeded"
+done
+
+# The user's own files stay; a deleted shipped file comes back.
+echo "lang/German.txt" >"$user/settings.txt"
+echo "my skin" >"$user/skin/skin.txt"
+echo "my English" >"$user/lang/English.txt"
+rm "$user/readme_en.txt"
+HOME=$home "$prefix/bin/kavel-editor" >/dev/null
+[ "$(cat "$user/settings.txt")" = "lang/German.txt" ] || fail "settings.txt was touched"
+[ "$(cat "$user/skin/skin.txt")" = "my skin" ] || fail "skin/skin.txt was touched"
+[ "$(cat "$user/lang/English.txt")" = "my English" ] || fail "an edited file was overwritten"
+[ -e "$user/readme_en.txt" ] || fail "a deleted file did not come back"
+
+# XDG_DATA_HOME is followed when it is absolute.
+shown=$(HOME=$home XDG_DATA_HOME=$scratch/data "$prefix/bin/kavel-editor")
+[ "$shown" = "$scratch/data/kavel-editor" ] || fail "XDG_DATA_HOME ignored: $shown"
+[ -e "$scratch/data/kavel-editor/lang/langList.txt" ] || fail "XDG_DATA_HOME not seeded"
+echo "install layout and launcher: ok"
