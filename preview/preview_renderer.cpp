@@ -39,7 +39,7 @@ OverlayPlacement PlaceOverlay(const MenuItemRecord& record, const RecordBox& box
 QImage PreparePreviewSurface(QSize screen, const PreviewColors& colors, int dpi) {
     QImage surface(screen, QImage::Format_RGB32);
     if (surface.isNull()) return surface;
-    const int dotsPerMeter = qRound(std::max(dpi, 1) / 0.0254);
+    const int dotsPerMeter = qRound(std::clamp(dpi, 1, 10'000) / 0.0254);
     surface.setDotsPerMeterX(dotsPerMeter);
     surface.setDotsPerMeterY(dotsPerMeter);
     surface.fill(ColorFromSkin(colors.skinColor1));

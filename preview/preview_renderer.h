@@ -53,7 +53,8 @@ OverlayPlacement PlaceOverlay(const MenuItemRecord& record, const RecordBox& box
                               int height);
 
 // A surface as large as the screen, filled with skinColor1, at `dpi` dots per
-// inch (the font sizes in points become pixels at that resolution).
+// inch (1 to 10,000; the font sizes in points become pixels at that
+// resolution).
 QImage PreparePreviewSurface(QSize screen, const PreviewColors& colors,
                              int dpi = kDefaultPreviewDpi);
 
