@@ -46,41 +46,38 @@ TEST(PreviewRenderer, ScreenRunsFromTheWindowToTheNextWindow) {
     EXPECT_EQ(CountOther(Draw(records, 2, 800, 600), QRect(200, 0, 600, 600), kKey), 0);
 }
 
+// An overlay of two pixels or less has no room and is hidden, also when an
+// earlier record placed it well.
 TEST(PreviewRenderer, OverlaysGoOnTheLastRecordCallingForThem) {
-    preview::OverlayPlacements placed;
-    Draw({Rec("rcta", 100, 50, 200, 150, 101)}, 0, 400, 300, {}, {}, &placed);
+    const auto place = [](const std::vector<MenuItemRecord>& records, int width = 400) {
+        preview::OverlayPlacements placed;
+        Draw(records, 0, width, width * 3 / 4, {}, {}, &placed);
+        return placed;
+    };
+    preview::OverlayPlacements placed = place({Rec("rcta", 100, 50, 200, 150, 101)});
     EXPECT_EQ(Visible(placed), 0b0001);
     EXPECT_EQ(At(placed, Overlay::Atcr101).bounds, QRect(51, 26, 98, 73));
+    // None of these calls for one, and no screen follows them.
     for (const MenuItemRecord& none :
          {Rec("rcta", 0, 0, 80, 60, 103), Rec("pbrt", 0, 0, 80, 60, 101),
-          Rec("trbp", 0, 0, 80, 60, 300)}) {  // and no screen around them
-        Draw({none, Rec("rcta", 0, 0, 80, 60, 101)}, 0, 400, 300, {}, {}, &placed);
-        EXPECT_EQ(Visible(placed), 0);
-    }
-    Draw({Rec("wint", 100, 50, 0, 0), Rec("rcta", 0, 0, 100, 100, 100),
-          Rec("rcta", 20, 10, 200, 60, 100)},
-         0, 400, 300, {}, {}, &placed);
+          Rec("trbp", 0, 0, 80, 60, 300)})
+        EXPECT_EQ(Visible(place({none, Rec("rcta", 0, 0, 80, 60, 101)})), 0);
+    placed = place({Rec("wint", 100, 50, 0, 0), Rec("rcta", 0, 0, 100, 100, 100),
+                    Rec("rcta", 20, 10, 200, 60, 100)});
     // (100 + 20, 50 + 42 + 10) -> (60, 51); 200 x 60 units -> 100 x 30 pixels.
     EXPECT_EQ(Visible(placed), 0b0010);
     EXPECT_EQ(At(placed, Overlay::Atcr100).bounds, QRect(61, 52, 98, 28));
-    Draw({Rec("wind", 0, 0, 0, 0), Rec("rcta", 0, 0, 10, 10, 101), Rec("rcta", 0, 0, 20, 20, 100),
-          Rec("rcta", 0, 0, 30, 30, 102), Rec("pbrt", 0, 0, 40, 40, 300)},
-         0, 800, 600, {}, {}, &placed);
+    placed = place(
+        {Rec("wind", 0, 0, 0, 0), Rec("rcta", 0, 0, 10, 10, 101), Rec("rcta", 0, 0, 20, 20, 100),
+         Rec("rcta", 0, 0, 30, 30, 102), Rec("pbrt", 0, 0, 40, 40, 300)},
+        800);
     EXPECT_EQ(Visible(placed), 0b1111);
     EXPECT_EQ(At(placed, Overlay::Trbp300).bounds, QRect(1, 1, 38, 38));
-}
-
-// Two pixels or less leave no room and the overlay is hidden, also when an
-// earlier record placed it well.
-TEST(PreviewRenderer, OverlaysWithNoRoomAreHidden) {
-    preview::OverlayPlacements placed;
     for (const MenuItemRecord& cramped :
          {Rec("rcta", 0, 0, 4, 100, 101), Rec("rcta", 0, 0, 100, 5, 101),
-          Rec("rcta", 50, 50, -40, 100, 101)}) {
-        Draw({Rec("wind", 0, 0, 0, 0), Rec("rcta", 0, 0, 100, 100, 101), cramped}, 0, 400, 300, {},
-             {}, &placed);
-        EXPECT_EQ(Visible(placed), 0);
-    }
-    Draw({Rec("rcta", 0, 0, 6, 6, 101)}, 0, 400, 300, {}, {}, &placed);
-    EXPECT_EQ(Visible(placed), 0b0001);
+          Rec("rcta", 50, 50, -40, 100, 101)})
+        EXPECT_EQ(
+            Visible(place({Rec("wind", 0, 0, 0, 0), Rec("rcta", 0, 0, 100, 100, 101), cramped})),
+            0);
+    EXPECT_EQ(Visible(place({Rec("rcta", 0, 0, 6, 6, 101)})), 0b0001);
 }
