@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
@@ -108,9 +109,17 @@ void ReadTextDb(const QString& path, TextDb& textDb) {
 }
 
 void WriteFile(const QString& path, const QByteArray& bytes) {
-    if (!SaveFileAtomically(path, bytes)) {
-        throw Failure{QStringLiteral("cannot write %1").arg(Quoted(path))};
+    if (SaveFileAtomically(path, bytes)) return;
+    const QFileInfo info(path);
+    QString why = QStringLiteral("permission denied");
+    if (!info.absoluteDir().exists()) {
+        why = QStringLiteral("its folder does not exist");
+    } else if (info.exists() && !info.isFile()) {
+        why = QStringLiteral("it is not a regular file");
+    } else if (info.exists() && !info.isWritable()) {
+        why = QStringLiteral("it is read-only");
     }
+    throw Failure{QStringLiteral("cannot write %1: %2").arg(Quoted(path), why)};
 }
 
 // --- Command lines -------------------------------------------------------------

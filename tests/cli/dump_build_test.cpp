@@ -139,6 +139,8 @@ TEST(DumpBuildCommands, FilesRoundTripInBothFormatsAndMarkTheShortRecord) {
         RunKaveldef({"build", "-", "-o", folder.Path("piped.def")}, toOutput.out.toUtf8());
     ASSERT_EQ(fromInput.status, 0) << fromInput.err.toStdString();
     EXPECT_EQ(ReadBytes(folder.Path("piped.def")), Padded(bytes));
+    // A place that cannot be written ends with status 2.
+    EXPECT_EQ(RunKaveldef({"build", folder.Path("dump.csv"), "-o", folder.Path("")}).status, 2);
 }
 
 // --- Hand edits ------------------------------------------------------------------
