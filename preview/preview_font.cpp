@@ -13,6 +13,10 @@ QFont ArialAt(int points) {
     QFont font(QStringLiteral("Arial"));
     font.setPointSize(points);
     font.setKerning(false);
+    // Antialiased glyphs come out slightly differently depending on what the
+    // font engine drew before; plain glyphs are the same every time, so the
+    // same preview is the same pixels in the editor and in kaveldef render.
+    font.setStyleStrategy(QFont::NoAntialias);
     return font;
 }
 

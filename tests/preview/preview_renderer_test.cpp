@@ -81,3 +81,16 @@ TEST(PreviewRenderer, OverlaysGoOnTheLastRecordCallingForThem) {
             0);
     EXPECT_EQ(Visible(place({Rec("rcta", 0, 0, 6, 6, 101)})), 0b0001);
 }
+
+// A text is drawn with the same pixels whatever the process drew before it.
+TEST(PreviewRenderer, TextPixelsDoNotDependOnEarlierDrawing) {
+    using namespace preview_test;
+    const Texts texts = {{1, "Town map"}, {2, "Brenmoor"}, {3, "Loading"}};
+    const std::vector<MenuItemRecord> records = {Rec("winc", 0, 0, 800, 600, 0, 3),
+                                                 Rec("stxt", 10, 10, 300, 284, 0, 1),
+                                                 Rec("stxt", 10, 300, 300, 68, 0, 2)};
+    const QImage first = Draw(records, 0, 517, 389, texts);
+    for (int size : {300, 450, 600}) Draw(records, 0, size * 4 / 3, size, texts);
+    Draw(records, 1, 517, 389, texts);
+    EXPECT_EQ(Draw(records, 0, 517, 389, texts), first);
+}
