@@ -188,7 +188,8 @@ TextDbEntry TextDb::entry(std::uint32_t index) const {
     } else if (index < count_) {
         text = TextAt(tailText_);
     }
-    std::memcpy(result.text, text.data(), text.size());
+    // An index past the count has no text, and no text pointer to copy from.
+    if (!text.empty()) std::memcpy(result.text, text.data(), text.size());
     return result;
 }
 

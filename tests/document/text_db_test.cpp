@@ -129,3 +129,16 @@ TEST(TextDb, AbsurdCountIsHeldCompactly) {
     EXPECT_EQ(db.FindText(0), "\xFF\xFF\xFF\xFF");
     EXPECT_FALSE(db.FindText(1).has_value());
 }
+
+TEST(TextDb, AnIndexPastTheCountIsAnEmptyEntry) {
+    // Found by fuzzing: the empty text of such an index was copied from a null
+    // pointer, which the undefined-behaviour sanitizer stops on.
+    const TextDb db = Load(MakeDb(1, {{4, 16}}, "menu"));
+    for (const std::uint32_t index : {1u, 2u, 0xFFFFFFFFu}) {
+        const TextDbEntry entry = db.entry(index);
+        EXPECT_EQ(entry.id, 0);
+        EXPECT_EQ(entry.offset, 0u);
+        EXPECT_EQ(entry.text[0], '\0');
+    }
+    EXPECT_EQ(TextDb().entry(0).text[0], '\0');
+}

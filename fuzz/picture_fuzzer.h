@@ -1,0 +1,68 @@
+#pragma once
+
+// The picture loader for one kind of file, chosen by the extension that the
+// including file defines as KAVEL_FUZZ_EXTENSION: the input is written to a
+// file of that extension and loaded as the skin loads it. A picture either
+// comes back within the pixel budget or is refused with a PictureError; any
+// other outcome (a crash, a hang, an allocation beyond the budget, another
+// exception) is a fault.
+
+#include <unistd.h>
+
+#include <QDir>
+#include <QGuiApplication>
+#include <cstdio>
+#include <string>
+
+#include "assets/jpeg_decoder.h"
+#include "assets/metafile_renderer.h"
+#include "assets/picture_error.h"
+#include "assets/picture_loader.h"
+#include "fuzz_support.h"
+
+namespace {
+
+QString inputPath;
+
+void CheckPicture(const QImage& image) {
+    FUZZ_CHECK(!image.isNull());
+    FUZZ_CHECK(qint64(image.width()) * image.height() <= kMaxPicturePixels);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    // Metafiles draw text, which needs the font database of a GUI application.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Kept to the end of the process: destroyed among the static objects it
+    // would outlive Qt's own.
+    static QGuiApplication* application = new QGuiApplication(*argc, *argv);
+    (void)application;
+    inputPath = QDir::temp().filePath(QStringLiteral("kavel-fuzz-%1.%2")
+                                          .arg(::getpid())
+                                          .arg(QLatin1StringView(KAVEL_FUZZ_EXTENSION)));
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const QByteArray native = QFile::encodeName(inputPath);
+    std::FILE* file = std::fopen(native.constData(), "wb");
+    FUZZ_CHECK(file != nullptr);
+    FUZZ_CHECK(std::fwrite(data, 1, size, file) == size);
+    FUZZ_CHECK(std::fclose(file) == 0);
+    try {
+        CheckPicture(LoadPicture(inputPath));
+    } catch (const PictureError& error) {
+        FUZZ_CHECK(!error.message().isEmpty());
+    }
+    if (QLatin1StringView(KAVEL_FUZZ_EXTENSION) == QLatin1StringView("bmp")) {
+        // The glyphs are read as bitmaps whatever their name says.
+        try {
+            CheckPicture(LoadBitmap(inputPath));
+        } catch (const PictureError& error) {
+            FUZZ_CHECK(!error.message().isEmpty());
+        }
+    }
+    std::remove(native.constData());
+    return 0;
+}
