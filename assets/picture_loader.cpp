@@ -8,6 +8,7 @@
 #include "assets/jpeg_decoder.h"
 #include "assets/metafile_renderer.h"
 #include "assets/picture_error.h"
+#include "document/file_open.h"
 
 namespace {
 
@@ -42,8 +43,10 @@ Kind KindOf(const QString& path) {
 }
 
 QByteArray ReadWholeFile(const QString& path) {
-    QFile file(path);
-    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
+    // Only a regular file: a FIFO would block the open until some writer came,
+    // and a terminal the read, with the window frozen meanwhile.
+    QFile file;
+    if (!OpenRegularFileForReading(path, file)) {
         throw PictureError(QStringLiteral("Cannot open file %1").arg(path));
     }
     QByteArray bytes;

@@ -338,6 +338,9 @@ class SkinPictureTest : public WindowTest {
         QDir().mkpath("skin");
         if (!picture.isEmpty()) WriteBytes("skin/" + pictureName, picture);
         if (pictureIsFolder) QDir().mkpath("skin/" + pictureName);
+        if (pictureIsFifo) {
+            ASSERT_EQ(::mkfifo(QFile::encodeName("skin/" + pictureName).constData(), 0644), 0);
+        }
         WriteBytes("skin/skin.txt", "x\n250\nskin/" + pictureName.toLatin1() + "\n");
         before = Snapshot(".");
         peakBefore = PeakResidentKilobytes();
@@ -373,6 +376,7 @@ class SkinPictureTest : public WindowTest {
     QString pictureName;
     QByteArray picture;
     bool pictureIsFolder = false;
+    bool pictureIsFifo = false;
     QMap<QString, QByteArray> before;
     qint64 peakBefore = 0;
 };
@@ -455,6 +459,20 @@ class FolderPictureSkin : public SkinPictureTest {
 };
 TEST_F(FolderPictureSkin, IsRefusedAsAFileThatCannotBeOpened) {
     ExpectErrorAndBuiltInLook("Cannot open file skin/folder.jpg");
+}
+
+class FifoPictureSkin : public SkinPictureTest {
+    void SetUp() override {
+        pictureName = "pipe.bmp";
+        pictureIsFifo = true;
+        // The window starts in SetUp: an open that waited for a writer would
+        // never return.
+        const Watchdog watchdog("a skin picture that is a FIFO");
+        SkinPictureTest::SetUp();
+    }
+};
+TEST_F(FifoPictureSkin, IsRefusedAtOnceWithoutWaitingForAWriter) {
+    ExpectErrorAndBuiltInLook("Cannot open file skin/pipe.bmp");
 }
 
 // ------------------------------------------------------------------ odd text files

@@ -2,6 +2,8 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -80,6 +82,20 @@ TEST_F(LoadPictureTest, ReportsAFileThatCannotBeOpened) {
     EXPECT_EQ(ErrorOf(Path("folder.bmp")), Text("Cannot open file " + Path("folder.bmp")));
     // The path is shown as given, relative or not.
     EXPECT_EQ(ErrorOf("no/such/dir/x.ico"), "Cannot open file no/such/dir/x.ico");
+}
+
+TEST_F(LoadPictureTest, RefusesFifosAndDevicesAtOnce) {
+    // A FIFO without a writer once blocked the open for ever: the process is
+    // ended if the refusal does not come within 20 seconds.
+    ::alarm(20);
+    const QString fifo = Path("pipe.bmp");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0644), 0);
+    EXPECT_EQ(ErrorOf(fifo), Text("Cannot open file " + fifo));
+    EXPECT_EQ(PictureErrorOf([&] { LoadBitmap(fifo); }), Text("Cannot open file " + fifo));
+    // A device that never ends, under a picture's name.
+    ASSERT_TRUE(QFile::link("/dev/zero", Path("zero.jpg")));
+    EXPECT_EQ(ErrorOf(Path("zero.jpg")), Text("Cannot open file " + Path("zero.jpg")));
+    ::alarm(0);
 }
 
 TEST_F(LoadPictureTest, ReportsDamagedPictures) {
