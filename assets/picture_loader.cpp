@@ -51,7 +51,10 @@ QByteArray ReadWholeFile(const QString& path) {
     }
     QByteArray bytes;
     for (;;) {
-        const QByteArray chunk = file.read(kReadChunk);
+        // As much as the file has left, so that a small picture does not cost
+        // a megabyte buffer; one byte more shows whether it grew meanwhile.
+        const qint64 left = file.size() - bytes.size();
+        const QByteArray chunk = file.read(qBound<qint64>(4096, left + 1, kReadChunk));
         if (chunk.isEmpty()) break;
         bytes += chunk;
         if (bytes.size() > kMaxFileBytes) {

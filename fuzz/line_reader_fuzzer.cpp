@@ -13,7 +13,10 @@ void CheckLines(const TextModel& model, LineReader& reader) {
     for (std::size_t i = 0; i < model.lines.size(); ++i) {
         FUZZ_CHECK(reader.ReadLine() == model.Shown(static_cast<std::int64_t>(i)));
     }
-    FUZZ_CHECK(reader.lastChar() == LineReader::kEndOfFile || model.lastEnded);
+    // The last character read: the last line's line feed, or the end.
+    if (!model.lines.empty()) {
+        FUZZ_CHECK(reader.lastChar() == (model.lastEnded ? '\n' : LineReader::kEndOfFile));
+    }
     // Past the end, every line is empty and the fallback stands for it.
     for (int i = 0; i < 3; ++i) FUZZ_CHECK(reader.ReadLine(QByteArrayLiteral("F")) == "F");
     FUZZ_CHECK(reader.lastChar() == LineReader::kEndOfFile);
