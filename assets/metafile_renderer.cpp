@@ -180,6 +180,24 @@ QSize CheckEnhancedMetafile(const QByteArray& bytes) {
     }
     metafile_detail::CheckPictureSize(width, height);
 
+    // The header's own text and pixel format: the drawing library reads the
+    // text up to a terminating zero when its length is 0, and both wherever
+    // their offsets point.
+    const qint64 headerSize = in.U32(4);
+    const qint64 descriptionLength = in.U32(60), descriptionAt = in.U32(64);
+    if ((descriptionLength != 0 || descriptionAt != 0) &&
+        (descriptionLength == 0 || descriptionAt < 88 ||
+         descriptionAt + 2 * descriptionLength > headerSize)) {
+        Damaged(QStringLiteral("its description lies outside its header"));
+    }
+    if (headerSize >= 100 && in.Has(0, 100)) {
+        const qint64 formatSize = in.U32(88), formatAt = in.U32(92);
+        if ((formatSize != 0 || formatAt != 0) &&
+            (formatAt < 100 || formatAt + formatSize > headerSize)) {
+            Damaged(QStringLiteral("its pixel format lies outside its header"));
+        }
+    }
+
     qint64 at = 0;
     for (int records = 0;; ++records) {
         if (!in.Has(at, 8)) Damaged(QStringLiteral("the file ends before its last record"));

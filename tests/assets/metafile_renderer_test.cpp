@@ -211,3 +211,20 @@ TEST(EnhancedMetafile, RefusesDamagedFilesBeforeDrawing) {
     EXPECT_EQ(EmfError(Emf(stretch)),
               "Damaged metafile picture: it holds a bitmap of 65535 x 65535 pixels");
 }
+
+TEST(EnhancedMetafile, RefusesAHeaderWhoseTextsLieOutsideIt) {
+    // Found by fuzzing: a description of length 0 at an offset past the
+    // header, which the drawing library read on until it met a zero.
+    QByteArray header = Emf(EmfBlueSquare());
+    header.replace(60, 8, QByteArray("\0\0\0\0\x6C\0\0\0", 8));
+    EXPECT_EQ(EmfError(header),
+              "Damaged metafile picture: its description lies outside its header");
+    // Two characters whose end lies past the 88-byte header.
+    header.replace(60, 8, QByteArray("\x02\0\0\0\x54\0\0\0", 8));
+    EXPECT_EQ(EmfError(header),
+              "Damaged metafile picture: its description lies outside its header");
+    if (!CanRenderEnhancedMetafiles()) return;
+    // No description at all is the usual case and is drawn.
+    header.replace(60, 8, QByteArray(8, '\0'));
+    ExpectSquare(RenderEnhancedMetafile(header), Qt::blue);
+}
