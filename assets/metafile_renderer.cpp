@@ -102,18 +102,37 @@ qint64 WmfBitmapOffset(quint16 function) {
     }
 }
 
+// Records of a Windows metafile that set the mapping and the pens.
+constexpr quint16 kSetWindowExt = 0x020C;
+constexpr quint16 kScaleWindowExt = 0x0410;
+constexpr quint16 kCreatePenIndirect = 0x02FA;
+// The widest pen drawn, in pixels; and the extent assumed while the file has
+// named none, at which a unit is about a pixel of the largest picture. The
+// bound follows the frame, the window extent and its scaling; the viewport is
+// left out, as the player maps what is drawn onto the picture anyway.
+constexpr qint64 kMaxPenPixels = 256;
+constexpr qint64 kMaxPictureSide = 4096;
+constexpr qint64 kUnknownExtent = 4096;
+
 void CheckWindowsMetafile(const QByteArray& bytes) {
     const Bytes in(bytes);
     constexpr quint32 kPlaceableKey = 0x9AC6CDD7;
     qint64 at = 0;
+    // Pixels a logical unit spans at most: the picture's side over the
+    // extent the drawing is mapped from (the frame, then the window).
+    qint64 pictureSide = kMaxPictureSide;
+    qint64 extent = kUnknownExtent;
     if (in.Has(0, 4) && in.U32(0) == kPlaceableKey) {
         if (!in.Has(0, 22)) Damaged(QStringLiteral("the file ends inside its header"));
         const qint64 width = qAbs(qint64(in.I16(10)) - in.I16(6));
         const qint64 height = qAbs(qint64(in.I16(12)) - in.I16(8));
         const qint64 unitsPerInch = in.U16(14);
         if (unitsPerInch == 0) Damaged(QStringLiteral("its header gives no scale"));
-        metafile_detail::CheckPictureSize((width * kScreenDpi + unitsPerInch / 2) / unitsPerInch,
-                                          (height * kScreenDpi + unitsPerInch / 2) / unitsPerInch);
+        const qint64 pixelWidth = (width * kScreenDpi + unitsPerInch / 2) / unitsPerInch;
+        const qint64 pixelHeight = (height * kScreenDpi + unitsPerInch / 2) / unitsPerInch;
+        metafile_detail::CheckPictureSize(pixelWidth, pixelHeight);
+        pictureSide = qMax(pixelWidth, pixelHeight);
+        extent = qMax<qint64>(1, qMax(width, height));
         at = 22;
     }
     constexpr quint16 kMemory = 1, kDisk = 2, kHeaderWords = 9;
@@ -130,6 +149,24 @@ void CheckWindowsMetafile(const QByteArray& bytes) {
         if (!in.Has(at, size)) Damaged(QStringLiteral("the file ends inside a record"));
         if (function == 0) return;  // META_EOF
         if (records >= kMaxRecords) Damaged(QStringLiteral("it has too many records"));
+        if (function == kSetWindowExt && size >= 10) {
+            extent = qMax<qint64>(1, qMax(qAbs(in.I16(at + 6)), qAbs(in.I16(at + 8))));
+        } else if (function == kScaleWindowExt && size >= 14) {
+            // Scaled by the smaller numerator over the larger denominator:
+            // the extent is never taken for larger than it may have become.
+            const qint64 numerator = qMin(qAbs(in.I16(at + 8)), qAbs(in.I16(at + 12)));
+            const qint64 denominator =
+                qMax<qint64>(1, qMax(qAbs(in.I16(at + 6)), qAbs(in.I16(at + 10))));
+            extent = qMax<qint64>(1, extent * numerator / denominator);
+        } else if (function == kCreatePenIndirect && size >= 10) {
+            // The player draws a wide pen by stamping a square brush of its
+            // width at every point: a pen thousands of pixels wide takes
+            // gigabytes and hours.
+            const qint64 penWidth = qAbs(in.I16(at + 8));
+            if (penWidth * pictureSide > kMaxPenPixels * extent) {
+                Damaged(QStringLiteral("it draws with a pen of %1 units").arg(penWidth));
+            }
+        }
         const qint64 bitmap = WmfBitmapOffset(function);
         // Records too short for a bitmap are the forms that carry none.
         if (bitmap != 0 && size >= bitmap + 12) {

@@ -228,3 +228,22 @@ TEST(EnhancedMetafile, RefusesAHeaderWhoseTextsLieOutsideIt) {
     header.replace(60, 8, QByteArray(8, '\0'));
     ExpectSquare(RenderEnhancedMetafile(header), Qt::blue);
 }
+
+TEST(WindowsMetafile, RefusesPensTooWideToDraw) {
+    // Found by fuzzing: a pen 25965 units wide on a picture of 100 units,
+    // which the player draws by stamping a square brush of that many pixels.
+    const QByteArray widePen = WmfRecord(0x02FA, {0, 25965, 0, 0x00FF, 0});
+    const QByteArray line =
+        WmfRecord(0x012D, {0}) + WmfRecord(0x0213, {5, 5}) + WmfRecord(0x0214, {90, 90});
+    EXPECT_EQ(WmfError(Wmf(widePen + line + kWmfEof)),
+              "Damaged metafile picture: it draws with a pen of 25965 units");
+    // A window of one unit makes each unit the whole picture.
+    const QByteArray tinyWindow = WmfRecord(0x020C, {1, 1});
+    EXPECT_EQ(WmfError(Wmf(tinyWindow + WmfRecord(0x02FA, {0, 3, 0, 0x00FF, 0}) + kWmfEof)),
+              "Damaged metafile picture: it draws with a pen of 3 units");
+    if (!CanRenderWindowsMetafiles()) return;
+    // A pen of a tenth of the picture is drawn.
+    const QImage drawn =
+        RenderWindowsMetafile(Wmf(WmfRecord(0x02FA, {0, 10, 0, 0x00FF, 0}) + line + kWmfEof));
+    EXPECT_EQ(drawn.size(), QSize(100, 100));
+}
