@@ -15,6 +15,10 @@ namespace metafile_detail {
 // damaged-picture error for an empty one.
 void CheckPictureSize(qint64 width, qint64 height);
 
+// The Windows metafile checked, with its header's longest-record length set
+// to the longest record it holds, ready for the player.
+QByteArray WindowsMetafileForPlayer(const QByteArray& bytes);
+
 // libwmf, through its gd device into a true-colour picture.
 QImage PlayWindowsMetafile(const QByteArray& bytes);
 // libemf2svg into SVG, drawn by Qt SVG at `size`.

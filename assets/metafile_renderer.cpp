@@ -114,8 +114,15 @@ constexpr qint64 kMaxPenPixels = 256;
 constexpr qint64 kMaxPictureSide = 4096;
 constexpr qint64 kUnknownExtent = 4096;
 
-void CheckWindowsMetafile(const QByteArray& bytes) {
+// Where a checked Windows metafile's own header lies, and its longest record.
+struct WindowsMetafileShape {
+    qint64 headerAt = 0;
+    quint32 longestRecordWords = 0;
+};
+
+WindowsMetafileShape CheckWindowsMetafile(const QByteArray& bytes) {
     const Bytes in(bytes);
+    WindowsMetafileShape shape;
     constexpr quint32 kPlaceableKey = 0x9AC6CDD7;
     qint64 at = 0;
     // Pixels a logical unit spans at most: the picture's side over the
@@ -140,6 +147,7 @@ void CheckWindowsMetafile(const QByteArray& bytes) {
         in.U16(at + 2) != kHeaderWords) {
         Damaged(QStringLiteral("it is not a Windows metafile"));
     }
+    shape.headerAt = at;
     at += 18;
     for (int records = 0;; ++records) {
         if (!in.Has(at, 6)) Damaged(QStringLiteral("the file ends before its last record"));
@@ -147,7 +155,8 @@ void CheckWindowsMetafile(const QByteArray& bytes) {
         const quint16 function = in.U16(at + 4);
         if (size < 6) Damaged(QStringLiteral("a record has no length"));
         if (!in.Has(at, size)) Damaged(QStringLiteral("the file ends inside a record"));
-        if (function == 0) return;  // META_EOF
+        shape.longestRecordWords = qMax(shape.longestRecordWords, in.U32(at));
+        if (function == 0) return shape;  // META_EOF
         if (records >= kMaxRecords) Damaged(QStringLiteral("it has too many records"));
         if (function == kSetWindowExt && size >= 10) {
             extent = qMax<qint64>(1, qMax(qAbs(in.I16(at + 6)), qAbs(in.I16(at + 8))));
@@ -262,10 +271,27 @@ QSize CheckEnhancedMetafile(const QByteArray& bytes) {
 
 }  // namespace
 
+QByteArray metafile_detail::WindowsMetafileForPlayer(const QByteArray& bytes) {
+    const WindowsMetafileShape shape = CheckWindowsMetafile(bytes);
+    // The player takes one buffer of the header's longest record before it
+    // reads any and reads every record into it: a header claiming gigabytes
+    // would cost them, and one claiming too little would leave the buffer
+    // short. The header is made to tell the longest record the file holds.
+    constexpr qint64 kLongestRecordField = 12;
+    const qint64 field = shape.headerAt + kLongestRecordField;
+    if (Bytes(bytes).U32(field) == shape.longestRecordWords) return bytes;
+    QByteArray mended = bytes;
+    for (int i = 0; i < 4; ++i) {
+        mended[static_cast<qsizetype>(field + i)] =
+            static_cast<char>((shape.longestRecordWords >> (8 * i)) & 0xFF);
+    }
+    return mended;
+}
+
 QImage RenderWindowsMetafile(const QByteArray& bytes) {
-    CheckWindowsMetafile(bytes);
+    const QByteArray checked = metafile_detail::WindowsMetafileForPlayer(bytes);
 #ifdef KAVEL_HAVE_LIBWMF
-    return metafile_detail::PlayWindowsMetafile(bytes);
+    return metafile_detail::PlayWindowsMetafile(checked);
 #else
     throw PictureError(QStringLiteral("Windows metafile pictures are not supported by this build"));
 #endif

@@ -141,9 +141,12 @@ QImage ReadWithQt(const QByteArray& bytes, const char* format, const QString& ki
     const qint64 budget = PixelBudget();
 
     // An icon file holds several sizes of one picture; the largest stretches best.
+    // Its directory of 16-byte entries follows a 6-byte header, so a count
+    // beyond what the file can hold is a lie and the rest is not looked at.
     int best = -1;
     qint64 bestArea = -1;
-    const int count = reader.imageCount();
+    const qint64 entriesInFile = qMax<qint64>(0, (bytes.size() - 6) / 16);
+    const int count = static_cast<int>(qMin<qint64>(reader.imageCount(), entriesInFile));
     for (int i = 0; i < count && count > 1; ++i) {
         if (!reader.jumpToImage(i)) break;
         const QSize size = reader.size();

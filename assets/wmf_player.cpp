@@ -3,6 +3,7 @@
 
 #include <optional>
 
+#include "assets/isolated_drawing.h"
 #include "assets/metafile_players.h"
 #include "assets/picture_error.h"
 
@@ -11,6 +12,13 @@
 #include <libwmf/gd.h>
 
 namespace {
+
+using metafile_detail::Damaged;
+
+// Longer than any sound picture takes, even in a sanitizer build.
+constexpr std::chrono::milliseconds kDrawingTimeLimit{3000};
+// A PNG of the largest picture, 4096 x 4096 true colour, stored raw.
+constexpr qint64 kMaxPngBytes = 4096LL * 4096 * 4 + 1024 * 1024;
 
 QString Why(wmf_error_t error) {
     switch (error) {
@@ -47,7 +55,8 @@ class Player {
     Player& operator=(const Player&) = delete;
     ~Player() { Release(); }
 
-    QImage Play() {
+    // The picture drawn, as PNG.
+    QByteArray DrawPng() {
         wmfD_Rect box{};
         Check(wmf_scan(api_, 0, &box));
         unsigned int width = 0, height = 0;
@@ -68,9 +77,7 @@ class Player {
         device->width = width;
         device->height = height;
         Check(wmf_play(api_, 0, &box));
-        QImage image = QImage::fromData(png_, "png");
-        if (image.isNull()) metafile_detail::Damaged(QStringLiteral("nothing was drawn"));
-        return image;
+        return png_;
     }
 
   private:
@@ -100,7 +107,7 @@ class Player {
     }
 
     void Check(wmf_error_t error) {
-        if (error != wmf_E_None) metafile_detail::Damaged(Why(error));
+        if (error != wmf_E_None) Damaged(Why(error));
     }
     void Release() {
         if (api_ == nullptr) return;
@@ -118,6 +125,28 @@ class Player {
 }  // namespace
 
 QImage metafile_detail::PlayWindowsMetafile(const QByteArray& bytes) {
-    Player player(bytes);
-    return player.Play();
+    // The player fills every shape over its whole extent, inside the picture
+    // or not, and draws text and bitmaps at any size the records ask for: a
+    // record of a few bytes can keep it busy for minutes or take gigabytes.
+    // So it draws in a child process that is stopped when its time is up.
+    const IsolatedDrawing drawing = DrawIsolated(
+        [&bytes] {
+            Player player(bytes);
+            return player.DrawPng();
+        },
+        kDrawingTimeLimit, kMaxPngBytes);
+    switch (drawing.ending) {
+        case IsolatedDrawing::Ending::Drawn: {
+            const QImage image = QImage::fromData(drawing.bytes, "png");
+            if (image.isNull()) Damaged(QStringLiteral("nothing was drawn"));
+            return image;
+        }
+        case IsolatedDrawing::Ending::Refused:
+            throw PictureError(drawing.message);
+        case IsolatedDrawing::Ending::TooSlow:
+            Damaged(QStringLiteral("it takes too long to draw"));
+        case IsolatedDrawing::Ending::Failed:
+            break;
+    }
+    Damaged(QStringLiteral("the drawing library failed on it"));
 }

@@ -9,16 +9,24 @@ constexpr int kEndOfFileMark = 26;
 constexpr qint64 kChunk = 64 * 1024;
 }  // namespace
 
+bool LineReader::Refill() {
+    // A file says how much it has left, so a settings file of a few bytes
+    // takes a few bytes of buffer; the buffer is reused from read to read.
+    qint64 wanted = kChunk;
+    if (!device_.isSequential()) wanted = qBound<qint64>(1, device_.bytesAvailable(), kChunk);
+    buffer_.resize(wanted);
+    const qint64 got = device_.read(buffer_.data(), wanted);
+    buffer_.resize(qMax<qint64>(got, 0));
+    bufferPos_ = 0;
+    return got > 0;
+}
+
 int LineReader::GetChar() {
     for (;;) {
         if (ended_) return lastChar_ = kEndOfFile;
-        if (bufferPos_ >= buffer_.size()) {
-            buffer_ = device_.read(kChunk);
-            bufferPos_ = 0;
-            if (buffer_.isEmpty()) {
-                ended_ = true;
-                continue;
-            }
+        if (bufferPos_ >= buffer_.size() && !Refill()) {
+            ended_ = true;
+            continue;
         }
         const int c = static_cast<unsigned char>(buffer_[bufferPos_++]);
         if (c == kCarriageReturn) continue;
@@ -33,14 +41,10 @@ int LineReader::GetChar() {
 void LineReader::SkipRestOfLine() {
     // Scan whole buffers at a time: a line may be gigabytes long.
     while (!ended_) {
-        if (bufferPos_ >= buffer_.size()) {
-            buffer_ = device_.read(kChunk);
-            bufferPos_ = 0;
-            if (buffer_.isEmpty()) {
-                ended_ = true;
-                lastChar_ = kEndOfFile;
-                return;
-            }
+        if (bufferPos_ >= buffer_.size() && !Refill()) {
+            ended_ = true;
+            lastChar_ = kEndOfFile;
+            return;
         }
         const char* data = buffer_.constData();
         for (qsizetype i = bufferPos_; i < buffer_.size(); ++i) {

@@ -30,6 +30,8 @@ class LineReader {
     int lastChar() const { return lastChar_; }
 
   private:
+    // Reads the next piece of the device into the buffer; false at its end.
+    bool Refill();
     int GetChar();
     // Drops characters up to and including the next line feed, or to the end.
     void SkipRestOfLine();

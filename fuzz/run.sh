@@ -37,6 +37,8 @@ for target in "${targets[@]}"; do
     artifacts="$work/artifacts/$target"
     mkdir -p "$corpus" "$artifacts"
     cp -n "$root/fuzz/corpus/$target"/* "$corpus"/ 2>/dev/null || true
+    # Inputs that once failed are run first, under the same limits.
+    cp -n "$root/fuzz/regressions/$target"/* "$corpus"/ 2>/dev/null || true
     extra=()
     [[ -n "${KAVEL_FUZZ_RUNS:-}" ]] && extra+=(-runs="$KAVEL_FUZZ_RUNS")
     if ((jobs > 1)); then
@@ -44,7 +46,7 @@ for target in "${targets[@]}"; do
     fi
     echo "== $target: ${seconds}s, corpus $corpus"
     if ! (cd "$artifacts" && "$build/fuzz/kavel_fuzz_$target" "$corpus" \
-            -max_total_time="$seconds" -timeout=5 -rss_limit_mb=4096 -detect_leaks=1 \
+            -max_total_time="$seconds" -timeout=5 -rss_limit_mb=4096 -malloc_limit_mb=2048 -detect_leaks=1 \
             -print_final_stats=1 -artifact_prefix="$artifacts/" "${extra[@]}" \
             >"$work/$target.log" 2>&1); then
         echo "!! $target failed; see $work/$target.log and $artifacts"

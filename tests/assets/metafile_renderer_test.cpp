@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <chrono>
 #include <initializer_list>
 
+#include "assets/metafile_players.h"
 #include "assets/picture_loader.h"
 #include "assets/picture_test_support.h"
 
@@ -246,4 +248,42 @@ TEST(WindowsMetafile, RefusesPensTooWideToDraw) {
     const QImage drawn =
         RenderWindowsMetafile(Wmf(WmfRecord(0x02FA, {0, 10, 0, 0x00FF, 0}) + line + kWmfEof));
     EXPECT_EQ(drawn.size(), QSize(100, 100));
+}
+
+TEST(WindowsMetafile, TheHeaderTellsThePlayerTheLongestRecordHeld) {
+    // Found by fuzzing: a header claiming a record of 1.6 G words, for which
+    // the player took a buffer of 3 GB before reading anything.
+    constexpr qsizetype kLongestRecordField = 22 + 12;
+    const QByteArray records = WmfRedSquare() + kWmfEof;
+    const quint32 longest = 3 + 5;  // the CreatePenIndirect record
+    for (quint32 claimed : {0x61737010u, 16u, 1u, 0u}) {
+        QByteArray file = Wmf(records);
+        QByteArray field;
+        U32(field, claimed);
+        file.replace(kLongestRecordField, 4, field);
+        const QByteArray played = metafile_detail::WindowsMetafileForPlayer(file);
+        ASSERT_EQ(played.size(), file.size());
+        QByteArray told;
+        U32(told, longest);
+        EXPECT_EQ(played.mid(kLongestRecordField, 4), told) << claimed;
+        // Nothing else is touched.
+        EXPECT_EQ(played.left(kLongestRecordField), file.left(kLongestRecordField));
+        EXPECT_EQ(played.mid(kLongestRecordField + 4), file.mid(kLongestRecordField + 4));
+        // Overstated or understated, the picture is drawn.
+        if (CanRenderWindowsMetafiles()) ExpectSquare(RenderWindowsMetafile(file), Qt::red);
+    }
+}
+
+TEST(WindowsMetafile, IsRefusedWhenItTakesTooLongToDraw) {
+    if (!CanRenderWindowsMetafiles()) GTEST_SKIP() << "built without libwmf";
+    // Found by fuzzing: one filled rectangle from -32768 to 32767, which the
+    // player fills pixel by pixel, far outside the picture, for half a minute.
+    const QByteArray brush = WmfRecord(0x02FC, {0, 0x00FF, 0, 0}) + WmfRecord(0x012D, {0});
+    const QByteArray huge = WmfRecord(0x041B, {32767, 32767, 0x8000, 0x8000});
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(WmfError(Wmf(brush + huge + kWmfEof)),
+              "Damaged metafile picture: it takes too long to draw");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    // Drawing goes on working afterwards.
+    ExpectSquare(RenderWindowsMetafile(Wmf(WmfRedSquare() + kWmfEof)), Qt::red);
 }
