@@ -13,6 +13,10 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) __attribute__((weak));
+// Targets that draw only a share of their inputs under libFuzzer draw all here.
+extern "C" {
+bool kavel_fuzz_replaying = true;
+}
 
 namespace {
 
