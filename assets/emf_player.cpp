@@ -5,13 +5,24 @@
 
 #include <QPainter>
 #include <QSvgRenderer>
+#include <chrono>
 #include <cstdlib>
 #include <memory>
 
+#include "assets/isolated_drawing.h"
 #include "assets/metafile_players.h"
 #include "assets/picture_error.h"
 
-QImage metafile_detail::PlayEnhancedMetafile(const QByteArray& bytes, QSize size) {
+namespace {
+
+using metafile_detail::Damaged;
+
+// Longer than any sound picture takes, even in a sanitizer build.
+constexpr std::chrono::milliseconds kConversionTimeLimit{3000};
+// Far more SVG than the largest sound picture turns into.
+constexpr qint64 kMaxSvgBytes = 64LL * 1024 * 1024;
+
+QByteArray ConvertToSvg(const QByteArray& bytes, QSize size) {
     generatorOptions options{};
     options.nameSpace = nullptr;
     options.verbose = false;
@@ -29,8 +40,30 @@ QImage metafile_detail::PlayEnhancedMetafile(const QByteArray& bytes, QSize size
     if (!converted || svg == nullptr || svgLength == 0) {
         Damaged(QStringLiteral("its records cannot be read"));
     }
+    return QByteArray(svg, static_cast<qsizetype>(svgLength));
+}
 
-    QSvgRenderer renderer(QByteArray(svg, static_cast<qsizetype>(svgLength)));
+}  // namespace
+
+QImage metafile_detail::PlayEnhancedMetafile(const QByteArray& bytes, QSize size) {
+    // The converter was written for trusted files: it runs in a child process
+    // that is stopped when its time is up, and whatever it does there, the
+    // program keeps its memory. Qt SVG draws what it made here.
+    const IsolatedDrawing conversion = DrawIsolated(
+        [&bytes, size] { return ConvertToSvg(bytes, size); }, kConversionTimeLimit, kMaxSvgBytes);
+    switch (conversion.ending) {
+        case IsolatedDrawing::Ending::Drawn:
+            break;
+        case IsolatedDrawing::Ending::Refused:
+            throw PictureError(conversion.message);
+        case IsolatedDrawing::Ending::TooSlow:
+            Damaged(QStringLiteral("it takes too long to draw"));
+        case IsolatedDrawing::Ending::Failed:
+            Damaged(QStringLiteral("the drawing library failed on it"));
+    }
+    const QByteArray& svg = conversion.bytes;
+
+    QSvgRenderer renderer(svg);
     if (!renderer.isValid()) Damaged(QStringLiteral("its drawing cannot be read"));
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     if (image.isNull()) Damaged(QStringLiteral("not enough memory to draw it"));

@@ -19,6 +19,9 @@ void CheckPictureSize(qint64 width, qint64 height);
 // to the longest record it holds, ready for the player.
 QByteArray WindowsMetafileForPlayer(const QByteArray& bytes);
 
+// The enhanced metafile checked, and the size it is drawn at.
+QSize CheckEnhancedMetafile(const QByteArray& bytes);
+
 // libwmf, through its gd device into a true-colour picture.
 QImage PlayWindowsMetafile(const QByteArray& bytes);
 // libemf2svg into SVG, drawn by Qt SVG at `size`.

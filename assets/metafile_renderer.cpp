@@ -210,7 +210,9 @@ qint64 EmfBitmapFields(quint32 type) {
     }
 }
 
-QSize CheckEnhancedMetafile(const QByteArray& bytes) {
+}  // namespace
+
+QSize metafile_detail::CheckEnhancedMetafile(const QByteArray& bytes) {
     const Bytes in(bytes);
     constexpr quint32 kHeader = 1, kEof = 14, kSignature = 0x464D4520;  // " EMF"
     if (!in.Has(0, 88) || in.U32(0) != kHeader || in.U32(40) != kSignature) {
@@ -269,8 +271,6 @@ QSize CheckEnhancedMetafile(const QByteArray& bytes) {
     return QSize(static_cast<int>(width), static_cast<int>(height));
 }
 
-}  // namespace
-
 QByteArray metafile_detail::WindowsMetafileForPlayer(const QByteArray& bytes) {
     const WindowsMetafileShape shape = CheckWindowsMetafile(bytes);
     // The player takes one buffer of the header's longest record before it
@@ -298,7 +298,7 @@ QImage RenderWindowsMetafile(const QByteArray& bytes) {
 }
 
 QImage RenderEnhancedMetafile(const QByteArray& bytes) {
-    const QSize size = CheckEnhancedMetafile(bytes);
+    const QSize size = metafile_detail::CheckEnhancedMetafile(bytes);
 #ifdef KAVEL_HAVE_EMF2SVG
     return metafile_detail::PlayEnhancedMetafile(bytes, size);
 #else
