@@ -51,11 +51,14 @@ void Silence(j_common_ptr) {}
 
 // Warnings about recoverable faults (stray bytes between markers and the like)
 // are let through, as every viewer does. Running out of data before the last
-// row is not: libjpeg would fill the rest of the picture with grey, and a
-// half-grey picture is better reported than shown.
+// row is not, whether the file ends there or a marker follows too early:
+// libjpeg would fill the rest of the picture with grey, and a half-grey
+// picture is better reported than shown. Stopping there also spares the
+// decoding of a huge picture that a few bytes of data merely claim.
 void EmitMessage(j_common_ptr cinfo, int level) {
     if (level >= 0) return;  // trace messages
-    if (cinfo->err->msg_code == JWRN_JPEG_EOF) JumpBack(cinfo);
+    const int code = cinfo->err->msg_code;
+    if (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER) JumpBack(cinfo);
     ++cinfo->err->num_warnings;
 }
 

@@ -140,6 +140,13 @@ TEST(DecodeJpeg, RefusesATruncatedFileInsteadOfFillingItGrey) {
     QByteArray progressive = Encode(JCS_RGB, 3, kRgbQuarters, true);
     EXPECT_EQ(ErrorOf(progressive.left(progressive.size() - 40)),
               "Damaged JPEG picture: Premature end of JPEG file");
+
+    // The same cuts closed by an end marker, as some copying tools leave them.
+    const QByteArray end("\xFF\xD9", 2);
+    EXPECT_EQ(ErrorOf(whole.left(whole.size() / 2) + end),
+              "Damaged JPEG picture: Corrupt JPEG data: premature end of data segment");
+    EXPECT_EQ(ErrorOf(progressive.left(progressive.size() - 40) + end),
+              "Damaged JPEG picture: Corrupt JPEG data: premature end of data segment");
 }
 
 TEST(DecodeJpeg, RefusesAbsurdSizesBeforeAllocating) {
