@@ -57,6 +57,52 @@ QByteArray Encode(J_COLOR_SPACE space, int components, const QByteArray& quarter
     return bytes;
 }
 
+struct Coding {
+    bool progressive = false;
+    bool arithmetic = false;
+    bool optimized = false;
+    unsigned int restartRows = 0;    // restart marker every N MCU rows
+    unsigned int restartBlocks = 0;  // or every N MCUs
+};
+
+// A 37 x 23 colour gradient (sizes that fill no MCU), encoded as `coding` says.
+QByteArray EncodeGradient(const Coding& coding) {
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = 37;
+    info.image_height = 23;
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 95, TRUE);
+    info.arith_code = coding.arithmetic ? TRUE : FALSE;
+    info.optimize_coding = coding.optimized ? TRUE : FALSE;
+    info.restart_in_rows = static_cast<int>(coding.restartRows);
+    info.restart_interval = coding.restartBlocks;
+    if (coding.progressive) jpeg_simple_progression(&info);
+    jpeg_start_compress(&info, TRUE);
+    QByteArray row(37 * 3, '\0');
+    for (int y = 0; y < 23; ++y) {
+        for (int x = 0; x < 37; ++x) {
+            row[x * 3] = static_cast<char>(x * 7);
+            row[x * 3 + 1] = static_cast<char>(y * 11);
+            row[x * 3 + 2] = static_cast<char>(255 - x * 3 - y * 4);
+        }
+        JSAMPROW line = reinterpret_cast<JSAMPROW>(row.data());
+        jpeg_write_scanlines(&info, &line, 1);
+    }
+    jpeg_finish_compress(&info);
+    QByteArray bytes(reinterpret_cast<const char*>(buffer), static_cast<qsizetype>(size));
+    jpeg_destroy_compress(&info);
+    std::free(buffer);
+    return bytes;
+}
+
 QByteArray Bytes(std::initializer_list<int> values) {
     QByteArray bytes;
     for (int v : values) bytes.append(static_cast<char>(v));
@@ -111,6 +157,28 @@ TEST(DecodeJpeg, ReadsColourGreyAndProgressiveFiles) {
         EXPECT_EQ(got.red(), got.green());
         EXPECT_EQ(got.red(), got.blue());
     }
+}
+
+TEST(DecodeJpeg, ReadsEveryCodingAndRestartLayoutWhole) {
+    // Sound files of every coding must not be taken for cut ones: each is read
+    // to its last row, close to the gradient it was made from.
+    for (const bool progressive : {false, true}) {
+        for (const bool arithmetic : {false, true}) {
+            for (const unsigned int restartBlocks : {0u, 1u, 3u}) {
+                const Coding coding{progressive, arithmetic, !arithmetic, 0, restartBlocks};
+                const QImage image = DecodeJpeg(EncodeGradient(coding));
+                ASSERT_EQ(image.size(), QSize(37, 23));
+                for (const QPoint at : {QPoint(0, 0), QPoint(36, 22), QPoint(20, 11)}) {
+                    const QColor got = image.pixelColor(at);
+                    EXPECT_NEAR(got.red(), at.x() * 7, 10) << progressive << arithmetic;
+                    EXPECT_NEAR(got.green(), at.y() * 11, 10) << progressive << arithmetic;
+                    EXPECT_NEAR(got.blue(), 255 - at.x() * 3 - at.y() * 4, 10)
+                        << progressive << arithmetic << restartBlocks;
+                }
+            }
+        }
+    }
+    EXPECT_EQ(DecodeJpeg(EncodeGradient({false, false, true, 1, 0})).size(), QSize(37, 23));
 }
 
 TEST(DecodeJpeg, ConvertsCmykInBothInkConventions) {
