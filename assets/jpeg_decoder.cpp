@@ -55,6 +55,9 @@ void Silence(j_common_ptr) {}
 // libjpeg would fill the rest of the picture with grey, and a half-grey
 // picture is better reported than shown. Stopping there also spares the
 // decoding of a huge picture that a few bytes of data merely claim.
+// Arithmetic-coded scans may end early by design (the encoder drops their
+// trailing zero bytes), so libjpeg cannot tell a cut one and stays silent;
+// such a file is bounded only by the pixel budget.
 void EmitMessage(j_common_ptr cinfo, int level) {
     if (level >= 0) return;  // trace messages
     const int code = cinfo->err->msg_code;
