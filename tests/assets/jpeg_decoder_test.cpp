@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 
 #include "assets/picture_error.h"
 #include "assets/picture_test_support.h"
@@ -20,10 +21,19 @@ std::string ErrorOf(const QByteArray& bytes) {
     return PictureErrorOf([&] { DecodeJpeg(bytes); });
 }
 
-// Encodes a 16 x 16 picture with libjpeg's compressor, each 8 x 8 quarter in
-// one of `quarters` (four pixels of `components` bytes each).
-QByteArray Encode(J_COLOR_SPACE space, int components, const QByteArray& quarters,
-                  bool progressive = false, bool adobeMarker = true) {
+struct Coding {
+    bool progressive = false;
+    bool arithmetic = false;
+    bool optimized = false;
+    unsigned int restartRows = 0;    // restart marker every N MCU rows
+    unsigned int restartBlocks = 0;  // or every N MCUs
+    bool adobeMarker = true;
+};
+
+// Encodes a picture with libjpeg's compressor as `coding` says; `fillRow`
+// writes the samples of row y.
+QByteArray Compress(int width, int height, J_COLOR_SPACE space, int components,
+                    const Coding& coding, const std::function<void(int, QByteArray&)>& fillRow) {
     jpeg_compress_struct info{};
     jpeg_error_mgr errors{};
     info.err = jpeg_std_error(&errors);
@@ -31,22 +41,22 @@ QByteArray Encode(J_COLOR_SPACE space, int components, const QByteArray& quarter
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
     jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = 16;
-    info.image_height = 16;
+    info.image_width = static_cast<JDIMENSION>(width);
+    info.image_height = static_cast<JDIMENSION>(height);
     info.input_components = components;
     info.in_color_space = space;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, 95, TRUE);
-    info.write_Adobe_marker = adobeMarker ? TRUE : FALSE;
-    if (progressive) jpeg_simple_progression(&info);
+    info.write_Adobe_marker = coding.adobeMarker ? TRUE : FALSE;
+    info.arith_code = coding.arithmetic ? TRUE : FALSE;
+    info.optimize_coding = coding.optimized ? TRUE : FALSE;
+    info.restart_in_rows = static_cast<int>(coding.restartRows);
+    info.restart_interval = coding.restartBlocks;
+    if (coding.progressive) jpeg_simple_progression(&info);
     jpeg_start_compress(&info, TRUE);
-    QByteArray row(16 * components, '\0');
-    for (int y = 0; y < 16; ++y) {
-        for (int x = 0; x < 16; ++x) {
-            const int quarter = (y / 8) * 2 + x / 8;
-            for (int c = 0; c < components; ++c)
-                row[x * components + c] = quarters[quarter * components + c];
-        }
+    QByteArray row(width * components, '\0');
+    for (int y = 0; y < height; ++y) {
+        fillRow(y, row);
         JSAMPROW line = reinterpret_cast<JSAMPROW>(row.data());
         jpeg_write_scanlines(&info, &line, 1);
     }
@@ -57,50 +67,31 @@ QByteArray Encode(J_COLOR_SPACE space, int components, const QByteArray& quarter
     return bytes;
 }
 
-struct Coding {
-    bool progressive = false;
-    bool arithmetic = false;
-    bool optimized = false;
-    unsigned int restartRows = 0;    // restart marker every N MCU rows
-    unsigned int restartBlocks = 0;  // or every N MCUs
-};
+// A 16 x 16 picture, each 8 x 8 quarter in one of `quarters` (four pixels of
+// `components` bytes each).
+QByteArray Encode(J_COLOR_SPACE space, int components, const QByteArray& quarters,
+                  bool progressive = false, bool adobeMarker = true) {
+    Coding coding;
+    coding.progressive = progressive;
+    coding.adobeMarker = adobeMarker;
+    return Compress(16, 16, space, components, coding, [&](int y, QByteArray& row) {
+        for (int x = 0; x < 16; ++x) {
+            const int quarter = (y / 8) * 2 + x / 8;
+            for (int c = 0; c < components; ++c)
+                row[x * components + c] = quarters[quarter * components + c];
+        }
+    });
+}
 
-// A 37 x 23 colour gradient (sizes that fill no MCU), encoded as `coding` says.
+// A 37 x 23 colour gradient (sizes that fill no MCU).
 QByteArray EncodeGradient(const Coding& coding) {
-    jpeg_compress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = 37;
-    info.image_height = 23;
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 95, TRUE);
-    info.arith_code = coding.arithmetic ? TRUE : FALSE;
-    info.optimize_coding = coding.optimized ? TRUE : FALSE;
-    info.restart_in_rows = static_cast<int>(coding.restartRows);
-    info.restart_interval = coding.restartBlocks;
-    if (coding.progressive) jpeg_simple_progression(&info);
-    jpeg_start_compress(&info, TRUE);
-    QByteArray row(37 * 3, '\0');
-    for (int y = 0; y < 23; ++y) {
+    return Compress(37, 23, JCS_RGB, 3, coding, [](int y, QByteArray& row) {
         for (int x = 0; x < 37; ++x) {
             row[x * 3] = static_cast<char>(x * 7);
             row[x * 3 + 1] = static_cast<char>(y * 11);
             row[x * 3 + 2] = static_cast<char>(255 - x * 3 - y * 4);
         }
-        JSAMPROW line = reinterpret_cast<JSAMPROW>(row.data());
-        jpeg_write_scanlines(&info, &line, 1);
-    }
-    jpeg_finish_compress(&info);
-    QByteArray bytes(reinterpret_cast<const char*>(buffer), static_cast<qsizetype>(size));
-    jpeg_destroy_compress(&info);
-    std::free(buffer);
-    return bytes;
+    });
 }
 
 QByteArray Bytes(std::initializer_list<int> values) {
@@ -165,7 +156,10 @@ TEST(DecodeJpeg, ReadsEveryCodingAndRestartLayoutWhole) {
     for (const bool progressive : {false, true}) {
         for (const bool arithmetic : {false, true}) {
             for (const unsigned int restartBlocks : {0u, 1u, 3u}) {
-                const Coding coding{progressive, arithmetic, !arithmetic, 0, restartBlocks};
+                const Coding coding{.progressive = progressive,
+                                    .arithmetic = arithmetic,
+                                    .optimized = !arithmetic,
+                                    .restartBlocks = restartBlocks};
                 const QImage image = DecodeJpeg(EncodeGradient(coding));
                 ASSERT_EQ(image.size(), QSize(37, 23));
                 for (const QPoint at : {QPoint(0, 0), QPoint(36, 22), QPoint(20, 11)}) {
@@ -178,7 +172,8 @@ TEST(DecodeJpeg, ReadsEveryCodingAndRestartLayoutWhole) {
             }
         }
     }
-    EXPECT_EQ(DecodeJpeg(EncodeGradient({false, false, true, 1, 0})).size(), QSize(37, 23));
+    EXPECT_EQ(DecodeJpeg(EncodeGradient({.optimized = true, .restartRows = 1})).size(),
+              QSize(37, 23));
 }
 
 TEST(DecodeJpeg, ConvertsCmykInBothInkConventions) {
