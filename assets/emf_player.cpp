@@ -51,17 +51,7 @@ QImage metafile_detail::PlayEnhancedMetafile(const QByteArray& bytes, QSize size
     // program keeps its memory. Qt SVG draws what it made here.
     const IsolatedDrawing conversion = DrawIsolated(
         [&bytes, size] { return ConvertToSvg(bytes, size); }, kConversionTimeLimit, kMaxSvgBytes);
-    switch (conversion.ending) {
-        case IsolatedDrawing::Ending::Drawn:
-            break;
-        case IsolatedDrawing::Ending::Refused:
-            throw PictureError(conversion.message);
-        case IsolatedDrawing::Ending::TooSlow:
-            Damaged(QStringLiteral("it takes too long to draw"));
-        case IsolatedDrawing::Ending::Failed:
-            Damaged(QStringLiteral("the drawing library failed on it"));
-    }
-    const QByteArray& svg = conversion.bytes;
+    const QByteArray svg = DrawnBytes(conversion);
 
     QSvgRenderer renderer(svg);
     if (!renderer.isValid()) Damaged(QStringLiteral("its drawing cannot be read"));

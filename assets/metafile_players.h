@@ -8,9 +8,15 @@
 #include <QSize>
 #include <QString>
 
+struct IsolatedDrawing;
+
 namespace metafile_detail {
 
 [[noreturn]] void Damaged(const QString& why);
+// The bytes a drawing library sent back from its child process; raises the
+// library's own refusal, or a damaged-picture error when the child was too
+// slow or failed.
+QByteArray DrawnBytes(const IsolatedDrawing& drawing);
 // Raises "Metafile picture too large" for a size beyond the budget, and a
 // damaged-picture error for an empty one.
 void CheckPictureSize(qint64 width, qint64 height);

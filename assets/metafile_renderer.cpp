@@ -1,5 +1,6 @@
 #include "assets/metafile_renderer.h"
 
+#include "assets/isolated_drawing.h"
 #include "assets/metafile_players.h"
 #include "assets/picture_error.h"
 
@@ -12,6 +13,20 @@ namespace metafile_detail {
 
 void Damaged(const QString& why) {
     throw PictureError(QStringLiteral("Damaged metafile picture: %1").arg(why));
+}
+
+QByteArray DrawnBytes(const IsolatedDrawing& drawing) {
+    switch (drawing.ending) {
+        case IsolatedDrawing::Ending::Drawn:
+            return drawing.bytes;
+        case IsolatedDrawing::Ending::Refused:
+            throw PictureError(drawing.message);
+        case IsolatedDrawing::Ending::TooSlow:
+            Damaged(QStringLiteral("it takes too long to draw"));
+        case IsolatedDrawing::Ending::Failed:
+            break;
+    }
+    Damaged(QStringLiteral("the drawing library failed on it"));
 }
 
 void CheckPictureSize(qint64 width, qint64 height) {

@@ -135,18 +135,7 @@ QImage metafile_detail::PlayWindowsMetafile(const QByteArray& bytes) {
             return player.DrawPng();
         },
         kDrawingTimeLimit, kMaxPngBytes);
-    switch (drawing.ending) {
-        case IsolatedDrawing::Ending::Drawn: {
-            const QImage image = QImage::fromData(drawing.bytes, "png");
-            if (image.isNull()) Damaged(QStringLiteral("nothing was drawn"));
-            return image;
-        }
-        case IsolatedDrawing::Ending::Refused:
-            throw PictureError(drawing.message);
-        case IsolatedDrawing::Ending::TooSlow:
-            Damaged(QStringLiteral("it takes too long to draw"));
-        case IsolatedDrawing::Ending::Failed:
-            break;
-    }
-    Damaged(QStringLiteral("the drawing library failed on it"));
+    const QImage image = QImage::fromData(DrawnBytes(drawing), "png");
+    if (image.isNull()) Damaged(QStringLiteral("nothing was drawn"));
+    return image;
 }
