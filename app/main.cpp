@@ -2,7 +2,6 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QMessageBox>
-#include <QTimer>
 #include <cstdio>
 #include <exception>
 
@@ -13,8 +12,9 @@
 int main(int argc, char** argv) {
     MessageTable();  // the built-in texts exist before anything shows one
     QApplication app(argc, argv);
+    // No display name: the window system would add it to every title, and
+    // the window's title is exactly its own.
     QApplication::setApplicationName(fixed_text::kAppTitle);
-    QApplication::setApplicationDisplayName(fixed_text::kAppTitle);
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
 
     QCommandLineParser parser;
@@ -40,13 +40,8 @@ int main(int argc, char** argv) {
         QtPlatform platform;
         TmainWin mainWin(platform);
         mainWin.show();
-        if (files.size() == 2) {
-            // After start-up, as if chosen in the two open dialogs.
-            QTimer::singleShot(0, &mainWin, [&mainWin, &files] {
-                if (!mainWin.activated()) mainWin.FormActivate();
-                mainWin.OpenDocumentFiles(files.at(0), files.at(1));
-            });
-        }
+        // After start-up, as if chosen in the two open dialogs.
+        if (files.size() == 2) mainWin.OpenWhenStarted(files.at(0), files.at(1));
         return QApplication::exec();
     } catch (const std::exception& error) {
         QMessageBox::critical(nullptr, fixed_text::kAppTitle,

@@ -13,10 +13,12 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "app/language_box.h"
 #include "app/message_table.h"
 #include "app/picture_label.h"
 #include "app/platform.h"
 #include "app/preview_panel.h"
+#include "app/record_list_view.h"
 #include "app/shortcut_priority_filter.h"
 #include "assets/builtin_pictures.h"
 #include "editing/record_list_model.h"
@@ -75,15 +77,13 @@ TmainWin::TmainWin(Platform& platform, QWidget* parent) : QMainWindow(parent), p
     imBg2->SetOnClick([this] { imBg2Click(); });
     imBg2->setCursor(Qt::PointingHandCursor);
 
-    listModel_ = new RecordListModel(this);
-    lbMain = new QListView(client_);
+    listModel_ = new RecordListModel(document_, this);
+    lbMain = new RecordListView(client_);
     lbMain->setModel(listModel_);
-    lbMain->setUniformItemSizes(true);
     // A list of a million records is laid out in steps between events, so a
     // duplicate or a delete never waits for the whole list.
     lbMain->setLayoutMode(QListView::Batched);
     lbMain->setBatchSize(50000);
-    lbMain->setSelectionMode(QAbstractItemView::SingleSelection);
     lbMain->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lbMain->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     lbMain->setFocusPolicy(Qt::StrongFocus);
@@ -95,6 +95,10 @@ TmainWin::TmainWin(Platform& platform, QWidget* parent) : QMainWindow(parent), p
                 lbMain->selectionModel()->select(current, QItemSelectionModel::ClearAndSelect);
                 lbMainClick();
             });
+    connect(&document_, &Document::modifiedChanged, this, [this] { UpdateTitle(); });
+    QUndoStack& history = document_.history();
+    connect(&history, &QUndoStack::indexChanged, this, [this] { UpdateHistoryActions(); });
+    connect(&history, &QUndoStack::cleanChanged, this, [this] { UpdateHistoryActions(); });
 
     CreatePropertyPanel(client_);
 
@@ -105,8 +109,20 @@ TmainWin::TmainWin(Platform& platform, QWidget* parent) : QMainWindow(parent), p
     CreateMenus();
 
     shortcutFilter_ = std::make_unique<ShortcutPriorityFilter>(
-        this, QList<QAction*>{mmMainOpen, mmMainSave, mmMainSaveAs, mmMainExit, mmMainCopy,
-                              mmMainPaste, mmMainInsert, mmMainDelete, mmMainHelp2});
+        this,
+        QList<QAction*>{mmMainOpen, mmMainSave, mmMainSaveAs, mmMainExit, mmMainUndo, mmMainRedo,
+                        mmMainCopy, mmMainPaste, mmMainInsert, mmMainDelete, mmMainHelp2});
+    // A field with typing of its own to take back keeps Ctrl+Z (and the redo
+    // keys) for that; once its text is as the panel showed it, they undo and
+    // redo the document's steps.
+    shortcutFilter_->SetKeyLeftToField([this](const QAction* action, QWidget* focused) {
+        const QLineEdit* edit = qobject_cast<const QLineEdit*>(focused);
+        if (const auto* box = qobject_cast<const QComboBox*>(focused)) edit = box->lineEdit();
+        if (edit == nullptr || !edit->isModified()) return false;
+        if (action == mmMainUndo) return edit->isUndoAvailable();
+        if (action == mmMainRedo) return edit->isRedoAvailable();
+        return false;
+    });
     qApp->installEventFilter(shortcutFilter_.get());
 
     for (QWidget* field : std::initializer_list<QWidget*>{edID, edPosX, edPosY, edScaleX, edScaleY,
@@ -125,6 +141,10 @@ TmainWin::TmainWin(Platform& platform, QWidget* parent) : QMainWindow(parent), p
 
 TmainWin::~TmainWin() {
     if (qApp) qApp->removeEventFilter(shortcutFilter_.get());
+    // The list leaves the model, and the model the document, before the
+    // document goes with this object's members.
+    lbMain->setModel(nullptr);
+    delete listModel_;
 }
 
 void TmainWin::CreateMenus() {
@@ -141,6 +161,12 @@ void TmainWin::CreateMenus() {
     mmMainExit->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
 
     mmMainEdit = menuBar()->addMenu(QString());
+    mmMainUndo = mmMainEdit->addAction(QString());
+    mmMainUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    mmMainRedo = mmMainEdit->addAction(QString());
+    mmMainRedo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    mmMainEdit->addSeparator();
     mmMainCopy = mmMainEdit->addAction(QString());
     mmMainCopy->setShortcut(QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_C));
     mmMainPaste = mmMainEdit->addAction(QString());
@@ -155,12 +181,13 @@ void TmainWin::CreateMenus() {
     mmMainHelp2 = mmMainHelp->addAction(QString());
     mmMainHelp2->setShortcut(QKeySequence(Qt::Key_F1));
 
-    for (QAction* action : {mmMainOpen, mmMainSave, mmMainSaveAs, mmMainExit, mmMainCopy,
-                            mmMainPaste, mmMainInsert, mmMainDelete, mmMainHelp2}) {
+    for (QAction* action :
+         {mmMainOpen, mmMainSave, mmMainSaveAs, mmMainExit, mmMainUndo, mmMainRedo, mmMainCopy,
+          mmMainPaste, mmMainInsert, mmMainDelete, mmMainHelp2}) {
         action->setShortcutContext(Qt::WindowShortcut);
     }
-    for (QAction* action :
-         {mmMainSave, mmMainSaveAs, mmMainCopy, mmMainPaste, mmMainInsert, mmMainDelete}) {
+    for (QAction* action : {mmMainSave, mmMainSaveAs, mmMainUndo, mmMainRedo, mmMainCopy,
+                            mmMainPaste, mmMainInsert, mmMainDelete}) {
         action->setEnabled(false);
     }
 
@@ -168,6 +195,8 @@ void TmainWin::CreateMenus() {
     connect(mmMainSave, &QAction::triggered, this, [this] { mmMainSaveClick(); });
     connect(mmMainSaveAs, &QAction::triggered, this, [this] { mmMainSaveAsClick(); });
     connect(mmMainExit, &QAction::triggered, this, [this] { mmMainExitClick(); });
+    connect(mmMainUndo, &QAction::triggered, this, [this] { mmMainUndoClick(); });
+    connect(mmMainRedo, &QAction::triggered, this, [this] { mmMainRedoClick(); });
     connect(mmMainCopy, &QAction::triggered, this, [this] { mmMainCopyClick(); });
     connect(mmMainPaste, &QAction::triggered, this, [this] { mmMainPasteClick(); });
     connect(mmMainInsert, &QAction::triggered, this, [this] { mmMainInsertClick(); });
@@ -202,11 +231,11 @@ void TmainWin::CreatePropertyPanel(QWidget* client) {
     lbMI = heading(8, 8);
     btCopy = new QPushButton(pnMain);
     btCopy->setGeometry(112, 6, 20, 20);
-    btCopy->setIcon(GlyphIcon(BuiltinCopyGlyph()));
+    SetGlyph(btCopy, BuiltinCopyGlyph());
     btCopy->setFocusPolicy(Qt::StrongFocus);
     btPaste = new QPushButton(pnMain);
     btPaste->setGeometry(132, 6, 20, 20);
-    btPaste->setIcon(GlyphIcon(BuiltinPasteGlyph()));
+    SetGlyph(btPaste, BuiltinPasteGlyph());
     btPaste->setFocusPolicy(Qt::StrongFocus);
     btPaste->setEnabled(false);
     connect(btCopy, &QPushButton::clicked, this, [this] { mmMainCopyClick(); });
@@ -279,7 +308,7 @@ void TmainWin::CreateStatusBar(QWidget* client) {
         grey->setPalette(greyPalette);
     }
 
-    cbLang = new QComboBox(pnSb);
+    cbLang = new LanguageBox(pnSb);
     cbLang->setEditable(true);
     cbLang->setInsertPolicy(QComboBox::NoInsert);
     cbLang->setCompleter(nullptr);
@@ -357,6 +386,7 @@ void TmainWin::ApplyTexts() {
     mmMainSave->setText(texts.saveAction);
     mmMainSaveAs->setText(texts.saveAsAction);
     mmMainExit->setText(texts.exitAction);
+    UpdateHistoryActions();
     mmMainCopy->setText(texts.copyItemAction);
     mmMainPaste->setText(texts.pasteItemAction);
     mmMainInsert->setText(texts.duplicateItemAction);

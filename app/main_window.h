@@ -9,8 +9,9 @@
 #include <vector>
 
 #include "config/skin_file.h"
-#include "document/menu_item_record.h"
-#include "document/text_db.h"
+#include "document/document.h"
+#include "editing/record_command.h"
+#include "editing/record_field.h"
 
 class QAction;
 class QComboBox;
@@ -27,10 +28,12 @@ class PictureLabel;
 class Platform;
 class PreviewPanel;
 class RecordListModel;
+class RecordListView;
 class ShortcutPriorityFilter;
+class LanguageBox;
 
-// The editor's one main window. It owns the document and conducts: the file
-// formats, conversions, commands, rendering and configuration live in the
+// The editor's one main window. It conducts: the document with its commands
+// and history, the file formats, rendering and configuration live in the
 // core library, and the window calls them from its event handlers.
 class TmainWin : public QMainWindow, private SkinTarget {
   public:
@@ -39,12 +42,15 @@ class TmainWin : public QMainWindow, private SkinTarget {
 
     // Opens the two files as if chosen in the open dialogs.
     void OpenDocumentFiles(const QString& menuPath, const QString& textDbPath);
+    // Opens them once the window has started (the files of the command line).
+    void OpenWhenStarted(const QString& menuPath, const QString& textDbPath);
 
     // --- State, for the program's own parts and for tests -------------------
-    const std::vector<MenuItemRecord>& menuItems() const { return menuItems_; }
-    const TextDb& textDb() const { return textDb_; }
-    std::uint32_t menuItemCount() const { return static_cast<std::uint32_t>(menuItems_.size()); }
-    const QString& savePath() const { return savePath_; }
+    Document& document() { return document_; }
+    const std::vector<MenuItemRecord>& menuItems() const { return document_.records(); }
+    const TextDb& textDb() const { return document_.textDb(); }
+    std::uint32_t menuItemCount() const { return static_cast<std::uint32_t>(document_.count()); }
+    const QString& savePath() const { return document_.savePath(); }
     int selectedIndex() const;
     std::uint8_t opacityValue() const { return opacity_; }
     std::uint8_t fadeTarget() const { return fadeTarget_; }
@@ -52,7 +58,7 @@ class TmainWin : public QMainWindow, private SkinTarget {
     bool activated() const { return activated_; }
 
     // --- Controls (named as the design of the window names them) -------------
-    QListView* lbMain = nullptr;
+    RecordListView* lbMain = nullptr;
     QWidget* pnMain = nullptr;
     PreviewPanel* pnMap = nullptr;
     PictureLabel* imBg2 = nullptr;
@@ -66,7 +72,7 @@ class TmainWin : public QMainWindow, private SkinTarget {
     QLabel* lbStatus1 = nullptr;
     QLabel* lbStatus2 = nullptr;
     QLabel* lnLang1 = nullptr;
-    QComboBox* cbLang = nullptr;
+    LanguageBox* cbLang = nullptr;
     QProgressBar* pbSb = nullptr;
     QWidget* pnSbInfo = nullptr;
     PictureLabel* imSbInfo = nullptr;
@@ -106,6 +112,8 @@ class TmainWin : public QMainWindow, private SkinTarget {
     QAction* mmMainSaveAs = nullptr;
     QAction* mmMainExit = nullptr;
     QMenu* mmMainEdit = nullptr;
+    QAction* mmMainUndo = nullptr;
+    QAction* mmMainRedo = nullptr;
     QAction* mmMainCopy = nullptr;
     QAction* mmMainPaste = nullptr;
     QAction* mmMainInsert = nullptr;
@@ -140,11 +148,16 @@ class TmainWin : public QMainWindow, private SkinTarget {
     void mmMainPasteClick();
     void mmMainInsertClick();
     void mmMainDeleteClick();
+    void mmMainUndoClick();
+    void mmMainRedoClick();
     void cbLangChange();
 
     // --- Operations -----------------------------------------------------------
     void LoadDocuments(QFile& menuFile, QFile& textDbFile, const QString& menuPath,
                        const QString& textDbPath);
+    // Asked before the document is closed or replaced: true when it may go
+    // (nothing unsaved, saved, or the user let it go), false to keep it.
+    bool FormCloseQuery();
     void ShowError(const QString& message);
     void RebuildItemList();
     void RefreshItemView();
@@ -162,6 +175,10 @@ class TmainWin : public QMainWindow, private SkinTarget {
     void resizeEvent(QResizeEvent* event) override;
 
   private:
+    void RunActivationSequence();
+    void AfterActivation();
+    void OpenPendingFiles();
+
     // Layout and texts.
     void CreateMenus();
     void CreateStatusBar(QWidget* client);
@@ -170,20 +187,36 @@ class TmainWin : public QMainWindow, private SkinTarget {
     void LayOutStatusBar();
     void ApplyTexts();
     void SetStatusText(const QString& text);
+    void ShowCount();
+    // "Kavel.def Editor v1.00", with the two files once loaded and a "*" after
+    // the version while the document has unsaved changes.
+    void UpdateTitle();
+    void UpdateHistoryActions();
 
     // Runs a step whose errors (a conversion, a picture) go to the standard
     // error box; the rest of the step is skipped. Returns false on an error.
     bool RunGuarded(const std::function<void()>& step);
     void ShowErrorBoxLater(const QString& message);
 
-    // Commits of the property fields.
-    void CommitIntegerField(QLineEdit* field, std::int32_t MenuItemRecord::*member);
-    void CommitAttributeField(QLineEdit* field, std::uint32_t MenuItemRecord::*member);
-    void CommitFloatField(QLineEdit* field, float MenuItemRecord::*member);
+    // Commits of the property fields: the text is converted and stored as one
+    // step of the history when it changes the field.
+    void CommitField(QLineEdit* field, RecordField recordField);
+    void CommitFieldText(RecordField recordField, const QString& text);
+    void CommitTypeText(const QString& text);
     void RunCommit(QObject* field);
-    MenuItemRecord* SelectedRecord();
+    QLineEdit* EditOf(RecordField field) const;
+    const QString& StepName(RecordField field) const;
+    // The text the panel shows for a field of the selected record.
+    QString ShownText(RecordField field) const;
+    // Fields whose text was typed and not yet committed.
+    bool HasUncommittedTyping() const;
+    // Commits them all; false when one does not convert (its error is shown).
+    bool CommitUncommittedTyping();
+    const MenuItemRecord* SelectedRecord() const;
     void SelectRow(int row);
-    void SaveTo(const QString& path);
+    bool SaveTo(const QString& path);
+    // Brings the window in line with a step done or undone.
+    void ShowStepEffect(const RecordCommand::Effect& effect);
 
     // SkinTarget.
     void SetUseMetro(bool useMetro) override;
@@ -208,16 +241,9 @@ class TmainWin : public QMainWindow, private SkinTarget {
 
     Platform& platform_;
     QWidget* client_ = nullptr;
+    Document document_;
     RecordListModel* listModel_ = nullptr;
     std::unique_ptr<ShortcutPriorityFilter> shortcutFilter_;
-
-    // The document.
-    std::vector<MenuItemRecord> menuItems_;
-    TextDb textDb_;
-    bool itemsAllocated_ = false;
-    bool stringsAllocated_ = false;
-    QString savePath_;
-    QString textDbPath_;
     std::optional<MenuItemRecord> copiedItem_;
 
     // The shell.
@@ -229,4 +255,7 @@ class TmainWin : public QMainWindow, private SkinTarget {
     bool updatingList_ = false;
     bool committing_ = false;
     bool languageBoxUpdating_ = false;
+    // The activation asked the user to choose a language.
+    bool languageAsked_ = false;
+    QStringList pendingFiles_;
 };

@@ -9,16 +9,15 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include "app/language_box.h"
 #include "app/main_window.h"
 #include "app/message_table.h"
 #include "app/picture_label.h"
 #include "app/platform.h"
 #include "app/preview_panel.h"
+#include "app/record_list_view.h"
+#include "base/file_open.h"
 #include "document/document_loader.h"
-#include "document/file_open.h"
-#include "document/file_save.h"
-#include "document/menu_file.h"
-#include "editing/record_list_model.h"
 
 namespace {
 
@@ -36,6 +35,9 @@ FileDialogRequest OpenRequest(const QString& title, const QString& filter,
 }  // namespace
 
 void TmainWin::mmMainOpenClick() {
+    // Unsaved changes are settled before the dialogs, so that the question
+    // is about the document the user sees.
+    if (!FormCloseQuery()) return;
     const LanguageTexts& texts = MessageTable();
     const std::optional<QString> menuPath = platform_.GetOpenFileName(
         this,
@@ -80,24 +82,20 @@ void TmainWin::LoadDocuments(QFile& menuFile, QFile& textDbFile, const QString& 
     switch (loaded.failure) {
         case LoadedDocument::Failure::None:
             break;
-        case LoadedDocument::Failure::AllocateMenuItems:
+        case LoadedDocument::Failure::MenuItemsOutOfMemory:
             ShowError(texts.unableToAllocateItems);
             return;
-        case LoadedDocument::Failure::ReallocateMenuItems:
+        case LoadedDocument::Failure::NoMenuItems:
             ShowError(texts.unableToReallocateItems);
             return;
-        case LoadedDocument::Failure::AllocateStrings:
+        case LoadedDocument::Failure::StringsOutOfMemory:
             ShowError(texts.unableToAllocateStrings);
             return;
     }
 
-    listModel_->SetRecords(nullptr);
-    menuItems_ = std::move(loaded.menuItems);
-    textDb_ = std::move(loaded.textDb);
-    itemsAllocated_ = true;
-    stringsAllocated_ = true;
-    savePath_ = menuPath;
-    textDbPath_ = textDbPath;
+    updatingList_ = true;
+    document_.Replace(std::move(loaded), menuPath, textDbPath);
+    updatingList_ = false;
 
     imBg2->hide();
     for (QAction* action : {mmMainSave, mmMainSaveAs, mmMainCopy, mmMainInsert, mmMainDelete})
@@ -107,22 +105,32 @@ void TmainWin::LoadDocuments(QFile& menuFile, QFile& textDbFile, const QString& 
     pnMain->show();
     pnMap->show();
     cbLang->setEnabled(false);
-    lbMIcount2->setText(QString::number(menuItemCount()));
-    lbMIcount2->adjustSize();
-    SetStatusText(texts.loadedDocuments + savePath_ + fixed_text::kCaptionClose +
-                  fixed_text::kCaptionSeparator + textDbPath_ + texts.documentsEnd);
-    setWindowTitle(fixed_text::kCaptionOpen + savePath_ + fixed_text::kCaptionClose +
-                   fixed_text::kCaptionSeparator + textDbPath_ + fixed_text::kCaptionClose);
+    ShowCount();
+    SetStatusText(texts.loadedDocuments + document_.savePath() + fixed_text::kCaptionClose +
+                  fixed_text::kCaptionSeparator + document_.textDbPath() + texts.documentsEnd);
+    UpdateTitle();
 
-    updatingList_ = true;
-    listModel_->SetRecords(&menuItems_);
-    updatingList_ = false;
+    RebuildItemList();
     SelectRow(0);
     RefreshItemView();
 }
 
+void TmainWin::UpdateTitle() {
+    QString title = fixed_text::kCaption;
+    if (document_.isOpen()) {
+        if (document_.isModified()) title += QLatin1Char('*');
+        title += fixed_text::kCaptionSeparator + document_.loadedPath() +
+                 fixed_text::kCaptionClose + fixed_text::kCaptionSeparator +
+                 document_.textDbPath() + fixed_text::kCaptionClose;
+    }
+    // Qt reads "[*]" in a title as the place of its own modified mark and
+    // shows a doubled one as it is: a path holding it must keep it.
+    title.replace(QLatin1String("[*]"), QLatin1String("[*][*]"));
+    setWindowTitle(title);
+}
+
 void TmainWin::mmMainSaveClick() {
-    SaveTo(savePath_);
+    SaveTo(document_.savePath());
 }
 
 void TmainWin::mmMainSaveAsClick() {
@@ -131,24 +139,26 @@ void TmainWin::mmMainSaveAsClick() {
     request.nameFilters = FileDialogNameFilters(fixed_text::kSaveFilter);
     request.selectedFilter = 0;
     request.defaultSuffix = QStringLiteral("def");
-    request.initialFileName = savePath_.isEmpty() ? fixed_text::kMenuFileName : savePath_;
+    request.initialFileName =
+        document_.savePath().isEmpty() ? fixed_text::kMenuFileName : document_.savePath();
     request.confirmOverwrite = true;
     const std::optional<QString> chosen = platform_.GetSaveFileName(this, request);
     if (!chosen) return;
-    savePath_ = *chosen;
-    SaveTo(savePath_);
+    document_.SetSavePath(*chosen);
+    SaveTo(document_.savePath());
 }
 
-void TmainWin::SaveTo(const QString& path) {
+bool TmainWin::SaveTo(const QString& path) {
     const LanguageTexts& texts = MessageTable();
     // The file is written beside the old one and put in its place only when
     // every byte has landed: a failed save leaves the old file as it was.
     SetStatusText(texts.savingItems);
-    if (!SaveFileAtomically(path, EncodeMenuItems(menuItems_))) {
+    if (!document_.SaveTo(path)) {
         ShowError(texts.unableToSaveFile);
-        return;
+        return false;
     }
     SetStatusText(texts.savedDocument + path + texts.documentsEnd);
+    return true;
 }
 
 void TmainWin::ShowError(const QString& message) {
@@ -160,17 +170,31 @@ void TmainWin::ShowError(const QString& message) {
     pbSb->hide();
 }
 
+bool TmainWin::FormCloseQuery() {
+    if (!document_.isOpen()) return true;
+    if (!document_.isModified() && !HasUncommittedTyping()) return true;
+    switch (
+        platform_.AskSaveChanges(this, fixed_text::kAppTitle, MessageTable().saveChangesQuestion)) {
+        case SaveAnswer::Discard:
+            return true;
+        case SaveAnswer::Cancel:
+            return false;
+        case SaveAnswer::Save:
+            // What was typed and not yet committed is part of what is saved.
+            return CommitUncommittedTyping() && SaveTo(document_.savePath());
+    }
+    return false;
+}
+
 void TmainWin::closeEvent(QCloseEvent* event) {
-    // FormCloseQuery: the arrays go with the window; nothing asks to save.
-    if (itemsAllocated_) {
-        listModel_->SetRecords(nullptr);
-        menuItems_ = {};
-        itemsAllocated_ = false;
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
     }
-    if (stringsAllocated_) {
-        textDb_ = TextDb();
-        stringsAllocated_ = false;
-    }
+    // The arrays go with the window.
+    updatingList_ = true;
+    document_.Close();
+    updatingList_ = false;
     event->accept();
 }
 

@@ -1,23 +1,34 @@
-// The record list, the property panel, field commits and record commands.
+// The record list, the property panel, field commits, record commands, and
+// undo and redo.
 #include <QAction>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
+#include <bit>
+#include <cmath>
 
 #include "app/main_window.h"
 #include "app/message_table.h"
 #include "app/platform.h"
 #include "app/preview_panel.h"
-#include "config/code_page.h"
+#include "app/record_list_view.h"
+#include "base/code_page.h"
+#include "base/number_text.h"
 #include "document/type_code.h"
-#include "editing/number_text.h"
-#include "editing/record_commands.h"
+#include "editing/record_edits.h"
 #include "editing/record_list_model.h"
+
+namespace {
+
+constexpr RecordField kPanelFields[] = {
+    RecordField::Id,     RecordField::PosX,   RecordField::PosY, RecordField::ScaleX,
+    RecordField::ScaleY, RecordField::TextId, RecordField::Font, RecordField::Color};
+
+}  // namespace
 
 int TmainWin::selectedIndex() const {
     const QModelIndex current = lbMain->selectionModel()->currentIndex();
@@ -25,10 +36,10 @@ int TmainWin::selectedIndex() const {
     return current.row();
 }
 
-MenuItemRecord* TmainWin::SelectedRecord() {
+const MenuItemRecord* TmainWin::SelectedRecord() const {
     const int row = selectedIndex();
-    if (row < 0 || static_cast<std::size_t>(row) >= menuItems_.size()) return nullptr;
-    return &menuItems_[static_cast<std::size_t>(row)];
+    if (row < 0 || static_cast<std::size_t>(row) >= document_.count()) return nullptr;
+    return &document_.record(static_cast<std::size_t>(row));
 }
 
 void TmainWin::SelectRow(int row) {
@@ -40,9 +51,9 @@ void TmainWin::SelectRow(int row) {
 }
 
 void TmainWin::RebuildItemList() {
-    // The labels are computed when drawn, so repainting the list is the whole
-    // rebuild, and the selected row stays as it is. (Announcing changed rows
-    // to the view instead makes it walk every row of a long list.)
+    // The labels are computed when drawn and the model follows the document
+    // row by row, so repainting the list is the whole rebuild, and the
+    // selected row stays as it is.
     const int row = selectedIndex();
     lbMain->viewport()->update();
     if (row >= 0 && row < listModel_->rowCount()) SelectRow(row);
@@ -57,34 +68,97 @@ void TmainWin::lbMainClick() {
     RefreshItemView();
 }
 
+void TmainWin::ShowCount() {
+    lbMIcount2->setText(QString::number(document_.count()));
+    lbMIcount2->adjustSize();
+}
+
+QString TmainWin::ShownText(RecordField field) const {
+    const MenuItemRecord* record = SelectedRecord();
+    if (record == nullptr) return {};
+    const std::uint32_t bits = FieldBits(*record, field);
+    switch (field) {
+        case RecordField::Id:
+        case RecordField::TextId:
+            return IntegerDisplayText(std::bit_cast<std::int32_t>(bits));
+        case RecordField::Font:
+        case RecordField::Color:
+            return HexDisplayText(bits);
+        case RecordField::PosX:
+        case RecordField::PosY:
+        case RecordField::ScaleX:
+        case RecordField::ScaleY:
+            break;
+    }
+    return FloatDisplayText(std::bit_cast<float>(bits), platform_.DecimalSeparator());
+}
+
 void TmainWin::FillPropertyPanel() {
     const MenuItemRecord* record = SelectedRecord();
     if (record == nullptr) return;
-    const QChar separator = platform_.DecimalSeparator();
-    edID->setText(IntegerDisplayText(record->id));
-    {
-        const QSignalBlocker blocker(cbType);
-        cbType->setCurrentIndex(-1);
-        cbType->setEditText(FromCodePage(type_code::Shown(*record)));
-    }
-    edPosX->setText(FloatDisplayText(record->posX, separator));
-    edPosY->setText(FloatDisplayText(record->posY, separator));
-    edScaleX->setText(FloatDisplayText(record->scaleX, separator));
-    edScaleY->setText(FloatDisplayText(record->scaleY, separator));
-    edTextdb->setText(IntegerDisplayText(record->textId));
-    edFont->setText(HexDisplayText(record->font));
-    edColor->setText(HexDisplayText(record->color));
-    for (QLineEdit* edit : {edID, edPosX, edPosY, edScaleX, edScaleY, edTextdb, edFont, edColor})
+    for (const RecordField field : kPanelFields) {
+        QLineEdit* edit = EditOf(field);
+        edit->setText(ShownText(field));
         edit->setCursorPosition(0);
+    }
+    const QSignalBlocker blocker(cbType);
+    cbType->setCurrentIndex(-1);
+    cbType->setEditText(FromCodePage(type_code::Shown(*record)));
+}
+
+QLineEdit* TmainWin::EditOf(RecordField field) const {
+    switch (field) {
+        case RecordField::Id:
+            return edID;
+        case RecordField::PosX:
+            return edPosX;
+        case RecordField::PosY:
+            return edPosY;
+        case RecordField::ScaleX:
+            return edScaleX;
+        case RecordField::ScaleY:
+            return edScaleY;
+        case RecordField::TextId:
+            return edTextdb;
+        case RecordField::Font:
+            return edFont;
+        case RecordField::Color:
+            return edColor;
+    }
+    return edID;
+}
+
+const QString& TmainWin::StepName(RecordField field) const {
+    const LanguageTexts& texts = MessageTable();
+    switch (field) {
+        case RecordField::Id:
+            return texts.idStep;
+        case RecordField::PosX:
+            return texts.positionXStep;
+        case RecordField::PosY:
+            return texts.positionYStep;
+        case RecordField::ScaleX:
+            return texts.scaleXStep;
+        case RecordField::ScaleY:
+            return texts.scaleYStep;
+        case RecordField::TextId:
+            return texts.textIdStep;
+        case RecordField::Font:
+            return texts.fontColorStep;
+        case RecordField::Color:
+            return texts.colorStep;
+    }
+    return texts.idStep;
 }
 
 bool TmainWin::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusOut) {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         // Only a move of the focus to another control of this window commits;
-        // a popup or another window taking the focus does not.
+        // a popup, another window or the menu bar (which takes the focus when
+        // Alt is pressed under some styles) taking the focus does not.
         if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason &&
-            !committing_) {
+            reason != Qt::MenuBarFocusReason && !committing_) {
             RunCommit(watched);
         }
     } else if (event->type() == QEvent::MouseButtonRelease &&
@@ -138,67 +212,69 @@ bool TmainWin::RunGuarded(const std::function<void()>& step) {
     }
 }
 
-void TmainWin::CommitIntegerField(QLineEdit* field, std::int32_t MenuItemRecord::*member) {
+void TmainWin::CommitField(QLineEdit* field, RecordField recordField) {
     RunGuarded([&] {
-        const std::int32_t value = ParseIntegerText(field->text());
-        if (MenuItemRecord* record = SelectedRecord()) record->*member = value;
+        CommitFieldText(recordField, field->text());
         RefreshItemView();
     });
 }
 
-void TmainWin::CommitAttributeField(QLineEdit* field, std::uint32_t MenuItemRecord::*member) {
-    RunGuarded([&] {
-        const auto value = static_cast<std::uint32_t>(ParseIntegerText(field->text()));
-        if (MenuItemRecord* record = SelectedRecord()) record->*member = value;
-        RefreshItemView();
-    });
-}
-
-void TmainWin::CommitFloatField(QLineEdit* field, float MenuItemRecord::*member) {
-    RunGuarded([&] {
-        MenuItemRecord* record = SelectedRecord();
-        if (record == nullptr) return;
-        const QChar separator = platform_.DecimalSeparator();
+void TmainWin::CommitFieldText(RecordField field, const QString& text) {
+    const MenuItemRecord* record = SelectedRecord();
+    if (record == nullptr) return;
+    const auto row = static_cast<std::size_t>(selectedIndex());
+    std::uint32_t bits = 0;
+    if (IsFloatField(field)) {
+        const float stored = std::bit_cast<float>(FieldBits(*record, field));
         // A NaN or an infinity has no text that converts back; left as shown,
         // it stays exactly as stored.
-        const float stored = record->*member;
-        if (!std::isfinite(stored) && field->text() == FloatDisplayText(stored, separator)) {
-            RefreshItemView();
-            return;
-        }
-        const float value = ParseFloatText(field->text(), separator);
-        record->*member = value;
-        RefreshItemView();
-    });
+        if (!std::isfinite(stored) && text == ShownText(field)) return;
+        bits = std::bit_cast<std::uint32_t>(ParseFloatText(text, platform_.DecimalSeparator()));
+    } else {
+        bits = static_cast<std::uint32_t>(ParseIntegerText(text));
+    }
+    editing::SetField(document_, row, field, bits, StepName(field));
 }
 
 void TmainWin::edIDExit() {
-    CommitIntegerField(edID, &MenuItemRecord::id);
+    CommitField(edID, RecordField::Id);
 }
 void TmainWin::edPosXExit() {
-    CommitFloatField(edPosX, &MenuItemRecord::posX);
+    CommitField(edPosX, RecordField::PosX);
 }
 void TmainWin::edPosYExit() {
-    CommitFloatField(edPosY, &MenuItemRecord::posY);
+    CommitField(edPosY, RecordField::PosY);
 }
 void TmainWin::edScaleXExit() {
-    CommitFloatField(edScaleX, &MenuItemRecord::scaleX);
+    CommitField(edScaleX, RecordField::ScaleX);
 }
 void TmainWin::edScaleYExit() {
-    CommitFloatField(edScaleY, &MenuItemRecord::scaleY);
+    CommitField(edScaleY, RecordField::ScaleY);
 }
 void TmainWin::edTextdbExit() {
-    CommitIntegerField(edTextdb, &MenuItemRecord::textId);
+    CommitField(edTextdb, RecordField::TextId);
 }
 void TmainWin::edFontExit() {
-    CommitAttributeField(edFont, &MenuItemRecord::font);
+    CommitField(edFont, RecordField::Font);
 }
 void TmainWin::edColorExit() {
-    CommitAttributeField(edColor, &MenuItemRecord::color);
+    CommitField(edColor, RecordField::Color);
+}
+
+void TmainWin::CommitTypeText(const QString& text) {
+    const MenuItemRecord* record = SelectedRecord();
+    if (record == nullptr) return;
+    // A box left as the panel showed it keeps all four stored bytes, also
+    // those that its text cannot show (a NUL in the middle, say).
+    if (text == FromCodePage(type_code::Shown(*record))) return;
+    MenuItemRecord typed;
+    type_code::SetFromShown(typed, ToCodePage(text.left(4)));
+    editing::SetType(document_, static_cast<std::size_t>(selectedIndex()),
+                     SetTypeCommand::StoredOf(typed), MessageTable().typeStep);
 }
 
 void TmainWin::cbTypeExit() {
-    MenuItemRecord* record = SelectedRecord();
+    const MenuItemRecord* record = SelectedRecord();
     if (record == nullptr) return;
     const QString text = cbType->currentText();
     if (text.isEmpty()) {
@@ -206,9 +282,40 @@ void TmainWin::cbTypeExit() {
         cbType->setEditText(FromCodePage(type_code::Shown(*record)));
         return;
     }
-    type_code::SetFromShown(*record, ToCodePage(text.left(4)));
+    CommitTypeText(text);
     RebuildItemList();
     RefreshItemView();
+}
+
+bool TmainWin::HasUncommittedTyping() const {
+    const MenuItemRecord* record = SelectedRecord();
+    if (record == nullptr) return false;
+    for (const RecordField field : kPanelFields) {
+        if (EditOf(field)->text() != ShownText(field)) return true;
+    }
+    const QString type = cbType->currentText();
+    return !type.isEmpty() && type != FromCodePage(type_code::Shown(*record));
+}
+
+bool TmainWin::CommitUncommittedTyping() {
+    const MenuItemRecord* record = SelectedRecord();
+    if (record == nullptr) return true;
+    // Every text is taken before any is committed: a commit refreshes the
+    // whole panel.
+    std::vector<std::pair<RecordField, QString>> typed;
+    for (const RecordField field : kPanelFields) {
+        if (EditOf(field)->text() != ShownText(field))
+            typed.emplace_back(field, EditOf(field)->text());
+    }
+    const QString type = cbType->currentText();
+    const bool typeTyped = !type.isEmpty() && type != FromCodePage(type_code::Shown(*record));
+    const bool committed = RunGuarded([&] {
+        for (const auto& [field, text] : typed) CommitFieldText(field, text);
+        if (typeTyped) CommitTypeText(type);
+    });
+    RebuildItemList();
+    RefreshItemView();
+    return committed;
 }
 
 void TmainWin::mmMainCopyClick() {
@@ -220,9 +327,10 @@ void TmainWin::mmMainCopyClick() {
 }
 
 void TmainWin::mmMainPasteClick() {
-    MenuItemRecord* record = SelectedRecord();
-    if (record == nullptr || !copiedItem_) return;
-    *record = *copiedItem_;
+    const int row = selectedIndex();
+    if (row < 0 || !copiedItem_) return;
+    editing::Paste(document_, static_cast<std::size_t>(row), *copiedItem_,
+                   MessageTable().pasteStep);
     RebuildItemList();
     RefreshItemView();
 }
@@ -232,16 +340,15 @@ void TmainWin::mmMainInsertClick() {
     if (row < 0) return;
     const LanguageTexts& texts = MessageTable();
     SetStatusText(texts.insertingItem);
-    const auto selected = static_cast<std::size_t>(row);
-    listModel_->BeginInsert(row + 1);
-    const bool inserted = DuplicateRecord(menuItems_, selected);
-    listModel_->EndInsert();
+    updatingList_ = true;
+    const bool inserted =
+        editing::Duplicate(document_, static_cast<std::size_t>(row), texts.duplicateStep);
+    updatingList_ = false;
     if (!inserted) {
         ShowError(texts.unableToInsertItem);
         return;
     }
-    lbMIcount2->setText(QString::number(menuItemCount()));
-    lbMIcount2->adjustSize();
+    ShowCount();
     SetStatusText(texts.insertedItem);
     RebuildItemList();
     SelectRow(row + 1);
@@ -252,23 +359,50 @@ void TmainWin::mmMainDeleteClick() {
     const int row = selectedIndex();
     if (row < 0) return;
     const LanguageTexts& texts = MessageTable();
-    if (menuItems_.size() == 1) {
+    if (document_.count() == 1) {
         platform_.ShowMessageBox(this, fixed_text::kAppTitle, texts.atLeastOneItem);
         return;
     }
     if (!platform_.AskYesNo(this, fixed_text::kAppTitle, texts.confirmDelete)) return;
     SetStatusText(texts.deletingItem);
-    listModel_->BeginRemove(row);
-    const bool deleted = DeleteRecord(menuItems_, static_cast<std::size_t>(row));
-    listModel_->EndRemove();
-    if (!deleted) {
-        ShowError(texts.unableToDeleteItem);
-        return;
-    }
-    lbMIcount2->setText(QString::number(menuItemCount()));
-    lbMIcount2->adjustSize();
+    updatingList_ = true;
+    editing::Delete(document_, static_cast<std::size_t>(row), texts.deleteStep);
+    updatingList_ = false;
+    ShowCount();
     SetStatusText(texts.deletedItem);
     RebuildItemList();
-    SelectRow(static_cast<int>(SelectionAfterDelete(static_cast<std::size_t>(row))));
+    SelectRow(row == 0 ? 0 : row - 1);
     RefreshItemView();
+}
+
+void TmainWin::mmMainUndoClick() {
+    updatingList_ = true;
+    const auto effect = editing::Undo(document_);
+    updatingList_ = false;
+    if (effect) ShowStepEffect(*effect);
+}
+
+void TmainWin::mmMainRedoClick() {
+    updatingList_ = true;
+    const auto effect = editing::Redo(document_);
+    updatingList_ = false;
+    if (effect) ShowStepEffect(*effect);
+}
+
+void TmainWin::ShowStepEffect(const RecordCommand::Effect& effect) {
+    if (effect.countChanged) ShowCount();
+    if (effect.labelsChanged) RebuildItemList();
+    SelectRow(static_cast<int>(effect.select));
+    RefreshItemView();
+}
+
+void TmainWin::UpdateHistoryActions() {
+    const LanguageTexts& texts = MessageTable();
+    const QUndoStack& history = document_.history();
+    mmMainUndo->setEnabled(history.canUndo());
+    mmMainRedo->setEnabled(history.canRedo());
+    mmMainUndo->setText(history.canUndo() ? texts.undoStepAction.arg(history.undoText())
+                                          : texts.undoAction);
+    mmMainRedo->setText(history.canRedo() ? texts.redoStepAction.arg(history.redoText())
+                                          : texts.redoAction);
 }

@@ -8,15 +8,20 @@
 #include <QTimer>
 
 #include "app/fade_in.h"
+#include "app/language_box.h"
 #include "app/main_window.h"
 #include "app/message_table.h"
 #include "app/picture_label.h"
 #include "app/platform.h"
 #include "app/preview_panel.h"
+#include "app/record_list_view.h"
 #include "app/window_placement.h"
 #include "assets/picture_loader.h"
-#include "config/code_page.h"
-#include "config/line_reader.h"
+#include "base/code_page.h"
+#include "base/file_open.h"
+#include "base/file_save.h"
+#include "base/line_reader.h"
+#include "preview/preview_look.h"
 
 namespace {
 
@@ -35,10 +40,41 @@ void SetRoleColor(QWidget* widget, QPalette::ColorRole role, const QColor& color
 void TmainWin::FormActivate() {
     if (activated_) return;
     activated_ = true;
+    RunActivationSequence();
+    AfterActivation();
+}
 
+void TmainWin::OpenWhenStarted(const QString& menuPath, const QString& textDbPath) {
+    pendingFiles_ = {menuPath, textDbPath};
+    if (activated_) AfterActivation();
+}
+
+void TmainWin::AfterActivation() {
+    if (pendingFiles_.isEmpty()) return;
+    // Opening a document locks the language. When the user has just been
+    // asked to choose one, the list is opened for that first, and the files
+    // follow once it closes, picked from or not.
+    if (languageAsked_ && cbLang->count() > 0 && cbLang->isEnabled()) {
+        cbLang->setFocus(Qt::OtherFocusReason);
+        cbLang->SetOnPopupHidden([this] {
+            cbLang->SetOnPopupHidden(nullptr);
+            QTimer::singleShot(0, this, [this] { OpenPendingFiles(); });
+        });
+        cbLang->showPopup();
+        return;
+    }
+    OpenPendingFiles();
+}
+
+void TmainWin::OpenPendingFiles() {
+    const QStringList files = std::exchange(pendingFiles_, QStringList());
+    if (files.size() == 2) OpenDocumentFiles(files.at(0), files.at(1));
+}
+
+void TmainWin::RunActivationSequence() {
     // 1. Placement, unless full-screen mode has taken the border away.
     if (!(windowFlags() & Qt::FramelessWindowHint)) {
-        setGeometry(FirstPlacement(platform_.ScreenSize(), minimumSize()));
+        setGeometry(FirstPlacement(platform_.ScreenGeometry(this), minimumSize()));
     }
     // 2. The preview's surface, filled with the built-in key colour.
     PreparePreviewSurface();
@@ -49,9 +85,10 @@ void TmainWin::FormActivate() {
     // 4. The skin; a faulty skin ends the sequence here.
     if (!RunGuarded([this] { LoadSkin(); })) return;
 
-    // 5-6. The language list.
-    QFile listFile(fixed_text::kLanguageList);
-    if (!listFile.open(QIODevice::ReadOnly)) return;
+    // 5-6. The language list. Every text file is opened only when it is a
+    // regular file: a FIFO would block the open, a device never end.
+    QFile listFile;
+    if (!OpenRegularFileForReading(fixed_text::kLanguageList, listFile)) return;
     {
         LineReader reader(listFile);
         LoadLanguageList(reader);
@@ -59,8 +96,9 @@ void TmainWin::FormActivate() {
     listFile.close();
 
     // 7-8. The remembered choice.
-    QFile settings(fixed_text::kSettings);
-    if (!settings.open(QIODevice::ReadOnly)) {
+    QFile settings;
+    if (!OpenRegularFileForReading(fixed_text::kSettings, settings)) {
+        languageAsked_ = true;
         platform_.ShowMessageBox(this, fixed_text::kAppTitle, MessageTable().selectLanguage);
         return;
     }
@@ -75,8 +113,8 @@ void TmainWin::FormActivate() {
     settings.close();
 
     // 9. Apply it.
-    QFile languageFile(cbLang->currentText());
-    if (!languageFile.open(QIODevice::ReadOnly)) {
+    QFile languageFile;
+    if (!OpenRegularFileForReading(cbLang->currentText(), languageFile)) {
         languageBoxUpdating_ = true;
         cbLang->setCurrentIndex(-1);
         cbLang->setEditText(MessageTable().defaultLanguage);
@@ -93,7 +131,7 @@ void TmainWin::tmActivateTimer() {
     if (!activated_) FormActivate();
     if (useMetro_) {
         setWindowFlag(Qt::FramelessWindowHint, true);
-        setGeometry(QRect(QPoint(0, 0), platform_.ScreenSize()));
+        setGeometry(platform_.ScreenGeometry(this));
         show();
         opacity_ = 255;
         setWindowOpacity(1.0);
@@ -138,8 +176,8 @@ void TmainWin::LoadLanguage(LineReader& reader) {
 
 void TmainWin::cbLangChange() {
     const QString chosen = cbLang->currentText();
-    QFile languageFile(chosen);
-    if (!languageFile.open(QIODevice::ReadOnly)) {
+    QFile languageFile;
+    if (!OpenRegularFileForReading(chosen, languageFile)) {
         languageBoxUpdating_ = true;
         cbLang->setCurrentIndex(-1);
         cbLang->setEditText(MessageTable().defaultLanguage);
@@ -152,28 +190,26 @@ void TmainWin::cbLangChange() {
     });
     languageFile.close();
     if (!applied) return;
-    QFile settings(fixed_text::kSettings);
-    if (settings.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        settings.write(ToCodePage(chosen));
-        settings.close();
-    }
+    // Not reported when it fails; neither a device nor a FIFO is written to.
+    SaveFileAtomically(fixed_text::kSettings, ToCodePage(chosen));
 }
 
 void TmainWin::LoadSkin() {
-    QFile skin(fixed_text::kSkin);
-    if (!skin.open(QIODevice::ReadOnly)) return;
+    QFile skin;
+    if (!OpenRegularFileForReading(fixed_text::kSkin, skin)) return;
     LineReader reader(skin);
     ApplySkinFile(reader, *this, PictureLoading{&LoadPicture, &LoadBitmap});
 }
 
 void TmainWin::PreparePreviewSurface() {
-    pnMap->PrepareSurface(platform_.ScreenSize(), SkinColors());
+    pnMap->PrepareSurface(platform_.ScreenGeometry(this).size(), SkinColors());
 }
 
 void TmainWin::DrawPreview() {
     const int row = selectedIndex();
     if (row < 0) return;
-    pnMap->Redraw(menuItems_, static_cast<std::size_t>(row), textDb_, SkinColors());
+    pnMap->Redraw(document_.records(), static_cast<std::size_t>(row), document_.textDb(),
+                  SkinColors());
 }
 
 // --- What the skin sets -----------------------------------------------------
@@ -195,10 +231,10 @@ void TmainWin::SetOverlayPicture(int id, const QImage& picture) {
 }
 
 void TmainWin::SetCopyGlyph(const QImage& glyph) {
-    btCopy->setIcon(GlyphIcon(glyph));
+    SetGlyph(btCopy, glyph);
 }
 void TmainWin::SetPasteGlyph(const QImage& glyph) {
-    btPaste->setIcon(GlyphIcon(glyph));
+    SetGlyph(btPaste, glyph);
 }
 void TmainWin::SetStatusStrip(const QImage& picture) {
     imSb->SetPicture(picture);
@@ -264,27 +300,5 @@ void TmainWin::SetStatusBarColor(std::uint32_t color) {
 }
 
 void TmainWin::SetPreviewColor(int index, std::uint32_t color) {
-    preview::PreviewColors& colors = SkinColors();
-    switch (index) {
-        case 1:
-            colors.skinColor1 = color;
-            break;
-        case 2:
-            colors.skinColor2 = color;
-            break;
-        case 3:
-            colors.skinColor3 = color;
-            break;
-        case 4:
-            colors.skinColor4 = color;
-            break;
-        case 5:
-            colors.skinColor5 = color;
-            break;
-        case 6:
-            colors.skinColor6 = color;
-            break;
-        default:
-            break;
-    }
+    preview::SetSkinColor(SkinColors(), index, color);
 }

@@ -1,5 +1,6 @@
 #include "app/picture_label.h"
 
+#include <QAbstractButton>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -26,8 +27,11 @@ void PictureLabel::mouseReleaseEvent(QMouseEvent* event) {
     QWidget::mouseReleaseEvent(event);
 }
 
-QIcon GlyphIcon(const QImage& glyph) {
-    if (glyph.isNull()) return QIcon();
+void SetGlyph(QAbstractButton* button, const QImage& glyph) {
+    if (glyph.isNull()) {
+        button->setIcon(QIcon());
+        return;
+    }
     QImage keyed = glyph.convertToFormat(QImage::Format_ARGB32);
     const QRgb key = keyed.pixel(0, keyed.height() - 1);
     for (int y = 0; y < keyed.height(); ++y) {
@@ -36,5 +40,6 @@ QIcon GlyphIcon(const QImage& glyph) {
             if (line[x] == key) line[x] = 0;
         }
     }
-    return QIcon(QPixmap::fromImage(keyed));
+    button->setIcon(QIcon(QPixmap::fromImage(keyed)));
+    button->setIconSize(keyed.size());
 }

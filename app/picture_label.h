@@ -24,6 +24,9 @@ class PictureLabel : public QWidget {
     std::function<void()> onClick_;
 };
 
-// A button glyph as an icon: the colour of its bottom-left pixel is its
-// background and shows as transparent.
-QIcon GlyphIcon(const QImage& glyph);
+class QAbstractButton;
+
+// Gives a button its glyph, drawn at the glyph's own size (a 21 x 21 glyph
+// stays 21 x 21, never shrunk to the style's icon size); the colour of its
+// bottom-left pixel is its background and shows as transparent.
+void SetGlyph(QAbstractButton* button, const QImage& glyph);

@@ -4,10 +4,12 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QInputDialog>
 #include <QLocale>
 #include <QMessageBox>
 #include <QScreen>
 #include <QUrl>
+#include <QWidget>
 
 namespace {
 
@@ -51,11 +53,38 @@ void QtPlatform::ShowMessageBox(QWidget* parent, const QString& title, const QSt
     box.exec();
 }
 
-bool QtPlatform::AskYesNo(QWidget* parent, const QString& title, const QString& message) {
+bool QtPlatform::AskYesNo(QWidget* parent, const QString& title, const QString& message,
+                          bool yesIsDefault) {
     QMessageBox box(QMessageBox::Warning, title, message, QMessageBox::Yes | QMessageBox::No,
                     parent);
-    box.setDefaultButton(QMessageBox::Yes);
+    box.setDefaultButton(yesIsDefault ? QMessageBox::Yes : QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
+}
+
+SaveAnswer QtPlatform::AskSaveChanges(QWidget* parent, const QString& title,
+                                      const QString& message) {
+    QMessageBox box(QMessageBox::Warning, title, message,
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+        case QMessageBox::Save:
+            return SaveAnswer::Save;
+        case QMessageBox::Discard:
+            return SaveAnswer::Discard;
+        default:
+            return SaveAnswer::Cancel;
+    }
+}
+
+std::optional<QString> QtPlatform::AskText(QWidget* parent, const QString& title,
+                                           const QString& prompt) {
+    QInputDialog dialog(parent);
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(prompt);
+    dialog.setInputMode(QInputDialog::TextInput);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.textValue();
 }
 
 void QtPlatform::OpenWithShell(const QString& target) {
@@ -67,9 +96,10 @@ void QtPlatform::OpenWithShell(const QString& target) {
     }
 }
 
-QSize QtPlatform::ScreenSize() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? screen->size() : QSize(800, 600);
+QRect QtPlatform::ScreenGeometry(const QWidget* window) {
+    const QScreen* screen = window != nullptr ? window->screen() : nullptr;
+    if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry() : QRect(0, 0, 800, 600);
 }
 
 QChar QtPlatform::DecimalSeparator() {

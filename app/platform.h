@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QChar>
-#include <QSize>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -18,6 +18,9 @@ struct FileDialogRequest {
     bool confirmOverwrite = false;
 };
 
+// The answer to the question asked before unsaved changes would be lost.
+enum class SaveAnswer { Save, Discard, Cancel };
+
 // Everything the window asks of the desktop that a test must be able to
 // answer: modal dialogs and boxes, the shell's "open" verb, the screen and the
 // user's locale. The real one is QtPlatform; tests give their own.
@@ -33,11 +36,20 @@ class Platform {
     virtual void ShowErrorBox(QWidget* parent, const QString& title, const QString& message) = 0;
     // A plain message with an OK button.
     virtual void ShowMessageBox(QWidget* parent, const QString& title, const QString& message) = 0;
-    // Warning icon, Yes and No, Yes the default. True for Yes.
-    virtual bool AskYesNo(QWidget* parent, const QString& title, const QString& message) = 0;
+    // Warning icon, Yes and No. True for Yes.
+    virtual bool AskYesNo(QWidget* parent, const QString& title, const QString& message,
+                          bool yesIsDefault = true) = 0;
+    // Warning icon, Save, Discard and Cancel; Save the default, Escape cancels.
+    virtual SaveAnswer AskSaveChanges(QWidget* parent, const QString& title,
+                                      const QString& message) = 0;
+    // A one-line text asked for in a small box; nothing when cancelled.
+    virtual std::optional<QString> AskText(QWidget* parent, const QString& title,
+                                           const QString& prompt) = 0;
     // The shell's "open" verb on a file, a web address or a "mailto:" address.
     virtual void OpenWithShell(const QString& target) = 0;
-    virtual QSize ScreenSize() = 0;
+    // The whole screen the window is shown on, in desktop coordinates: on a
+    // desktop of several monitors its origin need not be (0, 0).
+    virtual QRect ScreenGeometry(const QWidget* window) = 0;
     virtual QChar DecimalSeparator() = 0;
 };
 
@@ -49,8 +61,13 @@ class QtPlatform : public Platform {
                                            const FileDialogRequest& request) override;
     void ShowErrorBox(QWidget* parent, const QString& title, const QString& message) override;
     void ShowMessageBox(QWidget* parent, const QString& title, const QString& message) override;
-    bool AskYesNo(QWidget* parent, const QString& title, const QString& message) override;
+    bool AskYesNo(QWidget* parent, const QString& title, const QString& message,
+                  bool yesIsDefault) override;
+    SaveAnswer AskSaveChanges(QWidget* parent, const QString& title,
+                              const QString& message) override;
+    std::optional<QString> AskText(QWidget* parent, const QString& title,
+                                   const QString& prompt) override;
     void OpenWithShell(const QString& target) override;
-    QSize ScreenSize() override;
+    QRect ScreenGeometry(const QWidget* window) override;
     QChar DecimalSeparator() override;
 };

@@ -2,16 +2,12 @@
 
 #include <QPainter>
 
-#include "assets/builtin_pictures.h"
+#include "preview/preview_look.h"
 
 PreviewPanel::PreviewPanel(QWidget* parent) : QFrame(parent) {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(1);
-    pictures_.background = BuiltinBackground();
-    pictures_.overlays[static_cast<std::size_t>(preview::Overlay::Atcr100)] = BuiltinAtcr100();
-    pictures_.overlays[static_cast<std::size_t>(preview::Overlay::Atcr101)] = BuiltinAtcr101();
-    pictures_.overlays[static_cast<std::size_t>(preview::Overlay::Atcr102)] = BuiltinAtcr102();
-    pictures_.overlays[static_cast<std::size_t>(preview::Overlay::Trbp300)] = BuiltinTrbp300();
+    pictures_ = preview::BuiltinPreviewPictures();
 }
 
 void PreviewPanel::PrepareSurface(QSize screen, const preview::PreviewColors& colors) {
@@ -38,24 +34,7 @@ void PreviewPanel::SetBackground(const QImage& picture) {
 }
 
 void PreviewPanel::SetOverlayPicture(int id, const QImage& picture) {
-    preview::Overlay overlay = preview::Overlay::Atcr100;
-    switch (id) {
-        case 100:
-            overlay = preview::Overlay::Atcr100;
-            break;
-        case 101:
-            overlay = preview::Overlay::Atcr101;
-            break;
-        case 102:
-            overlay = preview::Overlay::Atcr102;
-            break;
-        case 300:
-            overlay = preview::Overlay::Trbp300;
-            break;
-        default:
-            return;
-    }
-    pictures_.overlays[static_cast<std::size_t>(overlay)] = picture;
+    preview::SetOverlayPicture(pictures_, id, picture);
     update();
 }
 

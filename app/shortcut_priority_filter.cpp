@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QKeyEvent>
 #include <QWidget>
+#include <algorithm>
 
 ShortcutPriorityFilter::ShortcutPriorityFilter(QWidget* window, QList<QAction*> actions)
     : window_(window), actions_(std::move(actions)) {}
@@ -15,8 +16,14 @@ bool ShortcutPriorityFilter::eventFilter(QObject* watched, QEvent* event) {
     const QKeySequence pressed(
         QKeyCombination(key->modifiers() & ~Qt::KeypadModifier, Qt::Key(key->key())));
     for (const QAction* action : actions_) {
-        if (action->isEnabled() && !action->shortcut().isEmpty() &&
-            action->shortcut().matches(pressed) == QKeySequence::ExactMatch) {
+        if (!action->isEnabled()) continue;
+        const QList<QKeySequence> shortcuts = action->shortcuts();
+        const bool matches =
+            std::any_of(shortcuts.cbegin(), shortcuts.cend(), [&pressed](const QKeySequence& own) {
+                return own.matches(pressed) == QKeySequence::ExactMatch;
+            });
+        if (matches) {
+            if (keyLeftToField_ && keyLeftToField_(action, widget)) return false;
             // Swallowing the override keeps the widget from claiming the key,
             // so the shortcut map delivers it to the menu entry.
             return true;

@@ -8,7 +8,8 @@
 #include "assets/jpeg_decoder.h"
 #include "assets/metafile_renderer.h"
 #include "assets/picture_error.h"
-#include "document/file_open.h"
+#include "base/file_open.h"
+#include "base/little_endian.h"
 
 namespace {
 
@@ -83,14 +84,11 @@ qint64 PixelBudget() {
 }
 
 quint32 U32At(const QByteArray& bytes, qsizetype at) {
-    quint32 v = 0;
-    for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<uchar>(bytes[at + i]);
-    return v;
+    return little_endian::Load<quint32>(bytes.constData() + at);
 }
 
 quint16 U16At(const QByteArray& bytes, qsizetype at) {
-    return static_cast<quint16>(static_cast<uchar>(bytes[at]) | static_cast<uchar>(bytes[at + 1])
-                                                                    << 8);
+    return little_endian::Load<quint16>(bytes.constData() + at);
 }
 
 // Qt's bitmap reader gives up silently on a header claiming a huge size, and

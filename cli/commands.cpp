@@ -13,15 +13,15 @@
 #include <vector>
 
 #include "assets/picture_loader.h"
+#include "base/file_open.h"
+#include "base/file_save.h"
+#include "base/line_reader.h"
 #include "cli/dump_text.h"
 #include "cli/menu_check.h"
-#include "cli/preview_render.h"
-#include "config/line_reader.h"
 #include "config/skin_file.h"
-#include "document/file_open.h"
-#include "document/file_save.h"
 #include "document/menu_file.h"
 #include "document/text_db.h"
+#include "preview/preview_image.h"
 
 namespace kaveldef {
 
@@ -389,7 +389,8 @@ int Render(const QStringList& arguments, Output& output) {
     TextDb textDb;
     ReadTextDb(parser.positionalArguments().at(1), textDb);
 
-    preview_render::PreviewSkin skin;
+    preview::PreviewLook look;
+    preview::PreviewSkin skin(look);
     if (parser.isSet(skinOption)) {
         const QString skinPath = parser.value(skinOption);
         QFile skinFile;
@@ -404,9 +405,8 @@ int Render(const QStringList& arguments, Output& output) {
         }
     }
 
-    const QImage image =
-        preview_render::RenderPreview(menu.records, static_cast<std::size_t>(index), textDb, *size,
-                                      skin.colors(), skin.pictures());
+    const QImage image = preview::RenderPreviewImage(menu.records, static_cast<std::size_t>(index),
+                                                     textDb, *size, look);
     QBuffer png;
     png.open(QIODevice::WriteOnly);
     QImageWriter writer(&png, "png");

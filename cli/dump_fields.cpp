@@ -3,11 +3,11 @@
 #include <QByteArray>
 #include <cstring>
 
-#include "config/code_page.h"
+#include "base/code_page.h"
+#include "base/conversion_error.h"
+#include "base/number_text.h"
 #include "document/text_db.h"
 #include "document/type_code.h"
-#include "editing/conversion_error.h"
-#include "editing/number_text.h"
 
 namespace dump {
 

@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <array>
 
-#include "config/code_page.h"
-#include "config/line_reader.h"
+#include "base/code_page.h"
+#include "base/line_reader.h"
+#include "base/number_text.h"
 #include "document/type_code.h"
-#include "editing/number_text.h"
 
 namespace {
 
@@ -74,6 +74,46 @@ constexpr std::array<Text, 17> kLinesAfterTypes = {
     &LanguageTexts::helpFileName,
 };
 
+// Lines 63+N on, added later; older language files end before them.
+constexpr auto kLinesAfterHelpFile = std::to_array<Text>({
+    &LanguageTexts::undoAction,
+    &LanguageTexts::redoAction,
+    &LanguageTexts::undoStepAction,
+    &LanguageTexts::redoStepAction,
+    &LanguageTexts::idStep,
+    &LanguageTexts::positionXStep,
+    &LanguageTexts::positionYStep,
+    &LanguageTexts::scaleXStep,
+    &LanguageTexts::scaleYStep,
+    &LanguageTexts::textIdStep,
+    &LanguageTexts::fontColorStep,
+    &LanguageTexts::colorStep,
+    &LanguageTexts::typeStep,
+    &LanguageTexts::duplicateStep,
+    &LanguageTexts::deleteStep,
+    &LanguageTexts::pasteStep,
+    &LanguageTexts::moveStep,
+    &LanguageTexts::resizeStep,
+    &LanguageTexts::saveChangesQuestion,
+    &LanguageTexts::findAction,
+    &LanguageTexts::findNextAction,
+    &LanguageTexts::findPreviousAction,
+    &LanguageTexts::goToAction,
+    &LanguageTexts::findMatchCount,
+    &LanguageTexts::findNoMatch,
+    &LanguageTexts::goToTitle,
+    &LanguageTexts::goToPrompt,
+    &LanguageTexts::goToOutOfRange,
+    &LanguageTexts::textCaption,
+    &LanguageTexts::noText,
+    &LanguageTexts::reloadQuestion,
+    &LanguageTexts::menuFileReloaded,
+    &LanguageTexts::menuFileKept,
+    &LanguageTexts::textDbReloaded,
+    &LanguageTexts::menuFileGone,
+    &LanguageTexts::textDbGone,
+});
+
 // An empty line, or one past the end of the file, keeps the current text.
 void ReadText(LineReader& reader, QString& text) {
     if (const auto line = reader.ReadLine()) text = FromCodePage(*line);
@@ -124,6 +164,7 @@ void ApplyLanguageFile(LineReader& reader, LanguageTexts& texts) {
     ReadTypeEntries(reader, count, texts.typeEntries);
 
     for (const Text text : kLinesAfterTypes) ReadText(reader, texts.*text);
+    for (const Text text : kLinesAfterHelpFile) ReadText(reader, texts.*text);
 }
 
 QStringList FileDialogNameFilters(const QString& filter) {

@@ -100,6 +100,54 @@ struct LanguageTexts {
     QString stringsFileName = QStringLiteral("textdb_en.def");
     QString helpFileName = QStringLiteral("readme_en.txt");
 
+    // Texts added after the help file's line (line 63+N on). A language file
+    // written before them simply ends earlier, and these keep their defaults.
+    //
+    // Undo and redo: the entries with nothing to take back, and with the name
+    // of the step they would undo or redo in place of %1.
+    QString undoAction = QStringLiteral("&Undo");
+    QString redoAction = QStringLiteral("&Redo");
+    QString undoStepAction = QStringLiteral("&Undo %1");
+    QString redoStepAction = QStringLiteral("&Redo %1");
+    // The names of the steps.
+    QString idStep = QStringLiteral("ID");
+    QString positionXStep = QStringLiteral("X position");
+    QString positionYStep = QStringLiteral("Y position");
+    QString scaleXStep = QStringLiteral("X scale");
+    QString scaleYStep = QStringLiteral("Y scale");
+    QString textIdStep = QStringLiteral("Text ID");
+    QString fontColorStep = QStringLiteral("Font / Color");
+    QString colorStep = QStringLiteral("Color");
+    QString typeStep = QStringLiteral("Type");
+    QString duplicateStep = QStringLiteral("Duplicate item");
+    QString deleteStep = QStringLiteral("Delete item");
+    QString pasteStep = QStringLiteral("Paste item");
+    QString moveStep = QStringLiteral("Move element");
+    QString resizeStep = QStringLiteral("Resize element");
+    // Asked before unsaved changes would be thrown away.
+    QString saveChangesQuestion = QStringLiteral("Save changes to the menu definition file?");
+    // Finding records.
+    QString findAction = QStringLiteral("&Find...");
+    QString findNextAction = QStringLiteral("Find &next");
+    QString findPreviousAction = QStringLiteral("Find &previous");
+    QString goToAction = QStringLiteral("&Go to record...");
+    QString findMatchCount = QStringLiteral("%1 of %2");
+    QString findNoMatch = QStringLiteral("no match");
+    QString goToTitle = QStringLiteral("Go to record");
+    QString goToPrompt = QStringLiteral("Record index (0 to %1):");
+    QString goToOutOfRange = QStringLiteral("There is no record %1: the records run from 0 to %2.");
+    // The record's text in the property panel.
+    QString textCaption = QStringLiteral("Text:");
+    QString noText = QStringLiteral("(none)");
+    // Files changed by other programs.
+    QString reloadQuestion = QStringLiteral(
+        "The menu definition file was changed on disk. Reload it and lose your changes?");
+    QString menuFileReloaded = QStringLiteral("Reloaded the menu definition file: [%1].");
+    QString menuFileKept = QStringLiteral("Kept the changes; saving will write over [%1].");
+    QString textDbReloaded = QStringLiteral("Reloaded the string database: [%1].");
+    QString menuFileGone = QStringLiteral("The menu definition file is gone from disk: [%1].");
+    QString textDbGone = QStringLiteral("The string database is gone from disk: [%1].");
+
     // "Made by the Kavel team".
     QString CreditLine() const;
     // "All Files|*.*|kavel.def|*.def"; see FileDialogNameFilters.

@@ -2,9 +2,9 @@
 
 #include <QByteArray>
 
-#include "config/code_page.h"
-#include "config/line_reader.h"
-#include "editing/number_text.h"
+#include "base/code_page.h"
+#include "base/line_reader.h"
+#include "base/number_text.h"
 
 namespace {
 

@@ -11,17 +11,17 @@ LoadedDocument LoadDocumentStreams(QIODevice& menuFile, QIODevice& textDbFile,
         case MenuReadError::None:
             break;
         case MenuReadError::AllocateFailed:
-            document.failure = LoadedDocument::Failure::AllocateMenuItems;
+            document.failure = LoadedDocument::Failure::MenuItemsOutOfMemory;
             return document;
         case MenuReadError::ReallocateFailed:
-            document.failure = LoadedDocument::Failure::ReallocateMenuItems;
+            document.failure = LoadedDocument::Failure::NoMenuItems;
             return document;
     }
     document.menuItems = std::move(items.items);
 
     if (onStage) onStage(LoadedDocument::Stage::ReadingStrings);
     if (document.textDb.Read(textDbFile) != TextDb::ReadError::None) {
-        document.failure = LoadedDocument::Failure::AllocateStrings;
+        document.failure = LoadedDocument::Failure::StringsOutOfMemory;
         document.menuItems = {};
     }
     return document;

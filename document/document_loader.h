@@ -13,9 +13,9 @@
 struct LoadedDocument {
     enum class Failure {
         None,
-        AllocateMenuItems,    // "Error: unable to allocate menu items array!"
-        ReallocateMenuItems,  // "Error: unable to reallocate menu items array!"
-        AllocateStrings,      // "Error: unable to allocate strings array!"
+        MenuItemsOutOfMemory,  // "Error: unable to allocate menu items array!"
+        NoMenuItems,           // an empty file: "Error: unable to reallocate menu items array!"
+        StringsOutOfMemory,    // "Error: unable to allocate strings array!"
     };
     enum class Stage { ReadingMenuItems, ReadingStrings };
 

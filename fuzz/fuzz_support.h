@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "base/little_endian.h"
+
 #define FUZZ_CHECK(condition)                                                                     \
     do {                                                                                          \
         if (!(condition)) {                                                                       \
@@ -25,12 +27,5 @@ inline QByteArray FuzzBytes(const std::uint8_t* data, std::size_t size) {
 
 // Little-endian 32-bit word at `at`, with the bytes beyond `size` read as 0.
 inline std::uint32_t FuzzU32(const QByteArray& bytes, qint64 at) {
-    std::uint32_t value = 0;
-    for (int i = 3; i >= 0; --i) {
-        const qint64 where = at + i;
-        const std::uint32_t byte =
-            where >= 0 && where < bytes.size() ? static_cast<unsigned char>(bytes[where]) : 0u;
-        value = (value << 8) | byte;
-    }
-    return value;
+    return little_endian::LoadPadded<std::uint32_t>(bytes, at);
 }

@@ -5,11 +5,11 @@
 
 #include <QBuffer>
 
-#include "config/code_page.h"
+#include "base/code_page.h"
+#include "base/conversion_error.h"
+#include "base/line_reader.h"
+#include "base/number_text.h"
 #include "config/language_texts.h"
-#include "config/line_reader.h"
-#include "editing/conversion_error.h"
-#include "editing/number_text.h"
 #include "fuzz_support.h"
 #include "text_model.h"
 

@@ -3,7 +3,7 @@
 
 #include <QBuffer>
 
-#include "config/line_reader.h"
+#include "base/line_reader.h"
 #include "fuzz_support.h"
 #include "text_model.h"
 

@@ -6,8 +6,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "editing/conversion_error.h"
-#include "editing/number_text.h"
+#include "base/conversion_error.h"
+#include "base/number_text.h"
 #include "fuzz_support.h"
 
 namespace {

@@ -7,11 +7,11 @@
 #include <QStringList>
 #include <stdexcept>
 
-#include "config/code_page.h"
-#include "config/line_reader.h"
+#include "base/code_page.h"
+#include "base/conversion_error.h"
+#include "base/line_reader.h"
+#include "base/number_text.h"
 #include "config/skin_file.h"
-#include "editing/conversion_error.h"
-#include "editing/number_text.h"
 #include "fuzz_support.h"
 #include "text_model.h"
 

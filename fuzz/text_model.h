@@ -9,7 +9,7 @@
 #include <optional>
 #include <vector>
 
-#include "config/line_reader.h"
+#include "base/line_reader.h"
 
 struct TextModel {
     std::vector<QByteArray> lines;  // without their line feeds

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "config/code_page.h"
+#include "base/code_page.h"
 #include "document/type_code.h"
 #include "preview/cover_mask.h"
 
@@ -52,11 +52,10 @@ RecordBox ElementPainter::DrawSelectedItem(const MenuItemRecord& selected) {
     const RecordBox box = BoxOf(selected, 0.0, 0.0, width_, height_);
     if (!box.defined) return box;
     if (type_code::IsWindow(selected)) {
-        AddPiece(CoveredRect(box), windowInside_, selected.textId, TitlePoints(height_),
-                 windowInside_, text_);
+        AddPiece(box, windowInside_, selected.textId, TitlePoints(height_), windowInside_, text_);
     } else {
-        AddPiece(CoveredRect(box), InsideColor(selected, scrollBarInside_, inside_),
-                 selected.textId, ElementPoints(selected.scaleY, height_), text_, inside_);
+        AddPiece(box, InsideColor(selected, scrollBarInside_, inside_), selected.textId,
+                 ElementPoints(selected.scaleY, height_), text_, inside_);
     }
     return box;
 }
@@ -66,14 +65,15 @@ RecordBox ElementPainter::DrawElement(const MenuItemRecord& window, const MenuIt
         BoxOf(element, window.posX, static_cast<double>(window.posY) + CaptionOffset(window),
               width_, height_);
     if (!box.defined) return box;
-    AddPiece(CoveredRect(box), InsideColor(element, scrollBarInside_, inside_), element.textId,
+    AddPiece(box, InsideColor(element, scrollBarInside_, inside_), element.textId,
              ElementPoints(element.scaleY, height_), text_, inside_);
     return box;
 }
 
-void ElementPainter::AddPiece(const QRect& covered, const QColor& inside, std::int32_t textId,
+void ElementPainter::AddPiece(const RecordBox& box, const QColor& inside, std::int32_t textId,
                               int points, const QColor& textColor, const QColor& background) {
     if (surface_.isNull()) return;
+    const QRect covered = CoveredRect(box);
     // Clipped here rather than by the painter: mapped corners may lie millions
     // of pixels away.
     const QRect surfaceRect = surface_.rect();
@@ -81,7 +81,9 @@ void ElementPainter::AddPiece(const QRect& covered, const QColor& inside, std::i
     piece.box = covered & surfaceRect;
     piece.inside = covered.adjusted(1, 1, -1, -1) & surfaceRect;
     piece.insideColor = inside;
-    piece.textAt = covered.topLeft() + QPoint(1, 1);
+    // The text starts inside the record's own first corner, also where a
+    // negative scale turns the box around it.
+    piece.textAt = QPoint(box.x1 + 1, box.y1 + 1);
     // A text starting past the surface's right or bottom edge cannot show.
     const bool textMayShow = points > 0 && lookup_ && piece.textAt.x() < surfaceRect.width() &&
                              piece.textAt.y() < surfaceRect.height();

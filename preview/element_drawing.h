@@ -86,7 +86,7 @@ class ElementPainter {
         bool showText = true;
     };
 
-    void AddPiece(const QRect& covered, const QColor& inside, std::int32_t textId, int points,
+    void AddPiece(const RecordBox& box, const QColor& inside, std::int32_t textId, int points,
                   const QColor& ink, const QColor& background);
     void Paint(QPainter& painter, const Piece& piece, const PreviewFont*& painterFont) const;
     PreviewFont& FontOf(int points);

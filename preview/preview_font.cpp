@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "config/code_page.h"
+#include "base/code_page.h"
 
 namespace preview {
 

@@ -16,6 +16,7 @@
 #include <random>
 
 #include "app/main_window.h"
+#include "app/record_list_view.h"
 #include "document/menu_file.h"
 #include "document/type_code.h"
 #include "fake_platform.h"

@@ -19,8 +19,12 @@ class FakePlatform : public Platform {
     QStringList errorBoxes;
     QStringList messageBoxes;
     QStringList questions;
+    std::deque<SaveAnswer> saveChangesAnswers;
+    QStringList saveQuestions;
+    QStringList textAnswers;
+    QStringList textPrompts;
     QStringList shellOpened;
-    QSize screen{1366, 768};
+    QRect screen{0, 0, 1366, 768};
     QChar separator{u'.'};
 
     std::optional<QString> GetOpenFileName(QWidget*, const FileDialogRequest& request) override {
@@ -37,15 +41,27 @@ class FakePlatform : public Platform {
     void ShowMessageBox(QWidget*, const QString& title, const QString& message) override {
         messageBoxes.append(title + QStringLiteral(": ") + message);
     }
-    bool AskYesNo(QWidget*, const QString& title, const QString& message) override {
+    bool AskYesNo(QWidget*, const QString& title, const QString& message, bool) override {
         questions.append(title + QStringLiteral(": ") + message);
         if (yesNoAnswers.empty()) return false;
         const bool answer = yesNoAnswers.front();
         yesNoAnswers.pop_front();
         return answer;
     }
+    // Cancel when no answer is queued: nothing is lost by a test that forgot one.
+    SaveAnswer AskSaveChanges(QWidget*, const QString& title, const QString& message) override {
+        saveQuestions.append(title + QStringLiteral(": ") + message);
+        if (saveChangesAnswers.empty()) return SaveAnswer::Cancel;
+        const SaveAnswer answer = saveChangesAnswers.front();
+        saveChangesAnswers.pop_front();
+        return answer;
+    }
+    std::optional<QString> AskText(QWidget*, const QString& title, const QString& prompt) override {
+        textPrompts.append(title + QStringLiteral(": ") + prompt);
+        return Next(textAnswers);
+    }
     void OpenWithShell(const QString& target) override { shellOpened.append(target); }
-    QSize ScreenSize() override { return screen; }
+    QRect ScreenGeometry(const QWidget*) override { return screen; }
     QChar DecimalSeparator() override { return separator; }
 
   private:

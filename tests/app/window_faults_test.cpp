@@ -23,7 +23,7 @@
 
 #include "app/picture_label.h"
 #include "assets/builtin_pictures.h"
-#include "document/file_open.h"
+#include "base/file_open.h"
 #include "window_fixture.h"
 
 namespace {

@@ -13,8 +13,10 @@
 #include <QTest>
 #include <memory>
 
+#include "app/language_box.h"
 #include "app/main_window.h"
 #include "app/message_table.h"
+#include "app/record_list_view.h"
 #include "document/menu_file.h"
 #include "fake_platform.h"
 

@@ -7,9 +7,11 @@
 
 TEST(WindowPlacement, SizesTheWindowToTheScreenWithinTheMinimum) {
     const QSize minimum(650, 380);
-    EXPECT_EQ(FirstPlacement({1920, 1080}, minimum), QRect(50, 35, 1820, 980));
-    EXPECT_EQ(FirstPlacement({1366, 768}, minimum), QRect(50, 35, 1266, 668));
-    EXPECT_EQ(FirstPlacement({640, 480}, minimum), QRect(-5, 35, 650, 380));
+    EXPECT_EQ(FirstPlacement({0, 0, 1920, 1080}, minimum), QRect(50, 35, 1820, 980));
+    EXPECT_EQ(FirstPlacement({0, 0, 640, 480}, minimum), QRect(-5, 35, 650, 380));
+    // A monitor right of another, or above it: the window lands on its own.
+    EXPECT_EQ(FirstPlacement({1920, 0, 1366, 768}, minimum), QRect(1970, 35, 1266, 668));
+    EXPECT_EQ(FirstPlacement({0, -1080, 1920, 1080}, minimum), QRect(50, -1045, 1820, 980));
 }
 
 namespace {

@@ -6,8 +6,8 @@
 
 #include "app/preview_panel.h"
 #include "assets/picture_loader.h"
+#include "base/line_reader.h"
 #include "cli_test_support.h"
-#include "config/line_reader.h"
 #include "config/skin_file.h"
 #include "document/text_db.h"
 

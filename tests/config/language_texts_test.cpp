@@ -7,9 +7,9 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "config/line_reader.h"
+#include "base/conversion_error.h"
+#include "base/line_reader.h"
 #include "document/type_code.h"
-#include "editing/conversion_error.h"
 
 namespace {
 

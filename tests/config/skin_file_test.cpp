@@ -9,8 +9,8 @@
 #include <QStringList>
 #include <stdexcept>
 
-#include "config/line_reader.h"
-#include "editing/conversion_error.h"
+#include "base/conversion_error.h"
+#include "base/line_reader.h"
 
 namespace {
 

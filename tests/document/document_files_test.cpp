@@ -5,9 +5,9 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include "base/file_open.h"
+#include "base/file_save.h"
 #include "document/document_loader.h"
-#include "document/file_open.h"
-#include "document/file_save.h"
 #include "support/bytes.h"
 
 namespace {
@@ -80,6 +80,6 @@ TEST(DocumentFiles, LoaderReportsTheFailingStageAndKeepsNothingHalfRead) {
     stages.clear();
     const LoadedDocument refused = LoadDocumentStreams(
         emptyBuffer, stringBuffer, [&](auto stage) { stages.push_back(stage); });
-    EXPECT_EQ(refused.failure, LoadedDocument::Failure::ReallocateMenuItems);
+    EXPECT_EQ(refused.failure, LoadedDocument::Failure::NoMenuItems);
     EXPECT_EQ(stages.size(), 1u);  // the string database is not read
 }

@@ -6,7 +6,7 @@
 #include <limits>
 #include <random>
 
-#include "config/code_page.h"
+#include "base/code_page.h"
 #include "preview/preview_test_support.h"
 
 using namespace preview_test;

@@ -5,9 +5,11 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "base/little_endian.h"
+
 // Little helpers to build binary test files.
 inline void AppendU32(QByteArray& bytes, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) bytes.append(static_cast<char>((value >> (8 * i)) & 0xFF));
+    little_endian::Append(bytes, value);
 }
 
 inline void AppendF32(QByteArray& bytes, float value) {

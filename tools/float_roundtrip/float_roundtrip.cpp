@@ -19,8 +19,8 @@
 #include <thread>
 #include <vector>
 
-#include "editing/conversion_error.h"
-#include "editing/number_text.h"
+#include "base/conversion_error.h"
+#include "base/number_text.h"
 
 namespace {
 

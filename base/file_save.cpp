@@ -1,4 +1,4 @@
-#include "document/file_save.h"
+#include "base/file_save.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

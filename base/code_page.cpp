@@ -1,4 +1,4 @@
-#include "config/code_page.h"
+#include "base/code_page.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "config/line_reader.h"
+#include "base/line_reader.h"
 
 #include <gtest/gtest.h>
 

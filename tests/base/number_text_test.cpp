@@ -1,4 +1,4 @@
-#include "editing/number_text.h"
+#include "base/number_text.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <limits>
 #include <random>
 
-#include "editing/conversion_error.h"
+#include "base/conversion_error.h"
 #include "support/bytes.h"
 
 namespace {

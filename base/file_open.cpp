@@ -1,4 +1,4 @@
-#include "document/file_open.h"
+#include "base/file_open.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

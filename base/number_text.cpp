@@ -1,11 +1,11 @@
-#include "editing/number_text.h"
+#include "base/number_text.h"
 
 #include <charconv>
 #include <cmath>
 #include <limits>
 #include <string>
 
-#include "editing/conversion_error.h"
+#include "base/conversion_error.h"
 
 namespace {
 

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+#include <QUndoCommand>
+#include <cstddef>
+
+#include "document/document.h"
+
+// A step of a document's history: one change of its records, which can be
+// undone and done again. Each verb is a class of its own.
+//
+// A step stores only what it changes (a record or one field of it, and its
+// index), never a copy of the document; undo puts back exactly the bytes of
+// before and redo exactly the bytes of after.
+class RecordCommand : public QUndoCommand {
+  public:
+    // What the window brings in line once the step is done or undone: the
+    // row it selects, and whether the count or a row's label changed.
+    struct Effect {
+        std::size_t select = 0;
+        bool countChanged = false;
+        bool labelsChanged = false;
+    };
+    virtual Effect AfterRedo() const = 0;
+    virtual Effect AfterUndo() const = 0;
+
+  protected:
+    RecordCommand(Document& document, const QString& text);
+
+    const Document& document() const { return document_; }
+    void Insert(std::size_t index, const MenuItemRecord& record);
+    void Remove(std::size_t index);
+    void Replace(std::size_t index, const MenuItemRecord& record);
+
+  private:
+    Document& document_;
+};

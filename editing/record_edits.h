@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+
+#include "document/document.h"
+#include "editing/record_command.h"
+#include "editing/record_field.h"
+#include "editing/set_type_command.h"
+
+// The changes a user makes to a document's records, each pushed onto its
+// history as one step named `stepName` ("X position", "Delete item"). A
+// change that would store the same bytes again adds no step.
+namespace editing {
+
+// False when the field holds these bits already.
+bool SetField(Document& document, std::size_t index, RecordField field, std::uint32_t bits,
+              const QString& stepName);
+// False when the record holds these four type bytes already.
+bool SetType(Document& document, std::size_t index, const SetTypeCommand::StoredType& stored,
+             const QString& stepName);
+// False when there is no memory for one more record; nothing has changed then.
+bool Duplicate(Document& document, std::size_t index, const QString& stepName);
+// The document keeps at least one record: false, and no change, for the last.
+bool Delete(Document& document, std::size_t index, const QString& stepName);
+// False when the record equals the pasted one already.
+bool Paste(Document& document, std::size_t index, const MenuItemRecord& pasted,
+           const QString& stepName);
+
+// Undoes or redoes one step; what the window brings in line afterwards, or
+// nothing when there was no step to take.
+std::optional<RecordCommand::Effect> Undo(Document& document);
+std::optional<RecordCommand::Effect> Redo(Document& document);
+
+}  // namespace editing

@@ -1,0 +1,230 @@
+#include "editing/record_edits.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <random>
+
+#include "document/menu_file.h"
+#include "editing/record_list_model.h"
+
+namespace {
+
+// A document of `bytes` as read from a file of them.
+void Load(Document& document, const QByteArray& bytes) {
+    LoadedDocument loaded;
+    loaded.menuItems = DecodeMenuItems(bytes).items;
+    document.Replace(std::move(loaded), QStringLiteral("kavel.def"), QStringLiteral("textdb.def"));
+}
+
+QByteArray BytesOf(const Document& document) {
+    return EncodeMenuItems(document.records());
+}
+
+// Random bytes, cut short so that the last record is filled with zero bytes,
+// with a NaN carrying a payload in the first record's posX.
+QByteArray RandomFile(std::mt19937& random, int records) {
+    QByteArray bytes;
+    for (int i = 0; i < records * kMenuItemRecordSize - 5; ++i)
+        bytes.append(static_cast<char>(random() & 0xFF));
+    bytes.replace(8, 4, QByteArray("\x01\x00\xC0\x7F", 4));
+    return bytes;
+}
+
+constexpr RecordField kFields[] = {RecordField::Id,     RecordField::PosX,   RecordField::PosY,
+                                   RecordField::ScaleX, RecordField::ScaleY, RecordField::TextId,
+                                   RecordField::Font,   RecordField::Color};
+
+// One random change of the document through the edits, made alike on a plain
+// copy of its records. False when the change was refused or changed nothing.
+bool RandomEdit(std::mt19937& random, Document& document, std::vector<MenuItemRecord>& plain) {
+    const std::size_t index = random() % document.count();
+    switch (random() % 5) {
+        case 0: {
+            const RecordField field = kFields[random() % std::size(kFields)];
+            // Often the same bits again, which must add no step.
+            const std::uint32_t bits = random() % 4 == 0 ? FieldBits(plain[index], field)
+                                                         : static_cast<std::uint32_t>(random());
+            if (!editing::SetField(document, index, field, bits, "field")) return false;
+            SetFieldBits(plain[index], field, bits);
+            return true;
+        }
+        case 1: {
+            SetTypeCommand::StoredType stored;
+            for (char& c : stored)
+                c = static_cast<char>(random() % 3 == 0 ? 0 : 'a' + random() % 26);
+            if (!editing::SetType(document, index, stored, "type")) return false;
+            std::copy(stored.begin(), stored.end(), plain[index].type);
+            return true;
+        }
+        case 2:
+            if (!editing::Duplicate(document, index, "duplicate")) return false;
+            plain.insert(plain.begin() + static_cast<std::ptrdiff_t>(index) + 1, plain[index]);
+            return true;
+        case 3:
+            if (!editing::Delete(document, index, "delete")) return false;
+            plain.erase(plain.begin() + static_cast<std::ptrdiff_t>(index));
+            return true;
+        default: {
+            const MenuItemRecord pasted = plain[random() % plain.size()];
+            if (!editing::Paste(document, index, pasted, "paste")) return false;
+            plain[index] = pasted;
+            return true;
+        }
+    }
+}
+
+}  // namespace
+
+TEST(RecordEdits, EachStepUndoesToTheBytesOfBeforeAndRedoesToThoseOfAfter) {
+    std::mt19937 random(7);
+    Document document;
+    const QByteArray loaded = RandomFile(random, 4);
+    Load(document, loaded);
+    const QByteArray zeroFilled = BytesOf(document);
+    ASSERT_EQ(zeroFilled.left(loaded.size()), loaded);
+
+    const auto step = [&](const char* what, const auto& change, std::size_t selectDone,
+                          std::size_t selectUndone) {
+        SCOPED_TRACE(what);
+        const QByteArray before = BytesOf(document);
+        change();
+        const QByteArray after = BytesOf(document);
+        ASSERT_NE(after, before);
+        EXPECT_EQ(editing::Undo(document)->select, selectUndone);
+        EXPECT_EQ(BytesOf(document), before);
+        EXPECT_EQ(editing::Redo(document)->select, selectDone);
+        EXPECT_EQ(BytesOf(document), after);
+    };
+    for (const RecordField field : kFields) {
+        step(
+            "field", [&] { editing::SetField(document, 3, field, 0x7FC00002u, "field"); }, 3, 3);
+    }
+    step(
+        "type",
+        [&] {
+            editing::SetType(document, 0, {'t', 'n', 'i', 'w'}, "type");
+        },
+        0, 0);
+    step(
+        "paste", [&] { editing::Paste(document, 2, document.record(3), "paste"); }, 2, 2);
+    step(
+        "duplicate", [&] { editing::Duplicate(document, 3, "duplicate"); }, 4, 3);
+    step(
+        "delete", [&] { editing::Delete(document, 2, "delete"); }, 1, 2);
+    step(
+        "delete first", [&] { editing::Delete(document, 0, "delete"); }, 0, 0);
+
+    // Undoing every step gives back the bytes as loaded.
+    while (editing::Undo(document)) {
+    }
+    EXPECT_EQ(BytesOf(document), zeroFilled);
+    EXPECT_FALSE(document.isModified());
+}
+
+TEST(RecordEdits, AChangeToTheSameBytesOrOfTheLastRecordAddsNoStep) {
+    Document document;
+    Load(document, QByteArray(kMenuItemRecordSize, '\0'));
+    const MenuItemRecord same = document.record(0);
+    EXPECT_FALSE(editing::SetField(document, 0, RecordField::PosX, 0, "x"));
+    EXPECT_FALSE(editing::SetType(document, 0, {0, 0, 0, 0}, "type"));
+    EXPECT_FALSE(editing::Paste(document, 0, same, "paste"));
+    EXPECT_FALSE(editing::Delete(document, 0, "delete"));
+    // -0 is another pattern than 0: a change.
+    EXPECT_TRUE(editing::SetField(document, 0, RecordField::PosX, 0x80000000u, "x"));
+    EXPECT_EQ(document.history().count(), 1);
+    EXPECT_EQ(document.history().undoText(), "x");
+}
+
+// Long random runs of edits, undos and redos, compared after every step with
+// a plain array that keeps a copy of each of its states; the record list's
+// model follows all the while.
+TEST(RecordEdits, RandomRunsMatchAPlainArrayAndTheListFollows) {
+    for (unsigned seed = 1; seed <= 20; ++seed) {
+        SCOPED_TRACE(seed);
+        std::mt19937 random(seed);
+        Document document;
+        RecordListModel model(document);
+        int announcedRows = 0;
+        QObject::connect(&model, &QAbstractItemModel::modelReset,
+                         [&] { announcedRows = model.rowCount(); });
+        QObject::connect(&model, &QAbstractItemModel::rowsInserted, [&] { ++announcedRows; });
+        QObject::connect(&model, &QAbstractItemModel::rowsRemoved, [&] { --announcedRows; });
+        Load(document, RandomFile(random, 1 + static_cast<int>(random() % 6)));
+        std::vector<std::vector<MenuItemRecord>> states{document.records()};
+        std::size_t at = 0;  // the state the document is in
+        for (int i = 0; i < 300; ++i) {
+            const unsigned action = random() % 10;
+            if (action < 2) {
+                const auto effect = editing::Undo(document);
+                ASSERT_EQ(effect.has_value(), at > 0);
+                if (effect) --at;
+            } else if (action < 3) {
+                const auto effect = editing::Redo(document);
+                ASSERT_EQ(effect.has_value(), at + 1 < states.size());
+                if (effect) ++at;
+            } else {
+                std::vector<MenuItemRecord> plain = states[at];
+                if (!RandomEdit(random, document, plain)) continue;
+                states.resize(at + 1);
+                states.push_back(plain);
+                ++at;
+            }
+            ASSERT_EQ(BytesOf(document), EncodeMenuItems(states[at])) << "step " << i;
+            ASSERT_EQ(model.rowCount(), static_cast<int>(document.count()));
+            ASSERT_EQ(announcedRows, model.rowCount());
+            const auto row = static_cast<std::size_t>(random() % document.count());
+            ASSERT_EQ(model.index(static_cast<int>(row)).data().toString(),
+                      RecordListModel::Label(row, document.record(row)));
+            ASSERT_EQ(document.isModified(), at != 0);
+        }
+    }
+}
+
+TEST(RecordEdits, TheSavedStateIsTheUnmodifiedOne) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath("kavel.def");
+    Document document;
+    std::vector<bool> modified;
+    QObject::connect(&document, &Document::modifiedChanged,
+                     [&modified](bool now) { modified.push_back(now); });
+    Load(document, QByteArray(3 * kMenuItemRecordSize, '\0'));
+    EXPECT_FALSE(document.isModified());
+
+    editing::SetField(document, 1, RecordField::Id, 5, "id");
+    editing::SetField(document, 1, RecordField::Id, 6, "id");
+    ASSERT_TRUE(document.SaveTo(path));
+    EXPECT_FALSE(document.isModified());
+    EXPECT_EQ(document.history().count(), 2);  // saving keeps the history
+    editing::Undo(document);
+    EXPECT_TRUE(document.isModified());
+    editing::Redo(document);
+    EXPECT_FALSE(document.isModified());
+    EXPECT_EQ(modified, (std::vector<bool>{true, false, true, false}));
+
+    // Kept over a file changed on disk: modified, however far it is undone.
+    document.MarkModified();
+    editing::Undo(document);
+    editing::Redo(document);
+    EXPECT_TRUE(document.isModified());
+
+    // A new load starts a new, empty history.
+    Load(document, QByteArray(kMenuItemRecordSize, '\0'));
+    EXPECT_FALSE(document.isModified());
+    EXPECT_FALSE(editing::Undo(document));
+}
+
+TEST(RecordListModel, LabelsAreIndexThreeBlanksAndTheShownCode) {
+    Document document;
+    RecordListModel model(document);
+    QByteArray bytes(13 * kMenuItemRecordSize, '\0');
+    bytes.replace(12 * kMenuItemRecordSize + 4, 4, "ttub");
+    bytes.replace(3 * kMenuItemRecordSize + 4, 4, QByteArray("\0\0ba", 4));
+    Load(document, bytes);
+    EXPECT_EQ(model.rowCount(), 13);
+    EXPECT_EQ(model.index(12).data().toString(), "12   butt");
+    EXPECT_EQ(model.index(3).data().toString(), "3   ab");
+    EXPECT_EQ(model.index(0).data().toString(), "0   ");
+    document.Close();
+    EXPECT_EQ(model.rowCount(), 0);
+}
