@@ -91,6 +91,12 @@ class WindowTest : public ::testing::Test {
         QTest::keyClicks(field, text);
     }
 
+    // Types a text into a field and leaves it with Tab, which commits it.
+    void TypeAndLeave(QLineEdit* field, const QString& text) {
+        TypeInto(field, text);
+        QTest::keyClick(field, Qt::Key_Tab);
+    }
+
     // Lets deferred work (the error box, the activation) run.
     static void Settle() { QApplication::processEvents(); }
 
