@@ -2,20 +2,22 @@
 
 #include <QComboBox>
 #include <functional>
+#include <utility>
 
-// The status bar's language box `cbLang`; it can say when its list has
-// closed, picked from or not.
+// The status bar's language box `cbLang`; it can say when its list next
+// closes, picked from or not.
 class LanguageBox : public QComboBox {
   public:
     using QComboBox::QComboBox;
 
-    void SetOnPopupHidden(std::function<void()> onPopupHidden) {
-        onPopupHidden_ = std::move(onPopupHidden);
+    // Called once, the next time the list closes.
+    void CallWhenPopupHides(std::function<void()> callback) {
+        onPopupHidden_ = std::move(callback);
     }
 
     void hidePopup() override {
         QComboBox::hidePopup();
-        if (onPopupHidden_) onPopupHidden_();
+        if (const auto callback = std::exchange(onPopupHidden_, nullptr)) callback();
     }
 
   private:

@@ -56,10 +56,9 @@ void TmainWin::AfterActivation() {
     // follow once it closes, picked from or not.
     if (languageAsked_ && cbLang->count() > 0 && cbLang->isEnabled()) {
         cbLang->setFocus(Qt::OtherFocusReason);
-        cbLang->SetOnPopupHidden([this] {
-            cbLang->SetOnPopupHidden(nullptr);
-            QTimer::singleShot(0, this, [this] { OpenPendingFiles(); });
-        });
+        // After the event that closed the list, so that a pick is applied first.
+        cbLang->CallWhenPopupHides(
+            [this] { QTimer::singleShot(0, this, [this] { OpenPendingFiles(); }); });
         cbLang->showPopup();
         return;
     }

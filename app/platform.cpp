@@ -13,6 +13,15 @@
 
 namespace {
 
+// Runs a modal dialog and gives the keyboard back to the window that asked.
+// A window manager would mostly do that itself; without one (a bare X
+// server, some kiosk set-ups) the keys would go nowhere once the box closed.
+int RunModal(QDialog& dialog, QWidget* parent) {
+    const int result = dialog.exec();
+    if (parent != nullptr && parent->window()->isVisible()) parent->window()->activateWindow();
+    return result;
+}
+
 std::optional<QString> RunFileDialog(QWidget* parent, const FileDialogRequest& request,
                                      QFileDialog::AcceptMode mode) {
     QFileDialog dialog(parent, request.title);
@@ -27,7 +36,8 @@ std::optional<QString> RunFileDialog(QWidget* parent, const FileDialogRequest& r
     dialog.setDefaultSuffix(request.defaultSuffix);
     if (!request.initialFileName.isEmpty()) dialog.selectFile(request.initialFileName);
     dialog.setSizeGripEnabled(true);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    if (RunModal(dialog, parent) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
     return dialog.selectedFiles().constFirst();
 }
 
@@ -45,12 +55,12 @@ std::optional<QString> QtPlatform::GetSaveFileName(QWidget* parent,
 
 void QtPlatform::ShowErrorBox(QWidget* parent, const QString& title, const QString& message) {
     QMessageBox box(QMessageBox::Critical, title, message, QMessageBox::Ok, parent);
-    box.exec();
+    RunModal(box, parent);
 }
 
 void QtPlatform::ShowMessageBox(QWidget* parent, const QString& title, const QString& message) {
     QMessageBox box(QMessageBox::NoIcon, title, message, QMessageBox::Ok, parent);
-    box.exec();
+    RunModal(box, parent);
 }
 
 bool QtPlatform::AskYesNo(QWidget* parent, const QString& title, const QString& message,
@@ -58,7 +68,7 @@ bool QtPlatform::AskYesNo(QWidget* parent, const QString& title, const QString& 
     QMessageBox box(QMessageBox::Warning, title, message, QMessageBox::Yes | QMessageBox::No,
                     parent);
     box.setDefaultButton(yesIsDefault ? QMessageBox::Yes : QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
+    return RunModal(box, parent) == QMessageBox::Yes;
 }
 
 SaveAnswer QtPlatform::AskSaveChanges(QWidget* parent, const QString& title,
@@ -67,7 +77,7 @@ SaveAnswer QtPlatform::AskSaveChanges(QWidget* parent, const QString& title,
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
     box.setDefaultButton(QMessageBox::Save);
     box.setEscapeButton(QMessageBox::Cancel);
-    switch (box.exec()) {
+    switch (RunModal(box, parent)) {
         case QMessageBox::Save:
             return SaveAnswer::Save;
         case QMessageBox::Discard:
@@ -83,7 +93,7 @@ std::optional<QString> QtPlatform::AskText(QWidget* parent, const QString& title
     dialog.setWindowTitle(title);
     dialog.setLabelText(prompt);
     dialog.setInputMode(QInputDialog::TextInput);
-    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    if (RunModal(dialog, parent) != QDialog::Accepted) return std::nullopt;
     return dialog.textValue();
 }
 

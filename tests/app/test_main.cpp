@@ -9,7 +9,11 @@ QtMessageHandler previousHandler = nullptr;
 // The offscreen platform says at every fade-in step that it has no window
 // opacity; the window keeps its own value, so the notice is only noise.
 void QuietMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (message.contains(QLatin1String("does not support setting window opacity"))) return;
+    // Nor can it raise windows or grab the keyboard for a popup.
+    if (message.contains(QLatin1String("does not support setting window opacity")) ||
+        message.contains(QLatin1String("does not support raise()")) ||
+        message.contains(QLatin1String("does not support grabbing the keyboard")))
+        return;
     if (previousHandler) previousHandler(type, context, message);
 }
 

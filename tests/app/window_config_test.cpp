@@ -53,7 +53,19 @@ class MetroSkinTest : public ConfiguredWindowTest {
     void SetUp() override {
         settings = "lang/German.txt";
         skin = "UseMetro=1\n";
+        // A second monitor, right of the first.
+        platform.screen = QRect(1920, 0, 1366, 768);
         ConfiguredWindowTest::SetUp();
+    }
+};
+
+// Started with two files on the command line and no language chosen yet.
+class CommandLineFirstStartTest : public ConfiguredWindowTest {
+  protected:
+    void BeforeActivation() override {
+        WriteBytes(Path("kavel.def"), SampleBytes("kavel.def"));
+        WriteBytes(Path("textdb_en.def"), SampleBytes("textdb_en.def"));
+        window->OpenWhenStarted(Path("kavel.def"), Path("textdb_en.def"));
     }
 };
 
@@ -133,7 +145,31 @@ TEST_F(MetroSkinTest, ASingleMetroLineStopsAtTheFadeTargetWithAnError) {
     QTRY_VERIFY_WITH_TIMEOUT(!window->tmActivate->isActive(), 5000);
     EXPECT_EQ(window->windowOpacity(), 1.0);
     EXPECT_TRUE(window->windowFlags() & Qt::FramelessWindowHint);
-    EXPECT_EQ(window->geometry().topLeft(), QPoint(0, 0));
+    EXPECT_EQ(window->geometry(), platform.screen);
+}
+
+TEST_F(CommandLineFirstStartTest, TheLanguageAskedForIsChosenBeforeTheFilesOpen) {
+    EXPECT_EQ(platform.messageBoxes,
+              QStringList{"Kavel.def Editor: Please select a language in combo box below."});
+    // The list is open for the choice, and nothing has locked it yet.
+    ASSERT_TRUE(window->cbLang->view()->isVisible());
+    EXPECT_TRUE(window->cbLang->isEnabled());
+    EXPECT_FALSE(window->document().isOpen());
+
+    QTest::keyClick(window->cbLang->view(), Qt::Key_Down);
+    QTest::keyClick(window->cbLang->view(), Qt::Key_Return);
+    QTRY_VERIFY(window->document().isOpen());
+    EXPECT_EQ(window->mmMainFile->title(), "&Datei");
+    EXPECT_EQ(ReadBytes("settings.txt"), "lang/German.txt");
+    EXPECT_FALSE(window->cbLang->isEnabled());
+}
+
+TEST_F(CommandLineFirstStartTest, ClosingTheListWithoutAChoiceStillOpensTheFiles) {
+    ASSERT_TRUE(window->cbLang->view()->isVisible());
+    QTest::keyClick(window->cbLang->view(), Qt::Key_Escape);
+    QTRY_VERIFY(window->document().isOpen());
+    EXPECT_EQ(window->mmMainFile->title(), "&File");
+    EXPECT_FALSE(QFile::exists("settings.txt"));
 }
 
 TEST_F(OpaqueSkinTest, ColoursAndFadeTargetComeFromTheSkin) {

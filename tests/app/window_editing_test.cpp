@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QPushButton>
+#include <QStyle>
 
 #include "document/type_code.h"
 #include "window_fixture.h"
@@ -78,6 +79,39 @@ TEST_F(WindowTest, ConversionErrorsGoToTheErrorBoxAndChangeNothing) {
     EXPECT_EQ(window->edPosY->text(), "1,5");
 }
 
+TEST_F(WindowTest, NoClickOrKeyLeavesTheListWithoutASelection) {
+    OpenSample();
+    ClickRow(3);
+    QListView* list = window->lbMain;
+    const QRect row = list->visualRect(list->model()->index(3, 0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, row.center());
+    EXPECT_EQ(window->selectedIndex(), 3);
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Space, Qt::ControlModifier);
+    EXPECT_EQ(window->selectedIndex(), 3);
+    QTest::keyClick(list, Qt::Key_Down, Qt::ControlModifier);
+    EXPECT_EQ(window->selectedIndex(), 4);
+    // So an edit still lands in a record.
+    TypeAndLeave(window->edPosX, "50");
+    EXPECT_EQ(Record(*window, 4).posX, 50.0f);
+}
+
+TEST_F(WindowTest, AltCommitsNothingUnderAStyleThatTakesTheFocusToTheMenuBar) {
+    const QString style = QApplication::style()->name();
+    QApplication::setStyle(QStringLiteral("windows"));
+    OpenSample();
+    ClickRow(2);
+    const float before = Record(*window, 2).posX;
+    TypeInto(window->edPosX, "abc");
+    QTest::keyClick(window->edPosX, Qt::Key_Alt);
+    Settle();
+    EXPECT_TRUE(platform.errorBoxes.isEmpty());
+    EXPECT_EQ(Record(*window, 2).posX, before);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_EQ(window->edPosX->text(), "abc");
+    QApplication::setStyle(style);
+}
+
 TEST_F(WindowTest, TheTypeBoxTakesFourCharactersAndRestoresWhenCleared) {
     OpenSample();
     ClickRow(2);
@@ -93,6 +127,21 @@ TEST_F(WindowTest, TheTypeBoxTakesFourCharactersAndRestoresWhenCleared) {
     QTest::keyClick(window->cbType, Qt::Key_Tab);
     EXPECT_EQ(window->cbType->currentText(), "wint");
     EXPECT_TRUE(type_code::IsWindow(Record(*window, 2)));
+}
+
+TEST_F(WindowTest, LeavingTheTypeBoxUnchangedKeepsAllFourStoredBytes) {
+    QByteArray bytes = SampleBytes("kavel.def");
+    bytes.replace(2 * kMenuItemRecordSize + 4, 4, QByteArray("\x41\x00\x62\x61", 4));
+    WriteBytes(Path("odd.def"), bytes);
+    WriteBytes(Path("textdb_en.def"), SampleBytes("textdb_en.def"));
+    OpenFiles(Path("odd.def"), Path("textdb_en.def"));
+    ClickRow(2);
+    EXPECT_EQ(window->cbType->currentText(), "ab");
+    window->cbType->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(window->cbType, Qt::Key_Tab);
+    EXPECT_FALSE(window->document().isModified());
+    QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(ReadBytes(Path("odd.def")), bytes);
 }
 
 TEST_F(WindowTest, DuplicateAndDeleteKeepTheSelectionAndCountRules) {

@@ -626,6 +626,42 @@ TEST_F(GigabyteSkinOfZeroBytes, IsOneEmptyLineAndThenAnError) {
     EXPECT_EQ(SkinColors().skinColor1, preview::PreviewColors().skinColor1);
 }
 
+// ------------------------------------------------------------------ special text files
+
+// A skin file that is a FIFO, a language list naming a device, and settings
+// linked to one: each would block the start or never end.
+class SpecialTextFilesTest : public WindowTest {
+  protected:
+    void SetUp() override {
+        const Watchdog watchdog("starting with special text files");
+        WindowTest::SetUp();
+    }
+    void PrepareFolder() override {
+        QDir().mkpath("lang");
+        QDir().mkpath("skin");
+        ASSERT_EQ(::mkfifo("skin/skin.txt", 0644), 0);
+        WriteBytes("lang/langList.txt", "/dev/zero\nlang/English.txt\n");
+        QFile::copy(QStringLiteral(KAVEL_SOURCE_DIR "/lang/English.txt"), "lang/English.txt");
+        ASSERT_EQ(::symlink("/dev/zero", "settings.txt"), 0);
+    }
+};
+
+TEST_F(SpecialTextFilesTest, AreTakenForMissingFilesWithoutWaiting) {
+    EXPECT_EQ(platform.messageBoxes,
+              QStringList{"Kavel.def Editor: Please select a language in combo box below."});
+    EXPECT_EQ(window->cbLang->count(), 2);
+    {
+        const Watchdog watchdog("choosing a device as the language file");
+        window->cbLang->setCurrentIndex(0);
+    }
+    EXPECT_EQ(window->cbLang->currentText(), "Default");
+    window->cbLang->setCurrentIndex(1);
+    EXPECT_EQ(window->cbLang->currentText(), "lang/English.txt");
+    // The settings link was not written through to the device.
+    EXPECT_TRUE(QFileInfo("settings.txt").isSymLink());
+    EXPECT_TRUE(platform.errorBoxes.isEmpty());
+}
+
 // ------------------------------------------------------------------ leaks
 
 // One whole session of the user's: open, edit, save, close. CI runs it alone

@@ -32,6 +32,7 @@ class WindowTest : public ::testing::Test {
         PrepareFolder();
         window = std::make_unique<TmainWin>(platform);
         window->show();
+        BeforeActivation();
         window->FormActivate();
         window->activateWindow();
         QApplication::setActiveWindow(window.get());
@@ -44,6 +45,8 @@ class WindowTest : public ::testing::Test {
 
     // Files to lay into the working folder before the window starts.
     virtual void PrepareFolder() {}
+    // What happens between the window's creation and its first activation.
+    virtual void BeforeActivation() {}
 
     QString Path(const QString& name) const { return folder_.filePath(name); }
 

@@ -1,8 +1,10 @@
 #include <QAction>
+#include <QPushButton>
 #include <QTimer>
 
 #include "app/fade_in.h"
 #include "app/window_placement.h"
+#include "assets/builtin_pictures.h"
 #include "window_fixture.h"
 
 TEST(WindowPlacement, SizesTheWindowToTheScreenWithinTheMinimum) {
@@ -62,6 +64,36 @@ TEST_F(WindowTest, HelpAndLinksGoThroughTheShell) {
     window->lbSbInfo2Click();
     window->lbSbInfo4Click();
     EXPECT_EQ(platform.shellOpened, (QStringList{"readme_en.txt", "README.md"}));
+}
+
+TEST_F(WindowTest, ListRowsAre15PixelsHighAndGlyphsKeepTheirOwnSize) {
+    OpenSample();
+    const QAbstractItemModel* model = window->lbMain->model();
+    EXPECT_EQ(window->lbMain->visualRect(model->index(0, 0)).height(), 15);
+    EXPECT_EQ(window->lbMain->visualRect(model->index(3, 0)).top(), 45);
+
+    // The copy glyph's pixels appear in the button one for one, somewhere
+    // near its middle; a glyph shrunk to a smaller icon would match nowhere.
+    const QImage glyph = BuiltinCopyGlyph().convertToFormat(QImage::Format_RGB32);
+    const QImage shown = window->btCopy->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QRgb key = glyph.pixel(0, glyph.height() - 1);
+    bool found = false;
+    for (int dx = -3; dx <= 3 && !found; ++dx) {
+        for (int dy = -3; dy <= 3 && !found; ++dy) {
+            int compared = 0;
+            bool same = true;
+            for (int y = 0; y < glyph.height() && same; ++y) {
+                for (int x = 0; x < glyph.width() && same; ++x) {
+                    const QPoint at(x + dx, y + dy);
+                    if (glyph.pixel(x, y) == key || !QRect(2, 2, 16, 16).contains(at)) continue;
+                    same = shown.pixel(at) == glyph.pixel(x, y);
+                    ++compared;
+                }
+            }
+            found = same && compared > 40;
+        }
+    }
+    EXPECT_TRUE(found);
 }
 
 TEST_F(WindowTest, ClosingNeverAsksAndReleasesTheDocument) {

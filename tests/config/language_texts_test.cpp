@@ -142,12 +142,12 @@ TEST(ShippedLanguages, EnglishIsTheBuiltInTextsAndGermanIsComplete) {
               (std::vector<QByteArray>{"lang/English.txt", "lang/German.txt"}));
 
     const QByteArray english = RepositoryFile("lang/English.txt");
-    EXPECT_EQ(english.count('\n'), 114);
+    EXPECT_EQ(english.count('\n'), 150);
     EXPECT_TRUE(english.endsWith('\n') && !english.contains('\r'));
     EXPECT_TRUE(Applied(english) == LanguageTexts());
 
     const QByteArray germanFile = RepositoryFile("lang/German.txt");
-    EXPECT_EQ(germanFile.count('\n'), 114);
+    EXPECT_EQ(germanFile.count('\n'), 150);
     const LanguageTexts german = Applied(germanFile);
     ASSERT_EQ(german.typeEntries.size(), type_code::kCatalogue.size());
     for (std::size_t i = 0; i < type_code::kCatalogue.size(); ++i) {
@@ -161,4 +161,7 @@ TEST(ShippedLanguages, EnglishIsTheBuiltInTextsAndGermanIsComplete) {
     EXPECT_EQ(german.initializing, "Initialisiere...");
     EXPECT_EQ(german.deleteItemAction, QString::fromUtf8("Eintrag &löschen"));
     EXPECT_EQ(german.helpFileName, "readme_en.txt");
+    // The lines after the help file's, to the last.
+    EXPECT_EQ(german.undoStepAction, QString::fromUtf8("&Rückgängig: %1"));
+    EXPECT_TRUE(german.textDbGone.startsWith("Die Textdatenbank"));
 }

@@ -48,6 +48,12 @@ TEST(ElementDrawing, BoxesMapOntoTheClientArea) {
     // A negative extent shows the box turned around; a zero extent, nothing.
     ExpectBox(Draw({Rec("butt", 300, 200, -100, -40)}, 0, 800, 600),
               QRect(QPoint(200, 160), QPoint(299, 199)), kPen, kInside, kKey);
+    // Its text still starts one pixel inside the record's own corner, (301, 201).
+    const QImage mirrored =
+        Draw({Rec("butt", 300, 200, -100, 30, 0, 7)}, 0, 800, 600, {{7, "Mirrored"}});
+    EXPECT_EQ(CountOther(mirrored, QRect(301, 201, 6, 6), kKey), 36);
+    EXPECT_EQ(mirrored.pixel(300, 201), kKey);
+    EXPECT_EQ(mirrored.pixel(300, 200), kKey);
     for (const MenuItemRecord& empty : {Rec("butt", 300, 200, 0, 40), Rec("butt", 30, 20, 1, 40)})
         EXPECT_EQ(CountOther(Draw({empty}, 0), QRect(0, 0, 400, 300), kKey), 0);
 }

@@ -1,0 +1,92 @@
+#!/bin/sh
+# The editor on a real X server, as the window system sees it: the title
+# exactly as the editor sets it (no name added by the toolkit) with the mark
+# of unsaved changes, the keyboard given back to the window after a box,
+# and a start that no special text file can freeze.
+#
+#   x11_window_test.sh EDITOR SOURCE_DIR
+#
+# Exits 77 (skipped) without Xvfb or xdotool.
+set -eu
+editor=$(readlink -f "$1")
+source=$(readlink -f "$2")
+command -v Xvfb >/dev/null && command -v xdotool >/dev/null || exit 77
+
+work=$(mktemp -d)
+pids=""
+cleanup() {
+    for pid in $pids; do kill "$pid" 2>/dev/null || true; done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x800x24 3>"$work/display" 2>/dev/null &
+pids="$pids $!"
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+DISPLAY=:$(cat "$work/display")
+export DISPLAY
+unset QT_QPA_PLATFORM
+
+# The one visible window whose whole name matches, waited for up to 10 s.
+window_named() {
+    found=$(timeout 10 xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1)
+    [ -n "$found" ] && echo "$found"
+}
+
+# --- A skin that is a FIFO, a language list naming a device, settings linked
+# to one: the start must reach the language question without waiting.
+mkdir -p "$work/special/lang" "$work/special/skin"
+mkfifo "$work/special/skin/skin.txt"
+printf '/dev/zero\nlang/English.txt\n' >"$work/special/lang/langList.txt"
+cp "$source/lang/English.txt" "$work/special/lang/"
+ln -s /dev/zero "$work/special/settings.txt"
+(cd "$work/special" && exec "$editor") &
+editor_pid=$!
+pids="$pids $editor_pid"
+box=$(window_named '^Kavel\.def Editor$') || fail "the start froze before the language question"
+main=$(window_named '^Kavel\.def Editor v1\.00$') || fail "no main window"
+[ "$(xdotool getwindowname "$main")" = "Kavel.def Editor v1.00" ] ||
+    fail "idle title: '$(xdotool getwindowname "$main")'"
+xdotool windowfocus --sync "$box" key Return
+kill "$editor_pid"
+wait "$editor_pid" 2>/dev/null || true
+
+# --- A document: its title, the "*" of unsaved changes, the close question.
+mkdir -p "$work/doc/lang"
+cp "$source/samples/kavel.def" "$source/samples/textdb_en.def" "$work/doc/"
+cp "$source/lang/langList.txt" "$source/lang/English.txt" "$work/doc/lang/"
+printf 'lang/English.txt' >"$work/doc/settings.txt"
+(cd "$work/doc" && exec "$editor" kavel.def textdb_en.def) &
+editor_pid=$!
+pids="$pids $editor_pid"
+files=" [$work/doc/kavel.def] [$work/doc/textdb_en.def]"
+main=$(window_named '^Kavel\.def Editor v1\.00 \[') || fail "no document window"
+title() { xdotool getwindowname "$main"; }
+[ "$(title)" = "Kavel.def Editor v1.00$files" ] || fail "title: '$(title)'"
+
+xdotool windowfocus --sync "$main" key ctrl+i
+sleep 0.3
+[ "$(title)" = "Kavel.def Editor v1.00*$files" ] || fail "title after an edit: '$(title)'"
+
+# Closing asks; Escape cancels, and the keys go to the window again.
+xdotool key alt+F4
+window_named '^Kavel\.def Editor$' >/dev/null || fail "closing with changes asked nothing"
+xdotool key Escape
+sleep 0.3
+[ "$(xdotool getwindowfocus)" = "$main" ] || fail "the keyboard did not come back after the box"
+xdotool key ctrl+z
+sleep 0.3
+[ "$(title)" = "Kavel.def Editor v1.00$files" ] || fail "title after undo: '$(title)'"
+
+# Unmodified again: it closes without a question, and the file is untouched.
+xdotool key alt+F4
+for _ in $(seq 50); do kill -0 "$editor_pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$editor_pid" 2>/dev/null && fail "the unmodified document did not close"
+cmp -s "$source/samples/kavel.def" "$work/doc/kavel.def" || fail "the file was written"
+echo "ok"
