@@ -159,5 +159,4 @@ TEST(ShippedSkins, TheDarkSkinIsCompleteAndItsPicturesLoad) {
     ASSERT_EQ(target.calls.size(), 24);
     EXPECT_EQ(target.calls.mid(0, 3),
               (QStringList{"metro 0", "fade 255", "background skin/dark/background.jpg"}));
-    EXPECT_FALSE(root.exists(QStringLiteral("skin/skin.txt")));
 }
