@@ -3,24 +3,25 @@
 
 #include <emf2svg.h>
 
+#include <QBuffer>
+#include <QImage>
+#include <QImageWriter>
 #include <QPainter>
 #include <QSvgRenderer>
-#include <chrono>
 #include <cstdlib>
 #include <memory>
 
-#include "assets/isolated_drawing.h"
-#include "assets/metafile_players.h"
+#include "assets/metafile_checks.h"
+#include "assets/metafile_helper/players.h"
 #include "assets/picture_error.h"
 
 namespace {
 
 using metafile_detail::Damaged;
 
-// Longer than any sound picture takes, even in a sanitizer build.
-constexpr std::chrono::milliseconds kConversionTimeLimit{3000};
-// Far more SVG than the largest sound picture turns into.
-constexpr qint64 kMaxSvgBytes = 64LL * 1024 * 1024;
+// zlib's fastest level: the program reads the picture at once, and the
+// largest one compressed harder would take much of the time allowed.
+constexpr int kPngQuality = 80;
 
 QByteArray ConvertToSvg(const QByteArray& bytes, QSize size) {
     generatorOptions options{};
@@ -45,15 +46,10 @@ QByteArray ConvertToSvg(const QByteArray& bytes, QSize size) {
 
 }  // namespace
 
-QImage metafile_detail::PlayEnhancedMetafile(const QByteArray& bytes, QSize size) {
-    // The converter was written for trusted files: it runs in a child process
-    // that is stopped when its time is up, and whatever it does there, the
-    // program keeps its memory. Qt SVG draws what it made here.
-    const IsolatedDrawing conversion = DrawIsolated(
-        [&bytes, size] { return ConvertToSvg(bytes, size); }, kConversionTimeLimit, kMaxSvgBytes);
-    const QByteArray svg = DrawnBytes(conversion);
-
-    QSvgRenderer renderer(svg);
+QByteArray metafile_detail::PlayEnhancedMetafile(const QByteArray& bytes, QSize size) {
+    // Qt SVG draws what the converter made, here too: that drawing comes from
+    // the file as much as the records do.
+    QSvgRenderer renderer(ConvertToSvg(bytes, size));
     if (!renderer.isValid()) Damaged(QStringLiteral("its drawing cannot be read"));
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     if (image.isNull()) Damaged(QStringLiteral("not enough memory to draw it"));
@@ -62,5 +58,11 @@ QImage metafile_detail::PlayEnhancedMetafile(const QByteArray& bytes, QSize size
     painter.setRenderHint(QPainter::Antialiasing);
     renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
     painter.end();
-    return image;
+
+    QBuffer png;
+    png.open(QIODevice::WriteOnly);
+    QImageWriter writer(&png, "png");
+    writer.setQuality(kPngQuality);
+    if (!writer.write(image)) Damaged(QStringLiteral("not enough memory to draw it"));
+    return png.data();
 }
