@@ -223,11 +223,12 @@ TEST(WindowsMetafile, TellsTheUserWhyTheHelperDrewNothing) {
 
 TEST(EnhancedMetafile, DrawsTextWhileOtherThreadsLookUpFonts) {
     if (!CanRenderEnhancedMetafiles()) GTEST_SKIP() << "built without libemf2svg";
-    // The converter asks fontconfig for the face a text names. Meanwhile the
-    // program's other threads lay out text in fonts Qt has not met yet, each
-    // of which Qt looks up through fontconfig too. A drawing started from a
-    // copy of the program made while one of them held a fontconfig lock
-    // would wait for it for ever.
+    // The converter asks fontconfig for the font of a text given by glyph
+    // index, then shuts fontconfig down. Meanwhile the program's other
+    // threads lay out text in fonts Qt has not met yet, each looked up
+    // through fontconfig too. A drawing made in a copy of the program taken
+    // in the middle of such a lookup finds fontconfig's state half changed
+    // (caches in use, a lock held) and aborts or waits for ever.
     std::atomic<bool> stop = false;
     std::vector<std::thread> lookers;
     for (int t = 0; t < 2; ++t) {
