@@ -10,11 +10,13 @@ bool IsProgram(const QString& path) {
     return file.isFile() && file.isExecutable();
 }
 
-// The running program's folder, symbolic links resolved; what
-// QCoreApplication::applicationDirPath() gives, without needing the
-// application object.
+// The running program's folder, symbolic links resolved, as
+// QCoreApplication::applicationDirPath() gives it without needing the
+// application object; empty when it cannot be told, rather than a relative
+// path that would look in the current folder.
 QString RunningProgramFolder() {
-    return QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath()).path();
+    const QString program = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+    return program.isEmpty() ? QString() : QFileInfo(program).path();
 }
 
 bool IsInside(const QString& path, const QString& folder) {
@@ -31,6 +33,7 @@ QString FindMetafileHelper() {
 
     const QString name = QLatin1StringView(kMetafileHelperName);
     const QString folder = RunningProgramFolder();
+    if (folder.isEmpty()) return QString();
     for (const QString& candidate :
          {folder + QLatin1Char('/') + name,
           QDir::cleanPath(folder + QStringLiteral("/../libexec/kavel-editor/") + name)}) {
