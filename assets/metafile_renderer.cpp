@@ -1,9 +1,8 @@
 #include "assets/metafile_renderer.h"
 
-#include <QBuffer>
-#include <QImageReader>
 #include <chrono>
 
+#include "assets/drawn_picture.h"
 #include "assets/helper_process.h"
 #include "assets/metafile_checks.h"
 #include "assets/metafile_helper_path.h"
@@ -16,23 +15,25 @@ namespace {
 // Longer than any sound picture takes, helper start-up included, even in a
 // sanitizer build.
 constexpr std::chrono::milliseconds kDrawingTimeLimit{3000};
-// A PNG of the largest picture, 4096 x 4096 true colour, stored raw.
-constexpr qint64 kMaxPngBytes = kMaxMetafilePixels * 4 + 1024 * 1024;
 
 QString CannotDraw(const QString& why) {
     return QStringLiteral("Cannot draw metafile pictures: the helper program %1 %2")
         .arg(QLatin1StringView(kMetafileHelperName), why);
 }
 
-// The checked file drawn by the helper, as its PNG.
-QByteArray DrawnByHelper(const char* kind, const QByteArray& checked) {
+// The checked file drawn by the helper.
+QImage DrawnByHelper(const char* kind, const QByteArray& checked) {
     const QString helper = FindMetafileHelper();
     if (helper.isEmpty()) throw PictureError(CannotDraw(QStringLiteral("is missing")));
-    const HelperAnswer answer = RunDrawingHelper(helper, {QLatin1StringView(kind)}, checked,
-                                                 kDrawingTimeLimit, kMaxPngBytes);
+    const HelperAnswer answer =
+        RunDrawingHelper(helper, {QLatin1StringView(kind)}, checked, kDrawingTimeLimit,
+                         DrawnPictureBytes(kMaxMetafilePixels));
     switch (answer.ending) {
-        case HelperAnswer::Ending::Drawn:
-            return answer.bytes;
+        case HelperAnswer::Ending::Drawn: {
+            const QImage image = DecodeDrawnPicture(answer.bytes, kMaxMetafilePixels);
+            if (image.isNull()) break;
+            return image;
+        }
         case HelperAnswer::Ending::Refused:
             throw PictureError(answer.message);
         case HelperAnswer::Ending::TooSlow:
@@ -45,21 +46,6 @@ QByteArray DrawnByHelper(const char* kind, const QByteArray& checked) {
     Damaged(QStringLiteral("the drawing library failed on it"));
 }
 
-// The helper's PNG, held to the same budget as the file's own claims.
-QImage DecodeDrawing(const QByteArray& png) {
-    QBuffer buffer;
-    buffer.setData(png);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, "png");
-    const QSize size = reader.size();
-    if (!size.isValid() || qint64(size.width()) * size.height() > kMaxMetafilePixels) {
-        Damaged(QStringLiteral("nothing was drawn"));
-    }
-    const QImage image = reader.read();
-    if (image.isNull()) Damaged(QStringLiteral("nothing was drawn"));
-    return image;
-}
-
 }  // namespace
 
 QImage RenderWindowsMetafile(const QByteArray& bytes) {
@@ -68,7 +54,7 @@ QImage RenderWindowsMetafile(const QByteArray& bytes) {
         throw PictureError(
             QStringLiteral("Windows metafile pictures are not supported by this build"));
     }
-    return DecodeDrawing(DrawnByHelper("wmf", checked));
+    return DrawnByHelper("wmf", checked);
 }
 
 QImage RenderEnhancedMetafile(const QByteArray& bytes) {
@@ -77,7 +63,7 @@ QImage RenderEnhancedMetafile(const QByteArray& bytes) {
         throw PictureError(
             QStringLiteral("Enhanced metafile pictures are not supported by this build"));
     }
-    return DecodeDrawing(DrawnByHelper("emf", bytes));
+    return DrawnByHelper("emf", bytes);
 }
 
 bool CanRenderWindowsMetafiles() {

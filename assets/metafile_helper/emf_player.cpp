@@ -3,9 +3,6 @@
 
 #include <emf2svg.h>
 
-#include <QBuffer>
-#include <QImage>
-#include <QImageWriter>
 #include <QPainter>
 #include <QSvgRenderer>
 #include <cstdlib>
@@ -18,10 +15,6 @@
 namespace {
 
 using metafile_detail::Damaged;
-
-// zlib's fastest level: the program reads the picture at once, and the
-// largest one compressed harder would take much of the time allowed.
-constexpr int kPngQuality = 80;
 
 QByteArray ConvertToSvg(const QByteArray& bytes, QSize size) {
     generatorOptions options{};
@@ -46,7 +39,7 @@ QByteArray ConvertToSvg(const QByteArray& bytes, QSize size) {
 
 }  // namespace
 
-QByteArray metafile_detail::PlayEnhancedMetafile(const QByteArray& bytes, QSize size) {
+QImage metafile_detail::PlayEnhancedMetafile(const QByteArray& bytes, QSize size) {
     // Qt SVG draws what the converter made, here too: that drawing comes from
     // the file as much as the records do.
     QSvgRenderer renderer(ConvertToSvg(bytes, size));
@@ -58,11 +51,5 @@ QByteArray metafile_detail::PlayEnhancedMetafile(const QByteArray& bytes, QSize 
     painter.setRenderHint(QPainter::Antialiasing);
     renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
     painter.end();
-
-    QBuffer png;
-    png.open(QIODevice::WriteOnly);
-    QImageWriter writer(&png, "png");
-    writer.setQuality(kPngQuality);
-    if (!writer.write(image)) Damaged(QStringLiteral("not enough memory to draw it"));
-    return png.data();
+    return image;
 }

@@ -3,8 +3,8 @@
 //
 //   kavel-draw-metafile wmf|emf < FILE > ANSWER
 //
-// The answer is 'D' and the picture as PNG, or 'R' and the message of the
-// refusal; the exit status is 0 when an answer was written. The drawing
+// The answer is 'D' and the picture (assets/drawn_picture.h), or 'R' and the
+// message of the refusal; the exit status is 0 when an answer was written. The drawing
 // libraries were written for trusted files, so they run here: a hostile file
 // costs this process, never the program's window or memory.
 
@@ -18,6 +18,7 @@
 #include <new>
 #include <optional>
 
+#include "assets/drawn_picture.h"
 #include "assets/helper_process.h"
 #include "assets/metafile_checks.h"
 #include "assets/metafile_helper/players.h"
@@ -63,7 +64,7 @@ bool WriteAll(const char* data, qint64 size) {
 
 // The same checks the program made: the libraries never see a file that
 // did not pass them, whoever runs the helper.
-QByteArray Draw(Kind kind, const QByteArray& bytes) {
+QImage Draw(Kind kind, const QByteArray& bytes) {
     if (kind == Kind::Windows) {
         const QByteArray checked = metafile_detail::WindowsMetafileForPlayer(bytes);
 #ifdef KAVEL_HAVE_LIBWMF
@@ -111,7 +112,7 @@ int main(int argc, char** argv) {
     char tag = kHelperDrewTag;
     QByteArray payload;
     try {
-        payload = Draw(*kind, *input);
+        payload = EncodeDrawnPicture(Draw(*kind, *input));
     } catch (const PictureError& error) {
         tag = kHelperRefusedTag;
         payload = error.message().toUtf8();

@@ -119,11 +119,13 @@ class Player {
 
 }  // namespace
 
-QByteArray metafile_detail::PlayWindowsMetafile(const QByteArray& bytes) {
+QImage metafile_detail::PlayWindowsMetafile(const QByteArray& bytes) {
     // The player fills every shape over its whole extent, inside the picture
     // or not, and draws text and bitmaps at any size the records ask for: a
     // record of a few bytes can keep it busy for minutes or take gigabytes,
     // which is why it runs in the helper.
     Player player(bytes);
-    return player.DrawPng();
+    const QImage image = QImage::fromData(player.DrawPng(), "png");
+    if (image.isNull()) Damaged(QStringLiteral("nothing was drawn"));
+    return image;
 }
