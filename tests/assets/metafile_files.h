@@ -117,8 +117,9 @@ inline QByteArray EmfGlyphText(const QString& text) {
     U32(font, 82);  // EMR_EXTCREATEFONTINDIRECTW
     U32(font, 104);
     U32(font, 1);
-    for (qint64 v : {-40, 0, 0, 0, 400, 0}) U32(font, v);  // LOGFONTW up to its name
-    U32(font, 0);
+    for (qint64 v : {-40, 0, 0, 0, 400}) U32(font, v);  // height, width, angles, weight
+    U32(font, 0);  // italic, underline, strike-out, character set: none, ANSI
+    U32(font, 0);  // precisions, quality, pitch and family: defaults
     const QString face = QStringLiteral("Liberation Sans");
     for (int i = 0; i < 32; ++i) U16(font, i < face.size() ? face[i].unicode() : 0);
 
@@ -127,7 +128,7 @@ inline QByteArray EmfGlyphText(const QString& text) {
     U32(out, 0);   // size, set below
     for (qint64 v : {0, 0, 99, 99, 1, 0, 0, 10, 20}) U32(out, v);
     U32(out, text.size());
-    U32(out, 76);    // the glyphs follow the record's fixed part
+    U32(out, 76);    // the glyphs follow the record's fixed fields
     U32(out, 0x10);  // ETO_GLYPH_INDEX
     for (int i = 0; i < 4; ++i) U32(out, 0);
     const qint64 advancesAt = 76 + (2 * text.size() + 3) / 4 * 4;
