@@ -15,6 +15,7 @@
 #include <string>
 
 #include "assets/jpeg_decoder.h"
+#include "assets/metafile_helper_path.h"
 #include "assets/metafile_renderer.h"
 #include "assets/picture_error.h"
 #include "assets/picture_loader.h"
@@ -45,6 +46,11 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
             std::fprintf(stderr, "%s\n", qPrintable(message));
         }
     });
+#ifdef KAVEL_FUZZ_DRAW_ONE_IN
+    // Without its helper every metafile would be refused alike, and the
+    // drawing libraries never reached.
+    FUZZ_CHECK(!FindMetafileHelper().isEmpty());
+#endif
     inputPath = QDir::temp().filePath(QStringLiteral("kavel-fuzz-%1.%2")
                                           .arg(::getpid())
                                           .arg(QLatin1StringView(KAVEL_FUZZ_EXTENSION)));

@@ -1,10 +1,10 @@
 // The picture loader on .wmf files; see picture_fuzzer.h. The drawing library
-// runs in a child process, so the whole load is made for one input in 64 and
-// the checks before it for all.
+// runs in the helper program, a process per drawing, so the whole load is
+// made for one input in 64 and the checks before it for all.
 #define KAVEL_FUZZ_EXTENSION "wmf"
 #define KAVEL_FUZZ_DRAW_ONE_IN 64
 
-#include "assets/metafile_players.h"
+#include "assets/metafile_checks.h"
 #include "assets/picture_error.h"
 #include "fuzz_support.h"
 

@@ -3,72 +3,23 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QFont>
+#include <QPainter>
 #include <QTemporaryDir>
+#include <atomic>
 #include <chrono>
-#include <initializer_list>
+#include <thread>
+#include <vector>
 
-#include "assets/metafile_players.h"
+#include "assets/metafile_checks.h"
+#include "assets/metafile_files.h"
 #include "assets/picture_loader.h"
 #include "assets/picture_test_support.h"
 
 namespace {
 
 using ::testing::StartsWith;
-
-void U16(QByteArray& out, int v) {
-    out.append(static_cast<char>(v & 0xFF));
-    out.append(static_cast<char>((v >> 8) & 0xFF));
-}
-
-void U32(QByteArray& out, qint64 v) {
-    U16(out, static_cast<int>(v & 0xFFFF));
-    U16(out, static_cast<int>((v >> 16) & 0xFFFF));
-}
-
-// ------------------------------------------------------- Windows metafiles
-
-QByteArray WmfRecord(int function, std::initializer_list<int> words) {
-    QByteArray r;
-    U32(r, 3 + static_cast<qint64>(words.size()));
-    U16(r, function);
-    for (int w : words) U16(r, w);
-    return r;
-}
-
-// A placeable metafile `width` x `height` units at `unitsPerInch`.
-QByteArray Wmf(const QByteArray& records, int width = 100, int height = 100,
-               int unitsPerInch = 96) {
-    QByteArray placeable;
-    U32(placeable, 0x9AC6CDD7);
-    for (int w : {0, 0, 0, width, height, unitsPerInch, 0, 0}) U16(placeable, w);
-    int checksum = 0;
-    for (int i = 0; i < 20; i += 2) {
-        checksum ^= static_cast<uchar>(placeable[i]) | static_cast<uchar>(placeable[i + 1]) << 8;
-    }
-    U16(placeable, checksum);
-    QByteArray header;
-    U16(header, 1);       // on disk
-    U16(header, 9);       // header words
-    U16(header, 0x0300);  // version
-    U32(header, (18 + records.size()) / 2);
-    U16(header, 2);  // objects
-    U32(header, 16);
-    U16(header, 0);
-    return placeable + header + records;
-}
-
-const QByteArray kWmfEof = WmfRecord(0x0000, {});
-
-// A red rectangle from (10, 10) to (60, 60) without an outline.
-QByteArray WmfRedSquare() {
-    return WmfRecord(0x020B, {0, 0}) +                  // SetWindowOrg
-           WmfRecord(0x020C, {100, 100}) +              // SetWindowExt
-           WmfRecord(0x02FC, {0, 0x00FF, 0x0000, 0}) +  // CreateBrushIndirect, solid red
-           WmfRecord(0x012D, {0}) +                     // SelectObject
-           WmfRecord(0x02FA, {5, 0, 0, 0, 0}) +         // CreatePenIndirect, PS_NULL
-           WmfRecord(0x012D, {1}) +                     // SelectObject
-           WmfRecord(0x041B, {60, 60, 10, 10});         // Rectangle (bottom, right, top, left)
-}
+using namespace test_metafiles;
 
 // A META_STRETCHDIB record whose bitmap header claims `width` x `height`.
 QByteArray WmfBitmapRecord(int width, int height) {
@@ -88,44 +39,6 @@ QByteArray WmfBitmapRecord(int width, int height) {
     U32(size, r.size() / 2);
     r.replace(0, 4, size);
     return r;
-}
-
-// ------------------------------------------------------ enhanced metafiles
-
-QByteArray EmfRecord(qint64 type, std::initializer_list<qint64> values) {
-    QByteArray r;
-    U32(r, type);
-    U32(r, 8 + 4 * static_cast<qint64>(values.size()));
-    for (qint64 v : values) U32(r, v);
-    return r;
-}
-
-// An enhanced metafile framed as `frame` hundredths of a millimetre square
-// (2646 is 100 pixels at 96 dpi).
-QByteArray Emf(const QByteArray& records, qint64 frame = 2646) {
-    const QByteArray eof = EmfRecord(14, {0, 16, 20});
-    QByteArray header;
-    U32(header, 1);
-    U32(header, 88);
-    for (qint64 v : {0, 0, 99, 99, 0, 0}) U32(header, v);  // bounds, frame origin
-    U32(header, frame);
-    U32(header, frame);
-    U32(header, 0x464D4520);
-    U32(header, 0x10000);
-    U32(header, 88 + records.size() + eof.size());
-    U32(header, 3);  // records, counted loosely; readers do not rely on it
-    U16(header, 2);
-    U16(header, 0);
-    for (qint64 v : {0, 0, 0, 1024, 768, 320, 240}) U32(header, v);
-    return header + records + eof;
-}
-
-// A blue rectangle from (10, 10) to (60, 60) without an outline.
-QByteArray EmfBlueSquare() {
-    return EmfRecord(39, {1, 0, 0x00FF0000, 0}) +  // CreateBrushIndirect, solid blue
-           EmfRecord(37, {1}) +                    // SelectObject
-           EmfRecord(37, {0x80000008}) +           // SelectObject NULL_PEN
-           EmfRecord(43, {10, 10, 60, 60});        // Rectangle
 }
 
 std::string WmfError(const QByteArray& bytes) {
@@ -276,14 +189,79 @@ TEST(WindowsMetafile, TheHeaderTellsThePlayerTheLongestRecordHeld) {
 
 TEST(WindowsMetafile, IsRefusedWhenItTakesTooLongToDraw) {
     if (!CanRenderWindowsMetafiles()) GTEST_SKIP() << "built without libwmf";
-    // Found by fuzzing: one filled rectangle from -32768 to 32767, which the
-    // player fills pixel by pixel, far outside the picture, for half a minute.
-    const QByteArray brush = WmfRecord(0x02FC, {0, 0x00FF, 0, 0}) + WmfRecord(0x012D, {0});
-    const QByteArray huge = WmfRecord(0x041B, {32767, 32767, 0x8000, 0x8000});
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(WmfError(Wmf(brush + huge + kWmfEof)),
-              "Damaged metafile picture: it takes too long to draw");
+    EXPECT_EQ(WmfError(WmfSlowToDraw()), "Damaged metafile picture: it takes too long to draw");
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
     // Drawing goes on working afterwards.
     ExpectSquare(RenderWindowsMetafile(Wmf(WmfRedSquare() + kWmfEof)), Qt::red);
+}
+
+TEST(WindowsMetafile, TellsTheUserWhyTheHelperDrewNothing) {
+    if (!CanRenderWindowsMetafiles()) GTEST_SKIP() << "built without libwmf";
+    QTemporaryDir dir;
+    const auto helper = [&dir](const char* name, const QByteArray& script) {
+        const QString path = dir.filePath(QLatin1StringView(name));
+        EXPECT_TRUE(WriteBytes(path, script));
+        QFile(path).setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+        return path;
+    };
+    const QByteArray square = Wmf(WmfRedSquare() + kWmfEof);
+    const auto errorWith = [&square](const QString& chosenHelper) {
+        qputenv("KAVEL_DRAW_METAFILE", chosenHelper.toLocal8Bit());
+        const std::string error = WmfError(square);
+        qunsetenv("KAVEL_DRAW_METAFILE");
+        return error;
+    };
+    EXPECT_EQ(errorWith(dir.filePath("absent")),
+              "Cannot draw metafile pictures: the helper program kavel-draw-metafile is missing");
+    EXPECT_EQ(errorWith(helper("no-interpreter", "#!/nonexistent/sh\n")),
+              "Cannot draw metafile pictures: the helper program kavel-draw-metafile cannot be "
+              "started");
+    EXPECT_EQ(errorWith(helper("crashing", "#!/bin/sh\nkill -9 $$\n")),
+              "Damaged metafile picture: the drawing library failed on it");
+}
+
+TEST(EnhancedMetafile, DrawsTextWhileOtherThreadsLookUpFonts) {
+    if (!CanRenderEnhancedMetafiles()) GTEST_SKIP() << "built without libemf2svg";
+    // The converter asks fontconfig for the font of a text given by glyph
+    // index, then shuts fontconfig down. Meanwhile the program's other
+    // threads lay out text in fonts Qt has not met yet, each looked up
+    // through fontconfig too. A drawing made in a copy of the program taken
+    // in the middle of such a lookup finds fontconfig's state half changed
+    // (caches in use, a lock held) and aborts or waits for ever.
+    std::atomic<bool> stop = false;
+    std::vector<std::thread> lookers;
+    for (int t = 0; t < 2; ++t) {
+        lookers.emplace_back([&stop, t] {
+            QImage canvas(64, 32, QImage::Format_ARGB32_Premultiplied);
+            for (int n = 0; !stop; ++n) {
+                QPainter painter(&canvas);
+                painter.setFont(QFont(QStringLiteral("Kavel Unknown %1-%2").arg(t).arg(n)));
+                painter.drawText(2, 20, QStringLiteral("Kavel"));
+            }
+        });
+    }
+    const QByteArray text = Emf(EmfGlyphText(QStringLiteral("Kavel")));
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    int drawn = 0;
+    for (; drawn < 5 || std::chrono::steady_clock::now() < end; ++drawn) {
+        const std::string error = PictureErrorOf([&] {
+            const QImage image = RenderEnhancedMetafile(text);
+            ASSERT_EQ(image.size(), QSize(100, 100));
+            int inked = 0;
+            for (int y = 0; y < image.height(); ++y) {
+                for (int x = 0; x < image.width(); ++x) {
+                    const QColor pixel = image.pixelColor(x, y);
+                    inked += pixel.alpha() > 128 && pixel.red() > 128 && pixel.green() < 64;
+                }
+            }
+            EXPECT_GT(inked, 20) << "picture " << drawn;
+        });
+        if (error != "(no error)") {
+            ADD_FAILURE() << "picture " << drawn << ": " << error;
+            break;
+        }
+    }
+    stop = true;
+    for (std::thread& looker : lookers) looker.join();
 }

@@ -16,7 +16,8 @@ fail() {
 
 "$cmake" --install "$build" --prefix "$prefix" >/dev/null
 for file in bin/kaveldef bin/kavel-editor libexec/kavel-editor/kavel-editor \
-    share/applications/kavel-editor.desktop share/icons/hicolor/48x48/apps/kavel-editor.png \
+    libexec/kavel-editor/kavel-draw-metafile share/applications/kavel-editor.desktop \
+    share/icons/hicolor/48x48/apps/kavel-editor.png \
     share/kavel-editor/lang/langList.txt share/kavel-editor/lang/German.txt \
     share/kavel-editor/skin/README.txt share/kavel-editor/skin/dark/skin.txt \
     share/kavel-editor/skin/dark/background.jpg share/kavel-editor/readme_en.txt; do
@@ -25,8 +26,41 @@ done
 [ ! -e "$prefix/share/kavel-editor/skin/skin.txt" ] || fail "a skin in use was shipped"
 grep -qx 'Exec=kavel-editor' "$prefix/share/applications/kavel-editor.desktop" ||
     fail "the desktop entry does not start the launcher"
-"$prefix/bin/kaveldef" check "$(dirname "$0")/../../samples/kavel.def" >/dev/null ||
+samples=$(cd "$(dirname "$0")/../../samples" && pwd)
+"$prefix/bin/kaveldef" check "$samples/kavel.def" >/dev/null ||
     fail "the installed kaveldef does not run"
+
+# The installed kaveldef draws a skin's metafile with the installed helper,
+# and names the helper when it is gone. A red square, 100 units at 96 an inch:
+{
+    # The placeable header, then the metafile's own.
+    printf '\327\315\306\232\000\000\000\000\000\000\144\000\144\000\140\000\000\000\000\000'
+    printf '\161\127\001\000\011\000\000\003\057\000\000\000\002\000\020\000\000\000\000\000'
+    printf '\005\000\000\000\014\002\144\000\144\000'                     # window 100 x 100
+    printf '\007\000\000\000\374\002\000\000\377\000\000\000\000\000'         # red brush
+    printf '\004\000\000\000\055\001\000\000'                             # selected
+    printf '\010\000\000\000\372\002\005\000\000\000\000\000\000\000\000\000' # no pen
+    printf '\004\000\000\000\055\001\001\000'                             # selected
+    printf '\007\000\000\000\033\004\132\000\132\000\012\000\012\000'         # square
+    printf '\003\000\000\000\000\000'                                     # end
+} >"$scratch/square.wmf"
+sed "s#^skin/dark/background.jpg\$#$scratch/square.wmf#" \
+    "$prefix/share/kavel-editor/skin/dark/skin.txt" >"$scratch/wmf-skin.txt"
+grep -q square.wmf "$scratch/wmf-skin.txt" || fail "the dark skin names no background"
+render() {
+    (cd "$prefix/share/kavel-editor" && env -u KAVEL_DRAW_METAFILE "$prefix/bin/kaveldef" \
+        render "$samples/kavel.def" "$samples/textdb_en.def" --record 0 \
+        --skin "$scratch/wmf-skin.txt" -o "$scratch/render.png" 2>&1 >/dev/null)
+}
+said=$(render) || fail "the installed kaveldef cannot render"
+[ -z "$said" ] || fail "the installed kaveldef did not draw the metafile: $said"
+mv "$prefix/libexec/kavel-editor/kavel-draw-metafile" "$scratch/"
+said=$(render) || fail "the installed kaveldef cannot render without the helper"
+case $said in
+*"helper program kavel-draw-metafile is missing"*) ;;
+*) fail "without the helper, the installed kaveldef said: $said" ;;
+esac
+mv "$scratch/kavel-draw-metafile" "$prefix/libexec/kavel-editor/"
 
 cat >"$prefix/libexec/kavel-editor/kavel-editor" <<'STANDIN'
 #!/bin/sh

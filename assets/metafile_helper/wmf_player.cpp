@@ -3,8 +3,8 @@
 
 #include <optional>
 
-#include "assets/isolated_drawing.h"
-#include "assets/metafile_players.h"
+#include "assets/metafile_checks.h"
+#include "assets/metafile_helper/players.h"
 #include "assets/picture_error.h"
 
 // After Qt's headers: libwmf's define macros such as U16 that clash with them.
@@ -14,11 +14,6 @@
 namespace {
 
 using metafile_detail::Damaged;
-
-// Longer than any sound picture takes, even in a sanitizer build.
-constexpr std::chrono::milliseconds kDrawingTimeLimit{3000};
-// A PNG of the largest picture, 4096 x 4096 true colour, stored raw.
-constexpr qint64 kMaxPngBytes = 4096LL * 4096 * 4 + 1024 * 1024;
 
 QString Why(wmf_error_t error) {
     switch (error) {
@@ -127,15 +122,10 @@ class Player {
 QImage metafile_detail::PlayWindowsMetafile(const QByteArray& bytes) {
     // The player fills every shape over its whole extent, inside the picture
     // or not, and draws text and bitmaps at any size the records ask for: a
-    // record of a few bytes can keep it busy for minutes or take gigabytes.
-    // So it draws in a child process that is stopped when its time is up.
-    const IsolatedDrawing drawing = DrawIsolated(
-        [&bytes] {
-            Player player(bytes);
-            return player.DrawPng();
-        },
-        kDrawingTimeLimit, kMaxPngBytes);
-    const QImage image = QImage::fromData(DrawnBytes(drawing), "png");
+    // record of a few bytes can keep it busy for minutes or take gigabytes,
+    // which is why it runs in the helper.
+    Player player(bytes);
+    const QImage image = QImage::fromData(player.DrawPng(), "png");
     if (image.isNull()) Damaged(QStringLiteral("nothing was drawn"));
     return image;
 }

@@ -5,22 +5,16 @@
 
 #include <QPainter>
 #include <QSvgRenderer>
-#include <chrono>
 #include <cstdlib>
 #include <memory>
 
-#include "assets/isolated_drawing.h"
-#include "assets/metafile_players.h"
+#include "assets/metafile_checks.h"
+#include "assets/metafile_helper/players.h"
 #include "assets/picture_error.h"
 
 namespace {
 
 using metafile_detail::Damaged;
-
-// Longer than any sound picture takes, even in a sanitizer build.
-constexpr std::chrono::milliseconds kConversionTimeLimit{3000};
-// Far more SVG than the largest sound picture turns into.
-constexpr qint64 kMaxSvgBytes = 64LL * 1024 * 1024;
 
 QByteArray ConvertToSvg(const QByteArray& bytes, QSize size) {
     generatorOptions options{};
@@ -46,14 +40,9 @@ QByteArray ConvertToSvg(const QByteArray& bytes, QSize size) {
 }  // namespace
 
 QImage metafile_detail::PlayEnhancedMetafile(const QByteArray& bytes, QSize size) {
-    // The converter was written for trusted files: it runs in a child process
-    // that is stopped when its time is up, and whatever it does there, the
-    // program keeps its memory. Qt SVG draws what it made here.
-    const IsolatedDrawing conversion = DrawIsolated(
-        [&bytes, size] { return ConvertToSvg(bytes, size); }, kConversionTimeLimit, kMaxSvgBytes);
-    const QByteArray svg = DrawnBytes(conversion);
-
-    QSvgRenderer renderer(svg);
+    // Qt SVG draws what the converter made, here too: that drawing comes from
+    // the file as much as the records do.
+    QSvgRenderer renderer(ConvertToSvg(bytes, size));
     if (!renderer.isValid()) Damaged(QStringLiteral("its drawing cannot be read"));
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     if (image.isNull()) Damaged(QStringLiteral("not enough memory to draw it"));

@@ -1,0 +1,148 @@
+#pragma once
+
+// Metafiles made for the tests, record by record.
+
+#include <QByteArray>
+#include <QString>
+#include <initializer_list>
+
+namespace test_metafiles {
+
+inline void U16(QByteArray& out, int v) {
+    out.append(static_cast<char>(v & 0xFF));
+    out.append(static_cast<char>((v >> 8) & 0xFF));
+}
+
+inline void U32(QByteArray& out, qint64 v) {
+    U16(out, static_cast<int>(v & 0xFFFF));
+    U16(out, static_cast<int>((v >> 16) & 0xFFFF));
+}
+
+// ------------------------------------------------------- Windows metafiles
+
+inline QByteArray WmfRecord(int function, std::initializer_list<int> words) {
+    QByteArray r;
+    U32(r, 3 + static_cast<qint64>(words.size()));
+    U16(r, function);
+    for (int w : words) U16(r, w);
+    return r;
+}
+
+// A placeable metafile `width` x `height` units at `unitsPerInch`.
+inline QByteArray Wmf(const QByteArray& records, int width = 100, int height = 100,
+                      int unitsPerInch = 96) {
+    QByteArray placeable;
+    U32(placeable, 0x9AC6CDD7);
+    for (int w : {0, 0, 0, width, height, unitsPerInch, 0, 0}) U16(placeable, w);
+    int checksum = 0;
+    for (int i = 0; i < 20; i += 2) {
+        checksum ^= static_cast<uchar>(placeable[i]) | static_cast<uchar>(placeable[i + 1]) << 8;
+    }
+    U16(placeable, checksum);
+    QByteArray header;
+    U16(header, 1);       // on disk
+    U16(header, 9);       // header words
+    U16(header, 0x0300);  // version
+    U32(header, (18 + records.size()) / 2);
+    U16(header, 2);  // objects
+    U32(header, 16);
+    U16(header, 0);
+    return placeable + header + records;
+}
+
+inline const QByteArray kWmfEof = WmfRecord(0x0000, {});
+
+// A red rectangle from (10, 10) to (60, 60) without an outline.
+inline QByteArray WmfRedSquare() {
+    return WmfRecord(0x020B, {0, 0}) +                  // SetWindowOrg
+           WmfRecord(0x020C, {100, 100}) +              // SetWindowExt
+           WmfRecord(0x02FC, {0, 0x00FF, 0x0000, 0}) +  // CreateBrushIndirect, solid red
+           WmfRecord(0x012D, {0}) +                     // SelectObject
+           WmfRecord(0x02FA, {5, 0, 0, 0, 0}) +         // CreatePenIndirect, PS_NULL
+           WmfRecord(0x012D, {1}) +                     // SelectObject
+           WmfRecord(0x041B, {60, 60, 10, 10});         // Rectangle (bottom, right, top, left)
+}
+
+// One filled rectangle from -32768 to 32767, which the player fills pixel by
+// pixel, far outside the picture, for half a minute (found by fuzzing).
+inline QByteArray WmfSlowToDraw() {
+    const QByteArray brush = WmfRecord(0x02FC, {0, 0x00FF, 0, 0}) + WmfRecord(0x012D, {0});
+    const QByteArray huge = WmfRecord(0x041B, {32767, 32767, 0x8000, 0x8000});
+    return Wmf(brush + huge + kWmfEof);
+}
+
+// ------------------------------------------------------ enhanced metafiles
+
+inline QByteArray EmfRecord(qint64 type, std::initializer_list<qint64> values) {
+    QByteArray r;
+    U32(r, type);
+    U32(r, 8 + 4 * static_cast<qint64>(values.size()));
+    for (qint64 v : values) U32(r, v);
+    return r;
+}
+
+// An enhanced metafile framed as `frame` hundredths of a millimetre square
+// (2646 is 100 pixels at 96 dpi).
+inline QByteArray Emf(const QByteArray& records, qint64 frame = 2646) {
+    const QByteArray eof = EmfRecord(14, {0, 16, 20});
+    QByteArray header;
+    U32(header, 1);
+    U32(header, 88);
+    for (qint64 v : {0, 0, 99, 99, 0, 0}) U32(header, v);  // bounds, frame origin
+    U32(header, frame);
+    U32(header, frame);
+    U32(header, 0x464D4520);
+    U32(header, 0x10000);
+    U32(header, 88 + records.size() + eof.size());
+    U32(header, 3);  // records, counted loosely; readers do not rely on it
+    U16(header, 2);
+    U16(header, 0);
+    for (qint64 v : {0, 0, 0, 1024, 768, 320, 240}) U32(header, v);
+    return header + records + eof;
+}
+
+// A blue rectangle from (10, 10) to (60, 60) without an outline.
+inline QByteArray EmfBlueSquare() {
+    return EmfRecord(39, {1, 0, 0x00FF0000, 0}) +  // CreateBrushIndirect, solid blue
+           EmfRecord(37, {1}) +                    // SelectObject
+           EmfRecord(37, {0x80000008}) +           // SelectObject NULL_PEN
+           EmfRecord(43, {10, 10, 60, 60});        // Rectangle
+}
+
+// Red text in Liberation Sans: an EMR_EXTTEXTOUTW of `text`, its characters
+// given as glyph indices, which the converter maps back through the font
+// that fontconfig finds for the face name.
+inline QByteArray EmfGlyphText(const QString& text) {
+    QByteArray font;
+    U32(font, 82);  // EMR_EXTCREATEFONTINDIRECTW
+    U32(font, 104);
+    U32(font, 1);
+    for (qint64 v : {-40, 0, 0, 0, 400}) U32(font, v);  // height, width, angles, weight
+    U32(font, 0);  // italic, underline, strike-out, character set: none, ANSI
+    U32(font, 0);  // precisions, quality, pitch and family: defaults
+    const QString face = QStringLiteral("Liberation Sans");
+    for (int i = 0; i < 32; ++i) U16(font, i < face.size() ? face[i].unicode() : 0);
+
+    QByteArray out;
+    U32(out, 84);  // EMR_EXTTEXTOUTW
+    U32(out, 0);   // size, set below
+    for (qint64 v : {0, 0, 99, 99, 1, 0, 0, 10, 20}) U32(out, v);
+    U32(out, text.size());
+    U32(out, 76);    // the glyphs follow the record's fixed fields
+    U32(out, 0x10);  // ETO_GLYPH_INDEX
+    for (int i = 0; i < 4; ++i) U32(out, 0);
+    const qint64 advancesAt = 76 + (2 * text.size() + 3) / 4 * 4;
+    U32(out, advancesAt);
+    for (QChar c : text) U16(out, c.unicode() - 29);  // the font's glyph order
+    while (out.size() < advancesAt) out.append('\0');
+    for (qsizetype i = 0; i < text.size(); ++i) U32(out, 20);
+    QByteArray size;
+    U32(size, out.size());
+    out.replace(4, 4, size);
+
+    return font + EmfRecord(37, {1}) +    // SelectObject
+           EmfRecord(24, {0x000000FF}) +  // SetTextColor, red
+           EmfRecord(18, {1}) + out;      // SetBkMode TRANSPARENT
+}
+
+}  // namespace test_metafiles
