@@ -2,6 +2,7 @@
 
 #include "assets/metafile_renderer.h"
 #include "assets/picture_error.h"
+#include "base/little_endian.h"
 
 // The drawing libraries were written for trusted files. Everything they would
 // trust is checked here first: every record's length against the file, the
@@ -38,14 +39,15 @@ class Bytes {
     bool Has(qint64 at, qint64 count) const {
         return at >= 0 && count >= 0 && at <= size() && count <= size() - at;
     }
-    quint16 U16(qint64 at) const { return static_cast<quint16>(Byte(at) | Byte(at + 1) << 8); }
-    qint16 I16(qint64 at) const { return static_cast<qint16>(U16(at)); }
-    quint32 U32(qint64 at) const { return U16(at) | static_cast<quint32>(U16(at + 2)) << 16; }
-    qint32 I32(qint64 at) const { return static_cast<qint32>(U32(at)); }
+    quint16 U16(qint64 at) const { return Load<quint16>(at); }
+    qint16 I16(qint64 at) const { return Load<qint16>(at); }
+    quint32 U32(qint64 at) const { return Load<quint32>(at); }
+    qint32 I32(qint64 at) const { return Load<qint32>(at); }
 
   private:
-    unsigned Byte(qint64 at) const {
-        return static_cast<uchar>(bytes_[static_cast<qsizetype>(at)]);
+    template <typename T>
+    T Load(qint64 at) const {
+        return little_endian::Load<T>(bytes_.constData() + at);
     }
     const QByteArray& bytes_;
 };
@@ -281,9 +283,6 @@ QByteArray metafile_detail::WindowsMetafileForPlayer(const QByteArray& bytes) {
     const qint64 field = shape.headerAt + kLongestRecordField;
     if (Bytes(bytes).U32(field) == shape.longestRecordWords) return bytes;
     QByteArray mended = bytes;
-    for (int i = 0; i < 4; ++i) {
-        mended[static_cast<qsizetype>(field + i)] =
-            static_cast<char>((shape.longestRecordWords >> (8 * i)) & 0xFF);
-    }
+    little_endian::Store(mended.data() + field, shape.longestRecordWords);
     return mended;
 }

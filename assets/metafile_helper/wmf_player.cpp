@@ -6,6 +6,7 @@
 #include "assets/metafile_checks.h"
 #include "assets/metafile_helper/players.h"
 #include "assets/picture_error.h"
+#include "base/little_endian.h"
 
 // After Qt's headers: libwmf's define macros such as U16 that clash with them.
 #include <libwmf/api.h>
@@ -85,8 +86,7 @@ class Player {
     // own frame, in the units that libwmf draws in there: points.
     std::optional<wmfD_Rect> PlaceableFrame() const {
         const auto u16 = [&](int at) {
-            return static_cast<quint16>(static_cast<uchar>(bytes_[at]) |
-                                        static_cast<uchar>(bytes_[at + 1]) << 8);
+            return little_endian::Load<quint16>(bytes_.constData() + at);
         };
         if (bytes_.size() < 22 || u16(0) != 0xCDD7 || u16(2) != 0x9AC6 || u16(14) == 0) {
             return std::nullopt;
