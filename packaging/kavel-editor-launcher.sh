@@ -24,7 +24,7 @@ folder="$data_home/kavel-editor"
 
 mkdir -p "$folder"
 if [ -d "$shipped" ]; then
-    (cd "$shipped" && find lang skin readme_en.txt -type f 2>/dev/null) |
+    (cd "$shipped" && find lang skin samples readme_en.txt README.md -type f 2>/dev/null) |
         while IFS= read -r file; do
             if [ ! -e "$folder/$file" ]; then
                 mkdir -p "$folder/$(dirname "$file")"

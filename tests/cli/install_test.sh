@@ -20,7 +20,9 @@ for file in bin/kaveldef bin/kavel-editor libexec/kavel-editor/kavel-editor \
     share/icons/hicolor/48x48/apps/kavel-editor.png \
     share/kavel-editor/lang/langList.txt share/kavel-editor/lang/German.txt \
     share/kavel-editor/skin/README.txt share/kavel-editor/skin/dark/skin.txt \
-    share/kavel-editor/skin/dark/background.jpg share/kavel-editor/readme_en.txt; do
+    share/kavel-editor/skin/dark/background.jpg share/kavel-editor/readme_en.txt \
+    share/kavel-editor/README.md share/kavel-editor/samples/kavel.def \
+    share/kavel-editor/samples/textdb_en.def; do
     [ -e "$prefix/$file" ] || fail "$file is not installed"
 done
 [ ! -e "$prefix/share/kavel-editor/skin/skin.txt" ] || fail "a skin in use was shipped"
@@ -87,8 +89,10 @@ expected="$user
 [--]
 [$work/-odd.def]"
 [ "$shown" = "$expected" ] || fail "launcher gave: $shown"
+# The credits' link opens README.md in this folder, and the samples are the
+# user's own copies to try the editor on.
 for file in lang/langList.txt lang/English.txt skin/README.txt skin/dark/skin.txt \
-    skin/dark/trbp300.jpg readme_en.txt; do
+    skin/dark/trbp300.jpg readme_en.txt README.md samples/kavel.def samples/textdb_en.def; do
     cmp -s "$prefix/share/kavel-editor/$file" "$user/$file" || fail "$file was not seeded"
 done
 
