@@ -13,11 +13,13 @@ bool LineReader::Refill() {
     // A file says how much it has left, so a settings file of a few bytes
     // takes a few bytes of buffer; the buffer is reused from read to read.
     qint64 wanted = kChunk;
-    if (!device_.isSequential()) wanted = qBound<qint64>(1, device_.bytesAvailable(), kChunk);
+    if (left_ >= 0) wanted = qMin(left_, kChunk);
+    if (wanted <= 0) return false;
     buffer_.resize(wanted);
     const qint64 got = device_.read(buffer_.data(), wanted);
     buffer_.resize(qMax<qint64>(got, 0));
     bufferPos_ = 0;
+    if (left_ >= 0 && got > 0) left_ -= got;
     return got > 0;
 }
 

@@ -13,7 +13,10 @@ class LineReader {
     static constexpr int kEndOfFile = -1;
     static constexpr int kMaxLineLength = 128;
 
-    explicit LineReader(QIODevice& device) : device_(device) {}
+    // A file is read no further than the size it has now: one that grows
+    // while it is read (or a device posing as a file) still comes to an end.
+    explicit LineReader(QIODevice& device)
+        : device_(device), left_(device.isSequential() ? -1 : device.size() - device.pos()) {}
 
     // The next line, at most 128 characters (the rest of a longer line is
     // consumed), up to its first zero byte. Nothing when the line is empty or
@@ -37,6 +40,7 @@ class LineReader {
     void SkipRestOfLine();
 
     QIODevice& device_;
+    qint64 left_;  // bytes still to read; -1 for a stream without a size
     QByteArray buffer_;
     qsizetype bufferPos_ = 0;
     bool ended_ = false;

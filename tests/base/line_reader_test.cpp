@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <algorithm>
 
 namespace {
 
@@ -47,10 +48,35 @@ TEST(ReadLine, Code26EndsTheFileAndZeroBytesEndTheText) {
     EXPECT_EQ(zero.reader.ReadLine("F"), "x");
 }
 
-TEST(ReadLine, ALineOfMegabytesIsConsumedWhole) {
+// A file whose reads never end, as a device posing as one, or a file another
+// program keeps writing to: read up to the size it claimed at the start.
+class EndlessFile : public QIODevice {
+  public:
+    explicit EndlessFile(qint64 claimed) : claimed_(claimed) { open(QIODevice::ReadOnly); }
+    qint64 size() const override { return claimed_; }
+
+  protected:
+    qint64 readData(char* data, qint64 maxSize) override {
+        std::fill_n(data, maxSize, 'e');
+        return maxSize;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+  private:
+    qint64 claimed_;
+};
+
+TEST(ReadLine, ALineOfMegabytesIsConsumedWholeAndAFileReadToItsSize) {
     Reader r(QByteArray(8 << 20, 'z') + "\nafter\n");
     EXPECT_EQ(r.reader.ReadLine("F").size(), 128);
     EXPECT_EQ(r.reader.ReadLine("F"), "after");
+
+    EndlessFile endless(1 << 20);
+    LineReader reader(endless);
+    EXPECT_EQ(reader.ReadLine("F"), QByteArray(128, 'e'));
+    EXPECT_EQ(reader.ReadLine("F"), "F");
+    EndlessFile list(1 << 20);
+    EXPECT_TRUE(LineReader(list).ReadListEntries().empty());
 }
 
 TEST(LanguageList, SkipsEmptyLinesAndDropsAnUnterminatedLastLine) {
