@@ -80,6 +80,12 @@ for program in "${programs[@]}"; do
             verdict="$(awk -v a="$ms" -v t="$target" 'BEGIN { print (a <= t) ? "ok" : "OVER" }')"
             target="$target ms"
         fi
+        # A memory figure next to its own target: added_MB against added_target_MB.
+        mb="$(sed -n 's/.*\badded_MB=\([-0-9.]*\).*/\1/p' <<<"$extra")"
+        mb_target="$(sed -n 's/.*\badded_target_MB=\([-0-9.]*\).*/\1/p' <<<"$extra")"
+        if [[ -n "$mb" && -n "$mb_target" ]] && awk -v a="$mb" -v t="$mb_target" 'BEGIN { exit !(a > t) }'; then
+            verdict="OVER"
+        fi
         [[ "$kind" == baseline ]] && target="(baseline)"
         printf '%-58s %9.2f ms %12s %-4s %s %s\n' "$name" "$ms" "$target" "$verdict" "$ratio" "$extra"
     done <"$results/$program.tsv"

@@ -19,6 +19,7 @@
 #include "app/record_list_view.h"
 #include "document/menu_file.h"
 #include "document/type_code.h"
+#include "editing/record_edits.h"
 #include "fake_platform.h"
 
 namespace {
@@ -179,6 +180,86 @@ void BM_Paste(benchmark::State& state) {
     state.counters["target_ms"] = 16;
 }
 
+// One step of each kind is made, then undone and redone again and again; each
+// figure is one undo (or redo) with the refresh and repaint that follow it.
+enum StepKind { kFieldStep, kTypeStep, kDuplicateStep, kDeleteStep, kPasteStep };
+
+void MakeStep(Session& s, int kind) {
+    s.window->lbMain->selectionModel()->setCurrentIndex(
+        s.window->lbMain->model()->index(700'000, 0), QItemSelectionModel::ClearAndSelect);
+    switch (kind) {
+        case kFieldStep:
+            s.window->edPosY->setText(QString::number(s.window->document().history().count()));
+            s.window->edPosYExit();
+            break;
+        case kTypeStep:
+            s.window->cbType->setEditText(s.window->cbType->currentText() == "list" ? "comb"
+                                                                                    : "list");
+            s.window->cbTypeExit();
+            break;
+        case kDuplicateStep:
+            s.window->mmMainInsertClick();
+            break;
+        case kDeleteStep:
+            s.platform.yesNoAnswers = {true};
+            s.window->mmMainDeleteClick();
+            break;
+        default:
+            s.window->mmMainCopyClick();
+            s.window->lbMain->selectionModel()->setCurrentIndex(
+                s.window->lbMain->model()->index(700'001, 0), QItemSelectionModel::ClearAndSelect);
+            s.window->mmMainPasteClick();
+            break;
+    }
+    QApplication::processEvents();
+}
+
+template <bool kUndo>
+void BM_UndoRedoStep(benchmark::State& state, int kind) {
+    Session& session = TheSession();
+    MakeStep(session, kind);
+    QElapsedTimer timer;
+    for (auto _ : state) {
+        if (!kUndo) {
+            session.window->mmMainUndoClick();
+            QApplication::processEvents();
+        }
+        timer.start();
+        if (kUndo) {
+            session.window->mmMainUndoClick();
+        } else {
+            session.window->mmMainRedoClick();
+        }
+        QApplication::processEvents();
+        state.SetIterationTime(static_cast<double>(timer.nsecsElapsed()) / 1e9);
+        if (kUndo) {
+            session.window->mmMainRedoClick();
+            QApplication::processEvents();
+        }
+    }
+    state.counters["target_ms"] = 16;
+}
+
+// 100,000 commits of a field, each a step of the history.
+void BM_MemoryOfAHundredThousandEdits(benchmark::State& state) {
+    Session& session = TheSession();
+    Document& document = session.window->document();
+    double added = 0;
+    for (auto _ : state) {
+        const double before = ResidentMegabytes();
+        std::mt19937 random(3);
+        for (int i = 0; i < 100'000; ++i) {
+            editing::SetField(document, random() % document.count(), RecordField::PosX,
+                              static_cast<std::uint32_t>(random()), "X position");
+        }
+        added = ResidentMegabytes() - before;
+    }
+    state.counters["target_ms"] = 5000;
+    state.counters["steps"] = document.history().count();
+    state.counters["added_MB"] = added;
+    state.counters["added_target_MB"] = 20;
+}
+
 BENCHMARK(BM_OpenToFirstRefresh)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SelectRow)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CommitField)->Unit(benchmark::kMillisecond);
@@ -186,11 +267,30 @@ BENCHMARK(BM_ChangeType)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DuplicateThenDelete)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Paste)->Unit(benchmark::kMillisecond);
 
+// After the figures above, which do not expect a history of 100,000 steps.
+void RegisterHistoryBenchmarks() {
+    const char* kinds[] = {"field", "type", "duplicate", "delete", "paste"};
+    for (int kind = kFieldStep; kind <= kPasteStep; ++kind) {
+        for (const bool undo : {true, false}) {
+            const std::string name = std::string(undo ? "BM_Undo/" : "BM_Redo/") + kinds[kind];
+            benchmark::RegisterBenchmark(
+                name.c_str(), undo ? BM_UndoRedoStep<true> : BM_UndoRedoStep<false>, kind)
+                ->UseManualTime()
+                ->Unit(benchmark::kMillisecond);
+        }
+    }
+    benchmark::RegisterBenchmark("BM_MemoryOfAHundredThousandEdits",
+                                 BM_MemoryOfAHundredThousandEdits)
+        ->Iterations(1)
+        ->Unit(benchmark::kMillisecond);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    RegisterHistoryBenchmarks();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
