@@ -131,6 +131,7 @@ void TextDb::Clear() {
     runs_ = {};
     pool_ = {};
     firstIndex_ = {};
+    tableIsIndex_ = false;
 }
 
 TextDb::ReadError TextDb::Read(QIODevice& device) {
@@ -167,7 +168,7 @@ TextDb::ReadError TextDb::Read(QIODevice& device) {
         for (const Slot& slot : slots_) offsets.push_back(slot.offset);
         ReadTexts(device, size, std::move(offsets));
 
-        IndexFirstEntries(hasTail);
+        IndexFirstEntries();
     } catch (const std::bad_alloc&) {
         Clear();
         return ReadError::AllocateFailed;
@@ -203,12 +204,15 @@ void TextDb::ReadTexts(QIODevice& device, qint64 size, std::vector<std::uint32_t
     });
 }
 
-void TextDb::IndexFirstEntries(bool hasTail) {
-    // A sorted array rather than a hash table: it is built from the table in
-    // one sweep (with no sort at all when the identifiers ascend, as they
-    // mostly do), takes 8 bytes an identifier, and its look-ups are quick
-    // enough for the few texts shown at a time.
-    firstIndex_.reserve(slots_.size() + (hasTail ? 1 : 0));
+void TextDb::IndexFirstEntries() {
+    // When the identifiers ascend, as they mostly do, the table is its own
+    // index. Otherwise a sorted array of first indices, rather than a hash
+    // table: built with the same sort, 8 bytes an identifier, and quick
+    // enough to search for the few texts shown at a time.
+    tableIsIndex_ = std::is_sorted(slots_.begin(), slots_.end(),
+                                   [](const Slot& a, const Slot& b) { return a.id < b.id; });
+    if (tableIsIndex_) return;
+    firstIndex_.reserve(slots_.size());
     for (std::size_t i = 0; i < slots_.size(); ++i) {
         firstIndex_.push_back({slots_[i].id, static_cast<std::uint32_t>(i)});
     }
@@ -221,15 +225,25 @@ void TextDb::IndexFirstEntries(bool hasTail) {
         std::unique(firstIndex_.begin(), firstIndex_.end(),
                     [](const FirstIndex& a, const FirstIndex& b) { return a.id == b.id; }),
         firstIndex_.end());
-    if (hasTail) {
-        const auto zero = std::lower_bound(
-            firstIndex_.begin(), firstIndex_.end(), 0,
-            [](const FirstIndex& first, std::int32_t id) { return first.id < id; });
-        if (zero == firstIndex_.end() || zero->id != 0) {
-            firstIndex_.insert(zero, {0, static_cast<std::uint32_t>(slots_.size())});
-        }
-    }
     firstIndex_.shrink_to_fit();
+}
+
+std::uint64_t TextDb::FirstIndexOf(std::int32_t id) const {
+    const auto firstWith = [id](const auto& byId) {
+        const auto found = std::lower_bound(
+            byId.begin(), byId.end(), id,
+            [](const auto& element, std::int32_t wanted) { return element.id < wanted; });
+        return found != byId.end() && found->id == id ? &*found : nullptr;
+    };
+    if (tableIsIndex_) {
+        if (const Slot* slot = firstWith(slots_)) {
+            return static_cast<std::uint64_t>(slot - slots_.data());
+        }
+    } else if (const FirstIndex* first = firstWith(firstIndex_)) {
+        return first->index;
+    }
+    // Every slot beyond the file reads as identifier 0.
+    return id == 0 ? slots_.size() : count_;
 }
 
 std::string_view TextDb::TextAt(std::uint32_t offset) const {
@@ -265,9 +279,7 @@ TextDbEntry TextDb::entry(std::uint32_t index) const {
 }
 
 std::optional<std::string_view> TextDb::FindText(std::int32_t textId) const {
-    const auto found =
-        std::lower_bound(firstIndex_.begin(), firstIndex_.end(), textId,
-                         [](const FirstIndex& first, std::int32_t id) { return first.id < id; });
-    if (found == firstIndex_.end() || found->id != textId) return std::nullopt;
-    return found->index < slots_.size() ? TextAt(slots_[found->index].offset) : TextAt(0);
+    const std::uint64_t index = FirstIndexOf(textId);
+    if (index >= count_) return std::nullopt;
+    return index < slots_.size() ? TextAt(slots_[index].offset) : TextAt(0);
 }

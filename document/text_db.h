@@ -58,14 +58,17 @@ class TextDb {
 
     std::string_view TextAt(std::uint32_t offset) const;
     void ReadTexts(QIODevice& device, qint64 size, std::vector<std::uint32_t> offsets);
-    void IndexFirstEntries(bool hasTail);
+    void IndexFirstEntries();
+    // The index of the first entry with this identifier, or the count.
+    std::uint64_t FirstIndexOf(std::int32_t id) const;
     void Clear();
 
     std::uint32_t count_ = 0;
     std::vector<Slot> slots_;  // the slots that lie, wholly or partly, in the file
     std::vector<Run> runs_;    // ascending and apart from each other in the file
     std::string pool_;
-    // The first index of each identifier, sorted by identifier. An index of
-    // slots_.size() stands for the slots beyond the file.
+    // The first index of each identifier in slots_, sorted by identifier;
+    // empty when the slots' identifiers ascend and slots_ serves instead.
     std::vector<FirstIndex> firstIndex_;
+    bool tableIsIndex_ = false;
 };
