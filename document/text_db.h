@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QHash>
 #include <QIODevice>
 #include <cstdint>
 #include <optional>
@@ -19,9 +18,11 @@ struct TextDbEntry {
 // (identifier, offset) slots from byte 8 on, and NUL-terminated texts.
 //
 // Every slot that lies beyond the end of the file reads as identifier 0 and
-// offset 0, so such slots are held once, however large the count is. Texts are
-// held once per distinct offset. Lookups go through an index built at load
-// time that answers exactly what a scan from the first entry would.
+// offset 0, so such slots are held once, however large the count is. Of the
+// rest of the file only the bytes some text can reach are held, each once; a
+// text is found from its offset when asked for. Lookups go through an index
+// built at load time that answers exactly what a scan from the first entry
+// would.
 class TextDb {
   public:
     enum class ReadError { None, AllocateFailed };
@@ -43,20 +44,31 @@ class TextDb {
     struct Slot {
         std::int32_t id;
         std::uint32_t offset;
-        std::uint32_t text;  // index into texts_
+    };
+    // File bytes from fileStart on, copied to pool_ from poolStart up to the
+    // next run's poolStart (or the end of pool_).
+    struct Run {
+        std::uint64_t fileStart;
+        std::uint64_t poolStart;
+    };
+    struct FirstIndex {
+        std::int32_t id;
+        std::uint32_t index;
     };
 
-    std::string_view TextAt(std::uint32_t textIndex) const;
-    void ReadTexts(QIODevice& device, qint64 size, const std::vector<std::uint32_t>& offsets);
+    std::string_view TextAt(std::uint32_t offset) const;
+    void ReadTexts(QIODevice& device, qint64 size, std::vector<std::uint32_t> offsets);
+    void IndexFirstEntries();
+    // The index of the first entry with this identifier, or the count.
+    std::uint64_t FirstIndexOf(std::int32_t id) const;
     void Clear();
 
     std::uint32_t count_ = 0;
-    std::vector<Slot> slots_;     // the slots that lie, wholly or partly, in the file
-    std::uint32_t tailText_ = 0;  // text of the slots beyond the file (offset 0)
-    // One text per distinct offset: its start in pool_ shifted left by 7 bits,
-    // its length (at most 99) in the low 7 bits. Overlapping texts share the
-    // bytes of pool_, which holds each byte of the file at most once.
-    std::vector<std::uint64_t> texts_;
+    std::vector<Slot> slots_;  // the slots that lie, wholly or partly, in the file
+    std::vector<Run> runs_;    // ascending and apart from each other in the file
     std::string pool_;
-    QHash<std::int32_t, std::uint32_t> firstIndex_;
+    // The first index of each identifier in slots_, sorted by identifier;
+    // empty when the slots' identifiers ascend and slots_ serves instead.
+    std::vector<FirstIndex> firstIndex_;
+    bool tableIsIndex_ = false;
 };

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <algorithm>
+#include <cstring>
 #include <random>
 
 #include "support/bytes.h"
@@ -14,6 +16,30 @@ QByteArray RandomBytes(std::size_t length, std::mt19937& random) {
     for (auto& byte : bytes) byte = static_cast<char>(random() & 0xFF);
     return bytes;
 }
+
+// A device that gives at most 10,007 bytes a read, so that records straddle
+// reads; a sequential one cannot tell its size beforehand.
+class TricklingDevice : public QIODevice {
+  public:
+    TricklingDevice(QByteArray bytes, bool sequential)
+        : bytes_(std::move(bytes)), sequential_(sequential) {}
+    bool isSequential() const override { return sequential_; }
+    qint64 size() const override { return sequential_ ? 0 : bytes_.size(); }
+
+  protected:
+    qint64 readData(char* data, qint64 maxSize) override {
+        const qint64 n = std::min({maxSize, bytes_.size() - at_, qint64{10'007}});
+        std::memcpy(data, bytes_.constData() + at_, static_cast<std::size_t>(n));
+        at_ += n;
+        return n;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+  private:
+    QByteArray bytes_;
+    bool sequential_;
+    qint64 at_ = 0;
+};
 
 }  // namespace
 
@@ -88,18 +114,28 @@ TEST(MenuFile, LengthsThatAreNotWholeRecords) {
 }
 
 TEST(MenuFile, ReadsFromADeviceAndReportsWriteFailures) {
-    QByteArray bytes(36 * 3, '\x07');
-    QBuffer in(&bytes);
-    ASSERT_TRUE(in.open(QIODevice::ReadOnly));
-    const MenuReadResult read = ReadMenuItems(in);
-    ASSERT_EQ(read.items.size(), 3u);
+    // Many reads' worth of records and a part of one more.
+    std::mt19937 random(5);
+    const QByteArray bytes = RandomBytes(36 * 20'000 + 17, random);
+    for (const bool sequential : {false, true}) {
+        TricklingDevice in(bytes, sequential);
+        ASSERT_TRUE(in.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
+        const MenuReadResult read = ReadMenuItems(in);
+        ASSERT_EQ(read.error, MenuReadError::None);
+        ASSERT_EQ(read.items.size(), 20'001u);
+        EXPECT_EQ(EncodeMenuItems(read.items), EncodeMenuItems(DecodeMenuItems(bytes).items));
+    }
+    TricklingDevice empty({}, false);
+    ASSERT_TRUE(empty.open(QIODevice::ReadOnly));
+    EXPECT_EQ(ReadMenuItems(empty).error, MenuReadError::ReallocateFailed);
 
+    const std::vector<MenuItemRecord> items = DecodeMenuItems(QByteArray(36 * 3, '\x07')).items;
     QByteArray target;
     QBuffer out(&target);
     ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-    EXPECT_TRUE(WriteMenuItems(out, read.items));
-    EXPECT_EQ(target, bytes);
+    EXPECT_TRUE(WriteMenuItems(out, items));
+    EXPECT_EQ(target, QByteArray(36 * 3, '\x07'));
 
     QBuffer closed;  // not open: every write fails
-    EXPECT_FALSE(WriteMenuItems(closed, read.items));
+    EXPECT_FALSE(WriteMenuItems(closed, items));
 }

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <algorithm>
 #include <random>
+#include <string_view>
+#include <unordered_map>
 
 #include "support/bytes.h"
 
@@ -34,12 +37,76 @@ TextDb Load(QByteArray bytes) {
     return db;
 }
 
-std::optional<std::string> ScanFirst(const TextDb& db, std::int32_t id) {
-    for (std::uint32_t i = 0; i < db.count(); ++i) {
-        const TextDbEntry entry = db.entry(i);
-        if (entry.id == id) return std::string(entry.text);
+// A device whose bytes from `keep` on vanish at its `onRead`th read, as a file
+// that another program cuts short while it is read.
+class ShrinkingBuffer : public QBuffer {
+  public:
+    ShrinkingBuffer(QByteArray bytes, qsizetype keep, int onRead)
+        : bytes_(std::move(bytes)), keep_(keep), onRead_(onRead) {
+        setBuffer(&bytes_);
     }
-    return std::nullopt;
+
+  protected:
+    qint64 readData(char* data, qint64 maxSize) override {
+        if (++reads_ == onRead_) bytes_.truncate(keep_);
+        return QBuffer::readData(data, maxSize);
+    }
+
+  private:
+    QByteArray bytes_;
+    qsizetype keep_;
+    int onRead_;
+    int reads_ = 0;
+};
+
+// What a plain read of the file gives: slot bytes beyond the file are 0, a
+// text runs from its offset to a NUL, the end of the file or 99 characters.
+std::string PlainText(const QByteArray& file, std::uint32_t offset) {
+    std::string text;
+    for (qint64 at = offset; at < file.size() && file[at] && text.size() < 99; ++at)
+        text.push_back(file[at]);
+    return text;
+}
+
+std::pair<std::int32_t, std::uint32_t> PlainSlot(const QByteArray& file, std::uint32_t index) {
+    std::uint32_t values[2] = {};
+    for (int b = 0; b < 8; ++b) {
+        const qint64 at = 8 + 8 * qint64{index} + b;
+        if (at < file.size())
+            values[b / 4] |= std::uint32_t{std::uint8_t(file[at])} << (8 * (b % 4));
+    }
+    return {static_cast<std::int32_t>(values[0]), values[1]};
+}
+
+// Checks every entry against a plain read of `file`, and FindText for each of
+// `ids` against a scan from entry 0. When the device lost its bytes from
+// `keep` on while it was read, a text may instead be cut there.
+void ExpectAsReadPlainly(QIODevice& device, const QByteArray& file,
+                         const std::vector<std::int32_t>& ids, qsizetype keep) {
+    ASSERT_TRUE(device.open(QIODevice::ReadOnly));
+    TextDb db;
+    ASSERT_EQ(db.Read(device), TextDb::ReadError::None);
+    const QByteArray kept = file.left(keep);
+    const auto expectText = [&](std::string_view text, std::uint32_t offset) {
+        return text == PlainText(file, offset) || text == PlainText(kept, offset);
+    };
+    std::unordered_map<std::int32_t, std::uint32_t> firstOffset;
+    for (std::uint32_t i = 0; i < db.count(); ++i) {
+        const auto [id, offset] = PlainSlot(file, i);
+        const TextDbEntry read = db.entry(i);
+        ASSERT_EQ(read.id, id) << "entry " << i;
+        ASSERT_EQ(read.offset, offset) << "entry " << i;
+        ASSERT_TRUE(expectText(read.text, offset)) << "entry " << i;
+        firstOffset.emplace(id, offset);  // the first stays
+    }
+    for (const std::int32_t id : ids) {
+        const auto found = db.FindText(id);
+        const auto scanned = firstOffset.find(id);
+        ASSERT_EQ(found.has_value(), scanned != firstOffset.end()) << "id " << id;
+        if (found) {
+            EXPECT_TRUE(expectText(*found, scanned->second)) << "id " << id;
+        }
+    }
 }
 
 }  // namespace
@@ -81,29 +148,65 @@ TEST(TextDb, TextWithoutNulEndsAtTheEndOfTheFile) {
     EXPECT_EQ(db.FindText(7), "open");
 }
 
-TEST(TextDb, FirstEntryWithAnIdentifierWinsAsInAScan) {
+TEST(TextDb, RandomDatabasesReadAsAPlainReadAndAScanFromTheFirstEntry) {
     std::mt19937 random(7);
-    for (int round = 0; round < 20; ++round) {
-        const std::uint32_t count = 1 + random() % 60;
+    for (int round = 0; round < 300; ++round) {
+        // Few identifiers, so that most repeat; they differ in every byte and
+        // take in 0 and the extremes.
+        std::vector<std::int32_t> ids = {0, -1, 1, INT32_MIN, INT32_MAX};
+        for (int i = 0; i < 4; ++i) ids.push_back(static_cast<std::int32_t>(random()));
+        const auto rows = static_cast<std::uint32_t>(random() % 60);
+        QByteArray tail(static_cast<qsizetype>(random() % 700), '\0');
+        for (auto& byte : tail) byte = static_cast<char>(random() % 4 ? 'a' + random() % 26 : 0);
+        const std::uint32_t fileSize = 8 + 8 * rows + static_cast<std::uint32_t>(tail.size());
         std::vector<DbEntry> table;
-        for (std::uint32_t i = 0; i < count; ++i)
-            table.push_back({static_cast<std::uint32_t>(random() % 8),
-                             static_cast<std::uint32_t>(random() % 700)});
-        QByteArray tail(200, '\0');
-        for (auto& byte : tail) byte = static_cast<char>(random() % 3 ? 'a' + random() % 26 : 0);
-        // Some tables are cut short, so their last table lie beyond the end.
-        QByteArray file = MakeDb(count, table, tail);
-        file.truncate(static_cast<qsizetype>(random() % file.size()) + 1);
-        const TextDb db = Load(file);
-        for (std::int32_t id = -1; id < 9; ++id) {
-            const auto indexed = db.FindText(id);
-            const auto scanned = ScanFirst(db, id);
-            ASSERT_EQ(indexed.has_value(), scanned.has_value()) << "id " << id;
-            if (indexed) {
-                EXPECT_EQ(std::string(*indexed), *scanned) << "id " << id;
-            }
+        for (std::uint32_t i = 0; i < rows; ++i) {
+            // Offsets at random in the file (texts overlap, touch or lie
+            // apart), a few anywhere, most beyond the end.
+            const auto offset = random() % 8 ? random() % (fileSize + 10) : random();
+            table.push_back({static_cast<std::uint32_t>(ids[random() % ids.size()]),
+                             static_cast<std::uint32_t>(offset)});
         }
+        if (round % 3 == 0) {  // in order, as most databases come
+            std::sort(table.begin(), table.end(), [](DbEntry a, DbEntry b) {
+                return static_cast<std::int32_t>(a.id) < static_cast<std::int32_t>(b.id);
+            });
+            std::vector<std::uint32_t> offsets;
+            for (const DbEntry& slot : table) offsets.push_back(slot.offset);
+            std::sort(offsets.begin(), offsets.end());
+            for (std::size_t i = 0; i < table.size(); ++i) table[i].offset = offsets[i];
+        }
+        // Counts beyond the table read slots from the texts and past the end
+        // of the file; some files are cut short as well.
+        QByteArray file = MakeDb(rows + (random() % 3 ? 0 : random() % 100), table, tail);
+        if (random() % 4 == 0) file.truncate(static_cast<qsizetype>(random() % file.size()) + 1);
+        // Some files shrink right after the table has been read.
+        const qsizetype keep = random() % 3 ? file.size() : random() % (file.size() + 1);
+        ShrinkingBuffer device(file, keep, 3);
+        ExpectAsReadPlainly(device, file, ids, keep);
     }
+}
+
+TEST(TextDb, TextsReadAcrossManyOfTheReadersWindows) {
+    // 60,000 texts over 2.5 MB, the table shuffled, and every tenth text set
+    // apart after a gap, so the reader meets many runs of texts, some across
+    // the borders of its 1 MB window.
+    constexpr std::uint32_t kEntries = 60'000;
+    std::vector<DbEntry> table;
+    QByteArray texts;
+    const std::uint32_t textsStart = 8 + 8 * kEntries;
+    for (std::uint32_t i = 0; i < kEntries; ++i) {
+        if (i % 10 == 0) texts.append(QByteArray(200, 'x')).append('\0');
+        table.push_back({i, textsStart + static_cast<std::uint32_t>(texts.size())});
+        texts.append("Text number " + QByteArray::number(i)).append('\0');
+    }
+    std::shuffle(table.begin(), table.end(), std::mt19937(3));
+    std::vector<std::int32_t> ids = {-1, static_cast<std::int32_t>(kEntries)};
+    for (std::int32_t id = 0; id < static_cast<std::int32_t>(kEntries); id += 7) ids.push_back(id);
+    QBuffer device;
+    const QByteArray file = MakeDb(kEntries, table, texts);
+    device.setData(file);
+    ExpectAsReadPlainly(device, file, ids, file.size());
 }
 
 TEST(TextDb, SlotsBeyondTheFileReadAsIdentifierZeroAtOffsetZero) {
