@@ -85,6 +85,7 @@ void TmainWin::LoadDocuments(QFile& menuFile, QFile& textDbFile, const QString& 
         case LoadedDocument::Failure::MenuItemsOutOfMemory:
             ShowError(texts.unableToAllocateItems);
             return;
+        case LoadedDocument::Failure::MenuItemsOutOfMemoryGrowing:
         case LoadedDocument::Failure::NoMenuItems:
             ShowError(texts.unableToReallocateItems);
             return;

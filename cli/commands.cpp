@@ -91,7 +91,8 @@ struct MenuFile {
 MenuFile ReadMenuFile(const QString& path) {
     const QByteArray bytes = ReadWholeFile(path);
     MenuReadResult read = DecodeMenuItems(bytes);
-    if (read.error == MenuReadError::AllocateFailed) {
+    if (read.error == MenuReadError::OutOfMemory ||
+        read.error == MenuReadError::OutOfMemoryGrowing) {
         throw Failure{QStringLiteral("cannot read %1: out of memory").arg(Quoted(path))};
     }
     if (read.items.empty()) {

@@ -10,10 +10,13 @@ LoadedDocument LoadDocumentStreams(QIODevice& menuFile, QIODevice& textDbFile,
     switch (items.error) {
         case MenuReadError::None:
             break;
-        case MenuReadError::AllocateFailed:
+        case MenuReadError::OutOfMemory:
             document.failure = LoadedDocument::Failure::MenuItemsOutOfMemory;
             return document;
-        case MenuReadError::ReallocateFailed:
+        case MenuReadError::OutOfMemoryGrowing:
+            document.failure = LoadedDocument::Failure::MenuItemsOutOfMemoryGrowing;
+            return document;
+        case MenuReadError::NoRecords:
             document.failure = LoadedDocument::Failure::NoMenuItems;
             return document;
     }

@@ -13,9 +13,10 @@
 struct LoadedDocument {
     enum class Failure {
         None,
-        MenuItemsOutOfMemory,  // "Error: unable to allocate menu items array!"
-        NoMenuItems,           // an empty file: "Error: unable to reallocate menu items array!"
-        StringsOutOfMemory,    // "Error: unable to allocate strings array!"
+        MenuItemsOutOfMemory,         // "Error: unable to allocate menu items array!"
+        MenuItemsOutOfMemoryGrowing,  // "Error: unable to reallocate menu items array!"
+        NoMenuItems,                  // an empty file: the same message
+        StringsOutOfMemory,           // "Error: unable to allocate strings array!"
     };
     enum class Stage { ReadingMenuItems, ReadingStrings };
 

@@ -5,46 +5,24 @@
 #include <exception>
 #include <new>
 
+#include "base/little_endian.h"
+
 namespace {
-
-constexpr std::size_t kGrowthStep = 50;
-
-template <typename T>
-T LoadLittleEndian(const unsigned char* at) {
-    std::uint32_t value =
-        static_cast<std::uint32_t>(at[0]) | (static_cast<std::uint32_t>(at[1]) << 8) |
-        (static_cast<std::uint32_t>(at[2]) << 16) | (static_cast<std::uint32_t>(at[3]) << 24);
-    T result;
-    static_assert(sizeof(T) == sizeof(value));
-    std::memcpy(&result, &value, sizeof(result));
-    return result;
-}
-
-template <typename T>
-void StoreLittleEndian(char* at, T field) {
-    std::uint32_t value;
-    static_assert(sizeof(T) == sizeof(value));
-    std::memcpy(&value, &field, sizeof(value));
-    at[0] = static_cast<char>(value & 0xFF);
-    at[1] = static_cast<char>((value >> 8) & 0xFF);
-    at[2] = static_cast<char>((value >> 16) & 0xFF);
-    at[3] = static_cast<char>((value >> 24) & 0xFF);
-}
 
 // Decodes into the array's own element, so that no record is built aside and
 // copied in: a large file's records are decoded at close to the speed of
 // memory.
 void DecodeRecord(const unsigned char* raw, MenuItemRecord& record) {
-    record.id = LoadLittleEndian<std::int32_t>(raw);
+    record.id = little_endian::Load<std::int32_t>(raw);
     std::memcpy(record.type, raw + 4, 4);
     record.type[4] = '\0';
-    record.posX = LoadLittleEndian<float>(raw + 8);
-    record.posY = LoadLittleEndian<float>(raw + 12);
-    record.scaleX = LoadLittleEndian<float>(raw + 16);
-    record.scaleY = LoadLittleEndian<float>(raw + 20);
-    record.textId = LoadLittleEndian<std::int32_t>(raw + 24);
-    record.font = LoadLittleEndian<std::uint32_t>(raw + 28);
-    record.color = LoadLittleEndian<std::uint32_t>(raw + 32);
+    record.posX = little_endian::Load<float>(raw + 8);
+    record.posY = little_endian::Load<float>(raw + 12);
+    record.scaleX = little_endian::Load<float>(raw + 16);
+    record.scaleY = little_endian::Load<float>(raw + 20);
+    record.textId = little_endian::Load<std::int32_t>(raw + 24);
+    record.font = little_endian::Load<std::uint32_t>(raw + 28);
+    record.color = little_endian::Load<std::uint32_t>(raw + 32);
 }
 
 // Decodes the records in `size` bytes onto the end of `items`; a trailing part
@@ -62,10 +40,9 @@ void AppendRecords(const unsigned char* data, std::size_t size,
     }
 }
 
-// Room for the records of `bytes` bytes, at least one growth step.
+// Room for the records of `bytes` bytes, the last one perhaps short.
 std::size_t RoomFor(std::size_t bytes) {
-    const std::size_t records = (bytes + kMenuItemRecordSize - 1) / kMenuItemRecordSize;
-    return records == 0 ? kGrowthStep : records;
+    return (bytes + kMenuItemRecordSize - 1) / kMenuItemRecordSize;
 }
 
 }  // namespace
@@ -78,13 +55,13 @@ MenuReadResult DecodeMenuItems(const QByteArray& bytes) {
     try {
         result.items.reserve(RoomFor(size));
     } catch (const std::bad_alloc&) {
-        result.error = MenuReadError::AllocateFailed;
+        result.error = MenuReadError::OutOfMemory;
         return result;
     }
     AppendRecords(reinterpret_cast<const unsigned char*>(bytes.constData()), size, result.items);
     if (result.items.empty()) {
         result.items = {};
-        result.error = MenuReadError::ReallocateFailed;
+        result.error = MenuReadError::NoRecords;
     }
     return result;
 }
@@ -106,7 +83,7 @@ MenuReadResult ReadMenuItems(QIODevice& device) {
         piece.resize(kPiece);
     } catch (const std::exception&) {  // bad_alloc, or length_error for an absurd size
         result.items = {};
-        result.error = MenuReadError::AllocateFailed;
+        result.error = MenuReadError::OutOfMemory;
         return result;
     }
     try {
@@ -123,12 +100,12 @@ MenuReadResult ReadMenuItems(QIODevice& device) {
         }
     } catch (const std::bad_alloc&) {
         result.items = {};
-        result.error = MenuReadError::ReallocateFailed;
+        result.error = MenuReadError::OutOfMemoryGrowing;
         return result;
     }
     if (result.items.empty()) {
         result.items = {};
-        result.error = MenuReadError::ReallocateFailed;
+        result.error = MenuReadError::NoRecords;
     }
     return result;
 }
@@ -137,15 +114,15 @@ QByteArray EncodeMenuItems(const std::vector<MenuItemRecord>& items) {
     QByteArray bytes(static_cast<qsizetype>(items.size()) * kMenuItemRecordSize, '\0');
     char* out = bytes.data();
     for (const MenuItemRecord& record : items) {
-        StoreLittleEndian(out, record.id);
+        little_endian::Store(out, record.id);
         std::memcpy(out + 4, record.type, 4);
-        StoreLittleEndian(out + 8, record.posX);
-        StoreLittleEndian(out + 12, record.posY);
-        StoreLittleEndian(out + 16, record.scaleX);
-        StoreLittleEndian(out + 20, record.scaleY);
-        StoreLittleEndian(out + 24, record.textId);
-        StoreLittleEndian(out + 28, record.font);
-        StoreLittleEndian(out + 32, record.color);
+        little_endian::Store(out + 8, record.posX);
+        little_endian::Store(out + 12, record.posY);
+        little_endian::Store(out + 16, record.scaleX);
+        little_endian::Store(out + 20, record.scaleY);
+        little_endian::Store(out + 24, record.textId);
+        little_endian::Store(out + 28, record.font);
+        little_endian::Store(out + 32, record.color);
         out += kMenuItemRecordSize;
     }
     return bytes;

@@ -9,8 +9,9 @@
 // Outcome of reading a menu definition file.
 enum class MenuReadError {
     None,
-    AllocateFailed,    // the first room for records could not be had
-    ReallocateFailed,  // growing or trimming failed, or the file held no record
+    OutOfMemory,         // the room for the records could not be had at all
+    OutOfMemoryGrowing,  // a file that outgrew the room first taken, and no more came
+    NoRecords,           // the file holds no byte, so no record
 };
 
 struct MenuReadResult {
@@ -20,7 +21,7 @@ struct MenuReadResult {
 
 // Decodes records from the bytes of a menu definition file. A trailing part
 // shorter than a record is read as one more record whose missing bytes are 0.
-// A file without any byte is refused with ReallocateFailed.
+// A file without any byte is refused with NoRecords.
 MenuReadResult DecodeMenuItems(const QByteArray& bytes);
 
 // Reads the whole device from its current position and decodes it.

@@ -6,12 +6,12 @@
 #include <iterator>
 #include <new>
 
+#include "base/little_endian.h"
+
 namespace {
 
 std::uint32_t LoadU32(const char* at) {
-    const auto* b = reinterpret_cast<const unsigned char*>(at);
-    return static_cast<std::uint32_t>(b[0]) | (static_cast<std::uint32_t>(b[1]) << 8) |
-           (static_cast<std::uint32_t>(b[2]) << 16) | (static_cast<std::uint32_t>(b[3]) << 24);
+    return little_endian::Load<std::uint32_t>(at);
 }
 
 // Reads up to `length` bytes at `position` into `out`; bytes the device

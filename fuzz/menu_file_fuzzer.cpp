@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     QByteArray bytes = FuzzBytes(data, size);
     const MenuReadResult decoded = DecodeMenuItems(bytes);
     if (size == 0) {
-        FUZZ_CHECK(decoded.error == MenuReadError::ReallocateFailed);
+        FUZZ_CHECK(decoded.error == MenuReadError::NoRecords);
         FUZZ_CHECK(decoded.items.empty());
         return 0;
     }

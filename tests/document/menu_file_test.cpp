@@ -80,7 +80,7 @@ TEST(MenuFile, SpecialFloatsAndNulTypesAreKeptExactly) {
 TEST(MenuFile, LengthsThatAreNotWholeRecords) {
     // 0 bytes: refused, as a file without records.
     const MenuReadResult empty = DecodeMenuItems(QByteArray());
-    EXPECT_EQ(empty.error, MenuReadError::ReallocateFailed);
+    EXPECT_EQ(empty.error, MenuReadError::NoRecords);
     EXPECT_TRUE(empty.items.empty());
 
     // 36 bytes: one record.
@@ -127,7 +127,7 @@ TEST(MenuFile, ReadsFromADeviceAndReportsWriteFailures) {
     }
     TricklingDevice empty({}, false);
     ASSERT_TRUE(empty.open(QIODevice::ReadOnly));
-    EXPECT_EQ(ReadMenuItems(empty).error, MenuReadError::ReallocateFailed);
+    EXPECT_EQ(ReadMenuItems(empty).error, MenuReadError::NoRecords);
 
     const std::vector<MenuItemRecord> items = DecodeMenuItems(QByteArray(36 * 3, '\x07')).items;
     QByteArray target;
