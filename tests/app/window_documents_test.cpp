@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <QAction>
 #include <QFileInfo>
 #include <QProgressBar>
@@ -103,22 +105,26 @@ TEST_F(WindowTest, SaveWritesTheExactBytesAndSaveAsMovesTheSavePath) {
 
 TEST_F(WindowTest, AFailedSaveReportsItAndLeavesTheOldFile) {
     OpenSample();
+    ClickRow(2);
+    window->mmMainInsertClick();  // so that any save would change the file
     const QByteArray original = SampleBytes("kavel.def");
-
-    platform.saveAnswers = {QStringLiteral("/dev/full")};
-    window->mmMainSaveAsClick();
-    EXPECT_EQ(window->lbStatus2->text(), "Error: unable to save file!");
-
-    // A folder no one may write into (for root too: a kernel file system).
-    platform.saveAnswers = {QStringLiteral("/proc/kavel.def")};
-    window->mmMainSaveAsClick();
-    EXPECT_EQ(window->lbStatus2->text(), "Error: unable to save file!");
-
-    // A folder removed after the dialog.
-    QDir(Path(".")).mkdir("gone");
+    const auto refused = [this, &original](const QString& path) {
+        platform.saveAnswers = {path};
+        window->mmMainSaveAsClick();
+        EXPECT_EQ(window->lbStatus2->text(), "Error: unable to save file!") << path.toStdString();
+        EXPECT_EQ(ReadBytes(Path("kavel.def")), original);
+    };
+    refused(QStringLiteral("/dev/full"));
+    // A file's place taken by a file (no folder there), and a folder removed
+    // after the dialog: refused for root too.
+    refused(Path("kavel.def/inner.def"));
+    ASSERT_TRUE(QDir(Path(".")).mkdir("gone"));
     platform.saveAnswers = {Path("gone/kavel.def")};
-    QDir(Path("gone")).removeRecursively();
+    ASSERT_TRUE(QDir(Path("gone")).removeRecursively());
     window->mmMainSaveAsClick();
     EXPECT_EQ(window->lbStatus2->text(), "Error: unable to save file!");
-    EXPECT_EQ(ReadBytes(Path("kavel.def")), original);
+    // A read-only file stays as it is, whoever the user is.
+    ASSERT_EQ(::chmod(QFile::encodeName(Path("kavel.def")).constData(), 0444), 0);
+    refused(Path("kavel.def"));
+    EXPECT_FALSE(QFileInfo::exists(Path("gone")));
 }
