@@ -2,7 +2,6 @@
 # Installs what is missing, builds, and runs the whole test suite.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-"$root/scripts/install-deps.sh"
 "$root/scripts/build.sh" "$root/build"
 cd "$root/build"
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)"
