@@ -4,6 +4,7 @@
 # program's lang/, skin/ and readme_en.txt. Other arguments replace the sample.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+"$root/scripts/install-deps.sh"
 "$root/scripts/build.sh" "$root/build" >/dev/null
 cd "$root"
 if (($#)); then
