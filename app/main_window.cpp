@@ -107,6 +107,7 @@ TmainWin::TmainWin(Platform& platform, QWidget* parent) : QMainWindow(parent), p
 
     CreateStatusBar(client_);
     CreateMenus();
+    CreateFindControls();
 
     shortcutFilter_ = std::make_unique<ShortcutPriorityFilter>(
         this,
@@ -356,6 +357,7 @@ void TmainWin::LayOutClientArea() {
     pnMap->setGeometry(kListWidth + kPanelWidth, 0, std::max(0, width - kListWidth - kPanelWidth),
                        above);
     pnSb->setGeometry(0, above, width, kStatusBarHeight);
+    LayOutFindBar(above);
     LayOutStatusBar();
 }
 
@@ -426,6 +428,7 @@ void TmainWin::ApplyTexts() {
     cbType->addItems(rows);
     cbType->setCurrentIndex(-1);
     cbType->setEditText(shown);
+    ApplyFindTexts();
     LayOutStatusBar();
 }
 
