@@ -144,6 +144,8 @@ void TmainWin::mmMainFindClick() {
     findBar->field()->setFocus(Qt::ShortcutFocusReason);
     findBar->field()->selectAll();
     ShowFindState();
+    // A large document's table of texts is built while the user starts typing.
+    if (!searchTimer_->isActive()) searchTimer_->start();
 }
 
 void TmainWin::mmMainFindNextClick() {

@@ -72,8 +72,10 @@ bool Contains(std::string_view text, std::string_view pattern) {
 
 void RecordQuery::FoldCodePage(std::string_view text, std::string& out) {
     const FoldTable& folds = Folds();
-    for (const char byte : text)
-        out.push_back(folds.representative[static_cast<unsigned char>(byte)]);
+    const std::size_t start = out.size();
+    out.resize(start + text.size());
+    char* to = out.data() + start;
+    for (const char byte : text) *to++ = folds.representative[static_cast<unsigned char>(byte)];
 }
 
 RecordQuery::RecordQuery(const QString& typed) : empty_(typed.isEmpty()) {
@@ -209,17 +211,15 @@ bool RecordSearch::upToDate() const {
 }
 
 bool RecordSearch::Work(std::chrono::milliseconds budget) {
-    if (query_.isEmpty()) {
-        matches_ = {};
-        return true;
-    }
     if (matchesKnown_) return true;
-
+    // The table does not depend on the query: it is built even before the
+    // first character is typed.
     const std::size_t count = document_.count();
     if (!building_) {
         building_ = true;
         built_ = 0;
         textOfRecord_.assign(count, kNoText);
+        textOfId_.reserve(static_cast<qsizetype>(std::min<std::size_t>(count, 1 << 22)));
     }
     if (built_ < count) {
         QElapsedTimer clock;
@@ -230,6 +230,10 @@ bool RecordSearch::Work(std::chrono::milliseconds budget) {
             for (; built_ < end; ++built_) textOfRecord_[built_] = TextOf(records[built_].textId);
             if (built_ < count && clock.elapsed() >= budget.count()) return false;
         }
+    }
+    if (query_.isEmpty()) {
+        matches_ = {};
+        return true;
     }
     TestTexts();
     MatchRecords();

@@ -68,7 +68,9 @@ class RecordSearch : public QObject {
 
     // Does about `budget` of the outstanding work, or all of it when it
     // needs no more. True when the matches below are those of the query over
-    // the document as it is now.
+    // the document as it is now. The table of texts is built from the first
+    // call on, whatever the query, so that it can be ready before the first
+    // character is typed.
     bool Work(std::chrono::milliseconds budget);
     bool upToDate() const;
 
