@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "app/find_bar.h"
 #include "app/language_box.h"
 #include "app/message_table.h"
 #include "app/picture_label.h"
@@ -117,6 +118,8 @@ TmainWin::TmainWin(Platform& platform, QWidget* parent) : QMainWindow(parent), p
     // keys) for that; once its text is as the panel showed it, they undo and
     // redo the document's steps.
     shortcutFilter_->SetKeyLeftToField([this](const QAction* action, QWidget* focused) {
+        // Del in the find field deletes a character of what is sought.
+        if (action == mmMainDelete && findBar->isAncestorOf(focused)) return true;
         const QLineEdit* edit = qobject_cast<const QLineEdit*>(focused);
         if (const auto* box = qobject_cast<const QComboBox*>(focused)) edit = box->lineEdit();
         if (edit == nullptr || !edit->isModified()) return false;

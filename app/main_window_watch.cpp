@@ -17,6 +17,10 @@ namespace {
 // enough to feel immediate.
 constexpr std::chrono::milliseconds kQuietPeriod{400};
 
+// A reload nobody asked for never takes gigabytes: a menu file above this
+// (7 million records, seven times the largest known) is opened only by hand.
+constexpr std::int64_t kLargestReload = 256LL << 20;
+
 }  // namespace
 
 void TmainWin::WatchDocumentFiles(QFile& menuFile, QFile& textDbFile) {
@@ -92,6 +96,10 @@ void TmainWin::ReloadMenuFile() {
     }
     const FileFingerprint read = FileFingerprint::OfFile(file);
     menuWatch_->SetKnown(read);
+    if (read.size > kLargestReload) {
+        ShowError(texts.unableToAllocateItems);
+        return;
+    }
     // Read into fresh records: a file that does not load leaves the document
     // as it is, as a failed open does.
     MenuReadResult items = ReadMenuItems(file);

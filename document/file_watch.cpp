@@ -39,6 +39,15 @@ FileFingerprint FileFingerprint::OfPath(const QString& path) {
 FileFingerprint FileFingerprint::OfFile(QFile& file) {
     FileFingerprint fingerprint;
     fingerprint.kind = Kind::Regular;
+    struct stat status {};
+    if (::fstat(file.handle(), &status) == 0 && status.st_size > kWholeContentLimit) {
+        fingerprint.size = status.st_size;
+        fingerprint.changedNs =
+            std::int64_t{status.st_ctim.tv_sec} * 1'000'000'000 + status.st_ctim.tv_nsec;
+        fingerprint.identity = (static_cast<std::uint64_t>(status.st_dev) << 32) ^
+                               static_cast<std::uint64_t>(status.st_ino);
+        return fingerprint;
+    }
     constexpr qint64 kPiece = 1 << 20;
     QByteArray piece(kPiece, '\0');
     std::size_t hash = 0;
@@ -126,8 +135,8 @@ void WatchedFile::Check() {
     if (path_.isEmpty()) return;
     ++looks_;
     FollowPath();
-    const FileFingerprint now = FileFingerprint::OfPath(path_);
-    if (now.kind == FileFingerprint::Kind::Missing) {
+    struct stat status {};
+    if (::stat(QFile::encodeName(path_).constData(), &status) != 0) {
         if (!gone_) {
             gone_ = true;
             emit removed();
@@ -136,5 +145,11 @@ void WatchedFile::Check() {
     }
     // A file that comes back as it was is no news.
     gone_ = false;
-    if (now != known_) emit changed();
+    // Another size needs no reading to be told apart.
+    if (S_ISREG(status.st_mode) && known_.kind == FileFingerprint::Kind::Regular &&
+        status.st_size != known_.size) {
+        emit changed();
+        return;
+    }
+    if (FileFingerprint::OfPath(path_) != known_) emit changed();
 }

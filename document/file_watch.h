@@ -11,22 +11,28 @@ class QFile;
 
 // Enough of a file on disk to tell one version of it from another: whether
 // it is there, whether it is a regular file, and the size and a hash of the
-// bytes of one. Times are not used: a save and another program's write in
-// the same clock tick would look alike, and a file rewritten with the same
-// bytes would look changed.
+// bytes of one. Times are not used for files of up to kWholeContentLimit: a
+// save and another program's write in the same clock tick would look alike,
+// and a file rewritten with the same bytes would look changed. A larger file
+// stands by its size, its time of last change and its identity, so that a
+// file of gigabytes put in place of a document is never read through.
 struct FileFingerprint {
     enum class Kind { Missing, Regular, Other };
+    static constexpr std::int64_t kWholeContentLimit = 256LL << 20;
+
     Kind kind = Kind::Missing;
     std::int64_t size = 0;
     std::uint64_t hash = 0;
+    std::int64_t changedNs = 0;  // files above the limit only
+    std::uint64_t identity = 0;  // files above the limit only
 
     bool operator==(const FileFingerprint&) const = default;
 
     // The file at `path` as it is now. Only a regular file is opened, so a
     // FIFO or a device never blocks; one that cannot be read counts as Other.
     static FileFingerprint OfPath(const QString& path);
-    // The bytes of an open regular file from its start, read in pieces; the
-    // file is left at its start, ready to be loaded from.
+    // An open regular file, read from its start in pieces; the file is left
+    // at its start, ready to be loaded from.
     static FileFingerprint OfFile(QFile& file);
 };
 

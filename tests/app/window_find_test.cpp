@@ -71,6 +71,12 @@ TEST_F(FindTest, TheBarWalksTheMatchesFromTheSelectedRecordAndCountsThem) {
     EXPECT_EQ(window->selectedIndex(), 40);
     ClickRow(3);
     EXPECT_EQ(Count(), "? of 1");
+    // Del edits the text sought, it deletes no record.
+    FindField()->setFocus();
+    FindField()->setCursorPosition(0);
+    Key(Qt::Key_Delete);
+    EXPECT_EQ(FindField()->text(), "040");
+    EXPECT_TRUE(platform.questions.isEmpty());
 
     Key(Qt::Key_Escape);
     EXPECT_FALSE(window->findBar->isVisible());

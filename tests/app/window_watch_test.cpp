@@ -1,3 +1,4 @@
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <QAction>
@@ -153,6 +154,20 @@ TEST_F(WatchTest, DamagedGoneOrOddFilesLeaveTheDocumentWhole) {
     // A FIFO in its place is never opened for reading, which would block.
     ASSERT_EQ(::mkfifo(QFile::encodeName(Path("kavel.def")).constData(), 0644), 0);
     ASSERT_TRUE(StatusBecomes("Error: unable to open file!"));
+    EXPECT_EQ(EncodeMenuItems(window->menuItems()), EncodeMenuItems(before));
+    // Four gigabytes (of a sparse file) are neither read nor held.
+    ASSERT_TRUE(QFile::remove(Path("kavel.def")));
+    {
+        QFile huge(Path("kavel.def"));
+        ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(huge.resize(4LL << 30));
+    }
+    struct rusage usage {};
+    ::getrusage(RUSAGE_SELF, &usage);
+    const long peakBefore = usage.ru_maxrss;
+    ASSERT_TRUE(StatusBecomes("Error: unable to allocate menu items array!"));
+    ::getrusage(RUSAGE_SELF, &usage);
+    EXPECT_LT(usage.ru_maxrss - peakBefore, 64 * 1024);
     EXPECT_EQ(EncodeMenuItems(window->menuItems()), EncodeMenuItems(before));
 
     ASSERT_TRUE(QFile::remove(Path("textdb_en.def")));
