@@ -3,10 +3,13 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QListView>
+#include <QTimer>
 
 #include "app/main_window.h"
 #include "app/message_table.h"
 #include "app/platform.h"
+#include "app/record_list_view.h"
 #include "base/file_open.h"
 #include "document/file_watch.h"
 #include "document/menu_file.h"
@@ -20,6 +23,19 @@ constexpr std::chrono::milliseconds kQuietPeriod{400};
 // A reload nobody asked for never takes gigabytes: a menu file above this
 // (7 million records, seven times the largest known) is opened only by hand.
 constexpr std::int64_t kLargestReload = 256LL << 20;
+
+// The list lays out a large document in steps after it is reset: the row
+// selected deep in it is brought into view once its step is done.
+void ScrollToCurrentWhenLaidOut(QListView* list, int triesLeft) {
+    const QModelIndex current = list->currentIndex();
+    if (!current.isValid()) return;
+    if (list->visualRect(current).isValid() || triesLeft == 0) {
+        list->scrollTo(current);
+        return;
+    }
+    QTimer::singleShot(0, list,
+                       [list, triesLeft] { ScrollToCurrentWhenLaidOut(list, triesLeft - 1); });
+}
 
 }  // namespace
 
@@ -127,6 +143,7 @@ void TmainWin::ReloadMenuFile() {
     RebuildItemList();
     const int last = static_cast<int>(document_.count()) - 1;
     SelectRow(std::clamp(row, 0, last));
+    ScrollToCurrentWhenLaidOut(lbMain, 1000);
     RefreshItemView();
     SetStatusText(texts.menuFileReloaded.arg(path));
 }

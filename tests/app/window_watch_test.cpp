@@ -90,6 +90,23 @@ TEST_F(WatchTest, AnUnmodifiedDocumentFollowsItsFileKeepingTheSelectedIndex) {
     EXPECT_TRUE(platform.questions.isEmpty());
 }
 
+TEST_F(WatchTest, AReloadDeepInALongListShowsTheSelectedRow) {
+    // More rows than the list lays out in one step.
+    QByteArray records(60'000 * kMenuItemRecordSize, '\0');
+    WriteBytes(Path("long.def"), records);
+    OpenFiles(Path("long.def"), Path("textdb_en.def"));
+    platform.textAnswers = {"59000"};
+    window->mmMainGoToClick();
+    records[0] = 1;
+    WriteBytes(Path("long.def"), records);
+    ASSERT_TRUE(StatusBecomes("Reloaded the menu definition file: [" + Path("long.def") + "]."));
+    EXPECT_EQ(window->selectedIndex(), 59000);
+    QListView* list = window->lbMain;
+    EXPECT_TRUE(Eventually([list] {
+        return list->viewport()->rect().contains(list->visualRect(list->currentIndex()));
+    }));
+}
+
 TEST_F(WatchTest, AModifiedDocumentAsksBeforeAReloadWithNoAsTheDefault) {
     ClickRow(5);
     TypeInto(window->edID, "555");
