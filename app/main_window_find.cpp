@@ -21,12 +21,10 @@ namespace {
 // The longest step of a search between two events of the window.
 constexpr std::chrono::milliseconds kSearchStep{30};
 
-// The text on one line: the preview draws line breaks and other control
-// characters without width, a label would break the line at them.
+// The text on one line: the preview gives line breaks and other control
+// characters no width, where a label would break the line.
 QString OneLine(QString text) {
-    for (QChar& c : text) {
-        if (c.unicode() < 0x20) c = QLatin1Char(' ');
-    }
+    text.removeIf([](QChar c) { return c.unicode() < 0x20; });
     return text;
 }
 
@@ -122,10 +120,11 @@ void TmainWin::FillTextLine() {
         lbTextValue->setToolTip(QString());
         return;
     }
-    const QString whole = OneLine(FromCodePage(*text));
+    const QString whole = FromCodePage(*text);
     lbTextValue->setForegroundRole(QPalette::WindowText);
     lbTextValue->setText(lbTextValue->fontMetrics().elidedText(
-        whole, Qt::ElideRight, lbTextValue->contentsRect().width() - 2 * lbTextValue->indent()));
+        OneLine(whole), Qt::ElideRight,
+        lbTextValue->contentsRect().width() - 2 * lbTextValue->indent()));
     // Rich text by construction, so that a text holding markup shows as typed.
     lbTextValue->setToolTip(whole.isEmpty() ? QString()
                                             : QStringLiteral("<p style='white-space:pre'>") +
