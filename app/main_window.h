@@ -299,7 +299,7 @@ class TmainWin : public QMainWindow, private SkinTarget {
     void AfterSave(const QString& path);
     void MenuFileChanged();
     void TextDbChanged();
-    void ReloadMenuFile();
+    void ReloadMenuFile(std::vector<MenuItemRecord>&& records);
     void ReloadTextDb();
     WatchedFile* menuWatch_ = nullptr;
     WatchedFile* textDbWatch_ = nullptr;

@@ -85,25 +85,11 @@ void TmainWin::MenuFileChanged() {
         menuWatch_->CheckLater();
         return;
     }
-    const QString path = menuWatch_->path();
-    if (document_.isModified() || HasUncommittedTyping()) {
-        // Whatever the answer, this version of the file has been dealt with.
-        menuWatch_->SetKnown(FileFingerprint::OfPath(path));
-        if (!platform_.AskYesNo(this, fixed_text::kAppTitle, MessageTable().reloadQuestion,
-                                false)) {
-            // The records no longer match the file: the next save is an
-            // overwrite the user chose, and closing asks about it.
-            document_.MarkModified();
-            SetStatusText(MessageTable().menuFileKept.arg(path));
-            return;
-        }
-    }
-    ReloadMenuFile();
-}
-
-void TmainWin::ReloadMenuFile() {
     const LanguageTexts& texts = MessageTable();
     const QString path = menuWatch_->path();
+    // The file is read into fresh records before anything is asked: one that
+    // does not load leaves the document as it is, as a failed open does, and
+    // the user is asked only about a file that can take its place.
     QFile file;
     if (!OpenRegularFileForReading(path, file)) {
         menuWatch_->SetKnown(FileFingerprint::OfPath(path));
@@ -116,9 +102,8 @@ void TmainWin::ReloadMenuFile() {
         ShowError(texts.unableToAllocateItems);
         return;
     }
-    // Read into fresh records: a file that does not load leaves the document
-    // as it is, as a failed open does.
     MenuReadResult items = ReadMenuItems(file);
+    file.close();
     switch (items.error) {
         case MenuReadError::None:
             break;
@@ -129,13 +114,25 @@ void TmainWin::ReloadMenuFile() {
             ShowError(texts.unableToReallocateItems);
             return;
     }
+    if ((document_.isModified() || HasUncommittedTyping()) &&
+        !platform_.AskYesNo(this, fixed_text::kAppTitle, texts.reloadQuestion, false)) {
+        // The records no longer match the file: the next save is an
+        // overwrite the user chose, and closing asks about it.
+        document_.MarkModified();
+        SetStatusText(texts.menuFileKept.arg(path));
+        return;
+    }
+    ReloadMenuFile(std::move(items.items));
+}
+
+void TmainWin::ReloadMenuFile(std::vector<MenuItemRecord>&& records) {
     LoadedDocument loaded;
-    loaded.menuItems = std::move(items.items);
+    loaded.menuItems = std::move(records);
     loaded.textDb = document_.textDb();
     const int row = selectedIndex();
 
     updatingList_ = true;
-    document_.Replace(std::move(loaded), path, document_.textDbPath());
+    document_.Replace(std::move(loaded), menuWatch_->path(), document_.textDbPath());
     updatingList_ = false;
 
     ShowCount();
@@ -145,7 +142,7 @@ void TmainWin::ReloadMenuFile() {
     SelectRow(std::clamp(row, 0, last));
     ScrollToCurrentWhenLaidOut(lbMain, 1000);
     RefreshItemView();
-    SetStatusText(texts.menuFileReloaded.arg(path));
+    SetStatusText(MessageTable().menuFileReloaded.arg(menuWatch_->path()));
 }
 
 void TmainWin::TextDbChanged() {

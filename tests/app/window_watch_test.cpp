@@ -158,7 +158,10 @@ TEST_F(WatchTest, TheEditorsOwnSavesAreNotChangesAndSaveAsFollowsTheNewFile) {
     EXPECT_EQ(window->menuItems()[0].id, 12);
 }
 
-TEST_F(WatchTest, DamagedGoneOrOddFilesLeaveTheDocumentWhole) {
+TEST_F(WatchTest, DamagedGoneOrOddFilesLeaveTheDocumentWholeWithoutAQuestion) {
+    // Unsaved changes; a file that cannot take their place is not asked about.
+    TypeInto(window->edID, "9");
+    QTest::keyClick(window->edID, Qt::Key_Tab);
     const std::vector<MenuItemRecord> before = window->menuItems();
     // Cut to nothing: the load's own error, as an open of it would give.
     WriteBytes(Path("kavel.def"), QByteArray());
@@ -191,6 +194,8 @@ TEST_F(WatchTest, DamagedGoneOrOddFilesLeaveTheDocumentWhole) {
     ASSERT_TRUE(
         StatusBecomes("The string database is gone from disk: [" + Path("textdb_en.def") + "]."));
     EXPECT_TRUE(window->lbTextValue->toolTip().contains("Brenmoor"));
+    EXPECT_TRUE(platform.questions.isEmpty());
+    EXPECT_TRUE(window->document().isModified());
 }
 
 TEST_F(WatchTest, AChangedStringDatabaseIsReloadedAndShownAndTheHistoryStays) {

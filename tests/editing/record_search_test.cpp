@@ -16,7 +16,8 @@ namespace {
 // Characters that fold in every way the code page allows: ASCII letters,
 // S and Z with caron (0x8A/0x9A, 0x8E/0x9E), Y with diaeresis (0x9F/0xFF),
 // the micro sign that folds to Greek mu, sharp s, A with diaeresis.
-const QByteArray kAlphabet("aAbBsS zZ19-\x8A\x9A\x8E\x9E\x9F\xFF\xB5\xDF\xC4\xE4", 24);
+constexpr char kLetters[] = "aAbBsS zZ19-\x8A\x9A\x8E\x9E\x9F\xFF\xB5\xDF\xC4\xE4";
+const QByteArray kAlphabet(kLetters, sizeof(kLetters) - 1);
 const char* const kTypes[] = {"butt", "BUTT", "wint", "ab", "a", "", "S\x9A"};
 
 QByteArray RandomText(std::mt19937& random, std::size_t maxLength) {
