@@ -97,7 +97,7 @@ void TmainWin::ApplyFindTexts() {
 }
 
 void TmainWin::LayOutFindBar(int above) {
-    if (findBar->isHidden()) return;
+    if (findBar == nullptr || findBar->isHidden()) return;
     // Under the list and as wide as list and panel together, so that the
     // count has room; the panel's fields end above it.
     const int top = std::max(0, above - FindBar::kHeight);
