@@ -71,26 +71,32 @@ void Finish(RecordSearch& search) {
     }
 }
 
-// The first keystroke after an open builds the table of the records' texts,
-// in steps of 30 ms between which the window answers; the count shows when
-// the last step is done.
-void BM_FirstKeystrokeAfterOpen(benchmark::State& state) {
+// The first search after an open builds the table of the records' texts in
+// steps of 30 ms, between which the window answers. The figure is the
+// longest step, the time the window is busy at once; the count shows when
+// the last step is done (until_counted_ms).
+void BM_FirstSearchAfterOpen(benchmark::State& state) {
     Session& session = TheSession();
-    double longestStep = 0;
+    double untilCounted = 0;
     for (auto _ : state) {
+        QElapsedTimer whole;
+        whole.start();
+        double longestStep = 0;
         RecordSearch search(*session.document);
         search.SetQuery(QStringLiteral("number 4242"));
         for (;;) {
             QElapsedTimer step;
             step.start();
             const bool done = search.Work(std::chrono::milliseconds(30));
-            longestStep = std::max(longestStep, static_cast<double>(step.nsecsElapsed()) / 1e6);
+            longestStep = std::max(longestStep, static_cast<double>(step.nsecsElapsed()) / 1e9);
             if (done) break;
         }
         benchmark::DoNotOptimize(search.count());
+        state.SetIterationTime(longestStep);
+        untilCounted = static_cast<double>(whole.nsecsElapsed()) / 1e6;
     }
-    state.counters["target_ms"] = 1000;
-    state.counters["longest_step_ms"] = longestStep;
+    state.counters["target_ms"] = kKeystrokeTargetMs;
+    state.counters["until_counted_ms"] = untilCounted;
 }
 
 // Typing one more character: a query of its own, as after a deletion, or
@@ -172,7 +178,7 @@ void BM_PlainScanPerKeystroke(benchmark::State& state) {
     }
 }
 
-BENCHMARK(BM_FirstKeystrokeAfterOpen)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_FirstSearchAfterOpen)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_KeystrokeMatchingEveryRecord)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_KeystrokeMatchingNone)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_KeystrokeOfAWholeNumber)->Unit(benchmark::kMillisecond);
