@@ -7,7 +7,6 @@
 
 FindBar::FindBar(QWidget* parent) : QWidget(parent) {
     field_ = new QLineEdit(this);
-    field_->setClearButtonEnabled(false);
     count_ = new QLabel(this);
     count_->setTextFormat(Qt::PlainText);
     count_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
