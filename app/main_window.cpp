@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "app/find_bar.h"
 #include "app/language_box.h"
 #include "app/message_table.h"
 #include "app/picture_label.h"
@@ -107,6 +108,7 @@ TmainWin::TmainWin(Platform& platform, QWidget* parent) : QMainWindow(parent), p
 
     CreateStatusBar(client_);
     CreateMenus();
+    CreateFindControls();
 
     shortcutFilter_ = std::make_unique<ShortcutPriorityFilter>(
         this,
@@ -116,6 +118,8 @@ TmainWin::TmainWin(Platform& platform, QWidget* parent) : QMainWindow(parent), p
     // keys) for that; once its text is as the panel showed it, they undo and
     // redo the document's steps.
     shortcutFilter_->SetKeyLeftToField([this](const QAction* action, QWidget* focused) {
+        // Del in the find field deletes a character of what is sought.
+        if (action == mmMainDelete && findBar->isAncestorOf(focused)) return true;
         const QLineEdit* edit = qobject_cast<const QLineEdit*>(focused);
         if (const auto* box = qobject_cast<const QComboBox*>(focused)) edit = box->lineEdit();
         if (edit == nullptr || !edit->isModified()) return false;
@@ -356,6 +360,7 @@ void TmainWin::LayOutClientArea() {
     pnMap->setGeometry(kListWidth + kPanelWidth, 0, std::max(0, width - kListWidth - kPanelWidth),
                        above);
     pnSb->setGeometry(0, above, width, kStatusBarHeight);
+    LayOutFindBar(above);
     LayOutStatusBar();
 }
 
@@ -426,6 +431,7 @@ void TmainWin::ApplyTexts() {
     cbType->addItems(rows);
     cbType->setCurrentIndex(-1);
     cbType->setEditText(shown);
+    ApplyFindTexts();
     LayOutStatusBar();
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -30,6 +32,9 @@ class PreviewPanel;
 class RecordListModel;
 class RecordListView;
 class ShortcutPriorityFilter;
+class FindBar;
+class RecordSearch;
+class WatchedFile;
 class LanguageBox;
 
 // The editor's one main window. It conducts: the document with its commands
@@ -105,6 +110,9 @@ class TmainWin : public QMainWindow, private SkinTarget {
     QLineEdit* edFont = nullptr;
     QLabel* lbColor = nullptr;
     QLineEdit* edColor = nullptr;
+    QLabel* lbText = nullptr;
+    QLabel* lbTextValue = nullptr;
+    FindBar* findBar = nullptr;
 
     QMenu* mmMainFile = nullptr;
     QAction* mmMainOpen = nullptr;
@@ -118,6 +126,10 @@ class TmainWin : public QMainWindow, private SkinTarget {
     QAction* mmMainPaste = nullptr;
     QAction* mmMainInsert = nullptr;
     QAction* mmMainDelete = nullptr;
+    QAction* mmMainFind = nullptr;
+    QAction* mmMainFindNext = nullptr;
+    QAction* mmMainFindPrevious = nullptr;
+    QAction* mmMainGoTo = nullptr;
     QMenu* mmMainHelp = nullptr;
     QAction* mmMainHelp2 = nullptr;
 
@@ -150,6 +162,10 @@ class TmainWin : public QMainWindow, private SkinTarget {
     void mmMainDeleteClick();
     void mmMainUndoClick();
     void mmMainRedoClick();
+    void mmMainFindClick();
+    void mmMainFindNextClick();
+    void mmMainFindPreviousClick();
+    void mmMainGoToClick();
     void cbLangChange();
 
     // --- Operations -----------------------------------------------------------
@@ -258,4 +274,33 @@ class TmainWin : public QMainWindow, private SkinTarget {
     // The activation asked the user to choose a language.
     bool languageAsked_ = false;
     QStringList pendingFiles_;
+
+    // Finding records and the record's text (main_window_find.cpp).
+    enum class FindMove { None, FromAnchor, Next, Previous };
+    void CreateFindControls();
+    void ApplyFindTexts();
+    void LayOutFindBar(int above);
+    void FillTextLine();
+    void RequestFindMove(FindMove move);
+    void RunSearch();
+    void ShowFindState();
+    void CloseFindBar();
+    // Selects a record as a click on its row would.
+    void GoToRecord(std::size_t index);
+    RecordSearch* search_ = nullptr;
+    QTimer* searchTimer_ = nullptr;
+    FindMove pendingMove_ = FindMove::None;
+    std::size_t findAnchor_ = 0;
+    QPointer<QWidget> focusBeforeFind_;
+
+    // Following the two files on disk (main_window_watch.cpp).
+    void WatchDocumentFiles(QFile& menuFile, QFile& textDbFile);
+    void BeforeSave();
+    void AfterSave(const QString& path);
+    void MenuFileChanged();
+    void TextDbChanged();
+    void ReloadMenuFile(std::vector<MenuItemRecord>&& records);
+    void ReloadTextDb();
+    WatchedFile* menuWatch_ = nullptr;
+    WatchedFile* textDbWatch_ = nullptr;
 };

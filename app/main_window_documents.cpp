@@ -97,6 +97,7 @@ void TmainWin::LoadDocuments(QFile& menuFile, QFile& textDbFile, const QString& 
     updatingList_ = true;
     document_.Replace(std::move(loaded), menuPath, textDbPath);
     updatingList_ = false;
+    WatchDocumentFiles(menuFile, textDbFile);
 
     imBg2->hide();
     for (QAction* action : {mmMainSave, mmMainSaveAs, mmMainCopy, mmMainInsert, mmMainDelete})
@@ -153,11 +154,13 @@ bool TmainWin::SaveTo(const QString& path) {
     const LanguageTexts& texts = MessageTable();
     // The file is written beside the old one and put in its place only when
     // every byte has landed: a failed save leaves the old file as it was.
+    BeforeSave();
     SetStatusText(texts.savingItems);
     if (!document_.SaveTo(path)) {
         ShowError(texts.unableToSaveFile);
         return false;
     }
+    AfterSave(path);
     SetStatusText(texts.savedDocument + path + texts.documentsEnd);
     return true;
 }

@@ -62,6 +62,7 @@ void TmainWin::RebuildItemList() {
 void TmainWin::RefreshItemView() {
     FillPropertyPanel();
     DrawPreview();
+    ShowFindState();
 }
 
 void TmainWin::lbMainClick() {
@@ -104,6 +105,7 @@ void TmainWin::FillPropertyPanel() {
     const QSignalBlocker blocker(cbType);
     cbType->setCurrentIndex(-1);
     cbType->setEditText(FromCodePage(type_code::Shown(*record)));
+    FillTextLine();
 }
 
 QLineEdit* TmainWin::EditOf(RecordField field) const {

@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include "app/fade_in.h"
+#include "app/find_bar.h"
 #include "app/language_box.h"
 #include "app/main_window.h"
 #include "app/message_table.h"
@@ -243,13 +244,19 @@ void TmainWin::SetCreditsSeparator(const QImage& picture) {
 }
 
 std::vector<QWidget*> TmainWin::InputControls() const {
-    return {cbLang, edID, cbType, edPosX, edPosY, edScaleX, edScaleY, edTextdb, edFont, edColor};
+    std::vector<QWidget*> controls = {cbLang,   edID,     cbType,   edPosX, edPosY,
+                                      edScaleX, edScaleY, edTextdb, edFont, edColor};
+    controls.push_back(findBar->field());
+    return controls;
 }
 
 std::vector<QWidget*> TmainWin::WindowTextControls() const {
-    return {lbMain,   lbID,      lbType,    lbPosX,    lbPosY,   lbScaleX,   lbScaleY,
-            lbTextdb, lbFont,    lbColor,   lbMenu1,   lbMenu2,  lbMIcount2, lbStatus2,
-            cbLang,   lbSbInfo1, lbSbInfo2, lbSbInfo3, lbSbInfo4};
+    std::vector<QWidget*> controls = {
+        lbMain,   lbID,      lbType,    lbPosX,    lbPosY,    lbScaleX,   lbScaleY,
+        lbTextdb, lbFont,    lbColor,   lbMenu1,   lbMenu2,   lbMIcount2, lbStatus2,
+        cbLang,   lbSbInfo1, lbSbInfo2, lbSbInfo3, lbSbInfo4, lbText,     lbTextValue};
+    controls.push_back(findBar->countLabel());
+    return controls;
 }
 
 void TmainWin::SetWindowColor(std::uint32_t color) {

@@ -19,6 +19,7 @@ class FakePlatform : public Platform {
     QStringList errorBoxes;
     QStringList messageBoxes;
     QStringList questions;
+    std::vector<bool> questionYesDefaults;
     std::deque<SaveAnswer> saveChangesAnswers;
     QStringList saveQuestions;
     QStringList textAnswers;
@@ -41,8 +42,10 @@ class FakePlatform : public Platform {
     void ShowMessageBox(QWidget*, const QString& title, const QString& message) override {
         messageBoxes.append(title + QStringLiteral(": ") + message);
     }
-    bool AskYesNo(QWidget*, const QString& title, const QString& message, bool) override {
+    bool AskYesNo(QWidget*, const QString& title, const QString& message,
+                  bool yesIsDefault) override {
         questions.append(title + QStringLiteral(": ") + message);
+        questionYesDefaults.push_back(yesIsDefault);
         if (yesNoAnswers.empty()) return false;
         const bool answer = yesNoAnswers.front();
         yesNoAnswers.pop_front();

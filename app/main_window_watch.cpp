@@ -1,0 +1,177 @@
+// Following the two open files on disk: reloading what other programs
+// changed, asking first when that would throw away the user's changes.
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QListView>
+#include <QTimer>
+
+#include "app/main_window.h"
+#include "app/message_table.h"
+#include "app/platform.h"
+#include "app/record_list_view.h"
+#include "base/file_open.h"
+#include "document/file_watch.h"
+#include "document/menu_file.h"
+
+namespace {
+
+// Long enough for a tool that writes a file in pieces to finish, short
+// enough to feel immediate.
+constexpr std::chrono::milliseconds kQuietPeriod{400};
+
+// A reload nobody asked for never takes gigabytes: a menu file above this
+// (7 million records, seven times the largest known) is opened only by hand.
+constexpr std::int64_t kLargestReload = 256LL << 20;
+
+// The list lays out a large document in steps after it is reset: the row
+// selected deep in it is brought into view once its step is done.
+void ScrollToCurrentWhenLaidOut(QListView* list, int triesLeft) {
+    const QModelIndex current = list->currentIndex();
+    if (!current.isValid()) return;
+    if (list->visualRect(current).isValid() || triesLeft == 0) {
+        list->scrollTo(current);
+        return;
+    }
+    QTimer::singleShot(0, list,
+                       [list, triesLeft] { ScrollToCurrentWhenLaidOut(list, triesLeft - 1); });
+}
+
+}  // namespace
+
+void TmainWin::WatchDocumentFiles(QFile& menuFile, QFile& textDbFile) {
+    if (menuWatch_ == nullptr) {
+        menuWatch_ = new WatchedFile(kQuietPeriod, this);
+        textDbWatch_ = new WatchedFile(kQuietPeriod, this);
+        connect(menuWatch_, &WatchedFile::changed, this, [this] { MenuFileChanged(); });
+        connect(textDbWatch_, &WatchedFile::changed, this, [this] { TextDbChanged(); });
+        connect(menuWatch_, &WatchedFile::removed, this,
+                [this] { SetStatusText(MessageTable().menuFileGone.arg(menuWatch_->path())); });
+        connect(textDbWatch_, &WatchedFile::removed, this,
+                [this] { SetStatusText(MessageTable().textDbGone.arg(textDbWatch_->path())); });
+        connect(&document_, &Document::reset, this, [this] {
+            if (document_.isOpen()) return;
+            menuWatch_->Stop();
+            textDbWatch_->Stop();
+        });
+    }
+    // The files were just read whole; this reads them again from the cache.
+    menuWatch_->Watch(document_.savePath(), FileFingerprint::OfFile(menuFile));
+    textDbWatch_->Watch(document_.textDbPath(), FileFingerprint::OfFile(textDbFile));
+}
+
+void TmainWin::BeforeSave() {
+    // A change that waits for its quiet period is dealt with first, so that
+    // the user is asked before the save goes over it.
+    if (menuWatch_ != nullptr) menuWatch_->CheckNowIfPending();
+}
+
+void TmainWin::AfterSave(const QString& path) {
+    if (menuWatch_ == nullptr) return;
+    // The file saved to is the one a later save writes over, so it is the one
+    // to follow: after Save as, the old file is no longer the document's.
+    const FileFingerprint saved = FileFingerprint::OfPath(path);
+    if (QFileInfo(path).absoluteFilePath() == menuWatch_->path())
+        menuWatch_->SetKnown(saved);
+    else
+        menuWatch_->Watch(path, saved);
+}
+
+void TmainWin::MenuFileChanged() {
+    // Not while a box or a dialog waits for the user, nor in the middle of
+    // another question: the window's own steps run to their end first.
+    if (QApplication::activeModalWidget() != nullptr ||
+        QApplication::activePopupWidget() != nullptr || committing_) {
+        menuWatch_->CheckLater();
+        return;
+    }
+    const LanguageTexts& texts = MessageTable();
+    const QString path = menuWatch_->path();
+    // The file is read into fresh records before anything is asked: one that
+    // does not load leaves the document as it is, as a failed open does, and
+    // the user is asked only about a file that can take its place.
+    QFile file;
+    if (!OpenRegularFileForReading(path, file)) {
+        menuWatch_->SetKnown(FileFingerprint::OfPath(path));
+        ShowError(texts.unableToOpenFile);
+        return;
+    }
+    const FileFingerprint read = FileFingerprint::OfFile(file);
+    menuWatch_->SetKnown(read);
+    if (read.size > kLargestReload) {
+        ShowError(texts.unableToAllocateItems);
+        return;
+    }
+    MenuReadResult items = ReadMenuItems(file);
+    file.close();
+    switch (items.error) {
+        case MenuReadError::None:
+            break;
+        case MenuReadError::AllocateFailed:
+            ShowError(texts.unableToAllocateItems);
+            return;
+        case MenuReadError::ReallocateFailed:
+            ShowError(texts.unableToReallocateItems);
+            return;
+    }
+    if ((document_.isModified() || HasUncommittedTyping()) &&
+        !platform_.AskYesNo(this, fixed_text::kAppTitle, texts.reloadQuestion, false)) {
+        // The records no longer match the file: the next save is an
+        // overwrite the user chose, and closing asks about it.
+        document_.MarkModified();
+        SetStatusText(texts.menuFileKept.arg(path));
+        return;
+    }
+    ReloadMenuFile(std::move(items.items));
+}
+
+void TmainWin::ReloadMenuFile(std::vector<MenuItemRecord>&& records) {
+    LoadedDocument loaded;
+    loaded.menuItems = std::move(records);
+    loaded.textDb = document_.textDb();
+    const int row = selectedIndex();
+
+    updatingList_ = true;
+    document_.Replace(std::move(loaded), menuWatch_->path(), document_.textDbPath());
+    updatingList_ = false;
+
+    ShowCount();
+    UpdateTitle();
+    RebuildItemList();
+    const int last = static_cast<int>(document_.count()) - 1;
+    SelectRow(std::clamp(row, 0, last));
+    ScrollToCurrentWhenLaidOut(lbMain, 1000);
+    RefreshItemView();
+    SetStatusText(MessageTable().menuFileReloaded.arg(menuWatch_->path()));
+}
+
+void TmainWin::TextDbChanged() {
+    if (QApplication::activeModalWidget() != nullptr ||
+        QApplication::activePopupWidget() != nullptr || committing_) {
+        textDbWatch_->CheckLater();
+        return;
+    }
+    ReloadTextDb();
+}
+
+void TmainWin::ReloadTextDb() {
+    const LanguageTexts& texts = MessageTable();
+    const QString path = textDbWatch_->path();
+    QFile file;
+    if (!OpenRegularFileForReading(path, file)) {
+        textDbWatch_->SetKnown(FileFingerprint::OfPath(path));
+        ShowError(texts.unableToOpenFile);
+        return;
+    }
+    const FileFingerprint read = FileFingerprint::OfFile(file);
+    textDbWatch_->SetKnown(read);
+    TextDb textDb;
+    if (textDb.Read(file) != TextDb::ReadError::None) {
+        ShowError(texts.unableToAllocateStrings);
+        return;
+    }
+    // The strings are not part of the history: the records' steps stay.
+    document_.ReplaceTextDb(std::move(textDb));
+    RefreshItemView();
+    SetStatusText(texts.textDbReloaded.arg(path));
+}

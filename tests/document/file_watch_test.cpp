@@ -1,0 +1,137 @@
+#include "document/file_watch.h"
+
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <functional>
+
+namespace {
+
+using std::chrono::milliseconds;
+
+// Runs the event loop until `done` holds, for at most five seconds.
+bool Eventually(const std::function<bool()>& done) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > 5000) return false;
+        QEventLoop loop;
+        QTimer::singleShot(10, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return true;
+}
+
+void Write(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+// As build tools and version control put a file in place.
+void ReplaceByRename(const QString& path, const QByteArray& bytes) {
+    Write(path + ".new", bytes);
+    ASSERT_EQ(
+        ::rename(QFile::encodeName(path + ".new").constData(), QFile::encodeName(path).constData()),
+        0);
+}
+
+class WatchedFileTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        path = folder.filePath("kavel.def");
+        Write(path, "first");
+        watch.Watch(path, FileFingerprint::OfPath(path));
+        QObject::connect(&watch, &WatchedFile::changed, [this] {
+            ++changes;
+            sizeAtChange = QFile(path).size();
+        });
+        QObject::connect(&watch, &WatchedFile::removed, [this] { ++removals; });
+    }
+
+    // The next change is reported; the program then holds the file as it is.
+    void ExpectChange() {
+        const int before = changes;
+        ASSERT_TRUE(Eventually([&] { return changes > before; }));
+        watch.SetKnown(FileFingerprint::OfPath(path));
+    }
+
+    // The file is looked at after its quiet period and found as known.
+    void ExpectNoChange() {
+        const int looks = watch.looks();
+        const int before = changes;
+        ASSERT_TRUE(Eventually([&] { return watch.looks() > looks; }));
+        EXPECT_EQ(changes, before);
+    }
+
+    QTemporaryDir folder;
+    QString path;
+    WatchedFile watch{milliseconds(300)};
+    int changes = 0;
+    int removals = 0;
+    qint64 sizeAtChange = -1;
+};
+
+}  // namespace
+
+TEST_F(WatchedFileTest, RewritesRenamesAndRemovalsAreReportedButNotTheSameBytes) {
+    Write(path, "second");
+    ExpectChange();
+    // Bytes as known, written again (a save, a checkout of the same version).
+    Write(path, "second");
+    ExpectNoChange();
+    ReplaceByRename(path, "third");
+    ExpectChange();
+    // The file renamed into place is followed in its turn.
+    Write(path, "fourth");
+    ExpectChange();
+
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(Eventually([&] { return removals == 1; }));
+    // Back as it was: no news. Back otherwise: a change.
+    Write(path, "fourth");
+    ExpectNoChange();
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(Eventually([&] { return removals == 2; }));
+    ReplaceByRename(path, "fifth");
+    ExpectChange();
+    EXPECT_EQ(changes, 4);
+    EXPECT_EQ(removals, 2);
+}
+
+TEST_F(WatchedFileTest, AFileWrittenInPiecesIsReportedOnceWhenQuiet) {
+    // Ten pieces 20 ms apart, each well within the 300 ms quiet period.
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    int pieces = 0;
+    QTimer writer;
+    QObject::connect(&writer, &QTimer::timeout, [&] {
+        file.write(QByteArray(100, 'x'));
+        file.flush();
+        if (++pieces == 10) writer.stop();
+    });
+    writer.start(20);
+    ASSERT_TRUE(Eventually([&] { return changes > 0; }));
+    EXPECT_EQ(pieces, 10);
+    EXPECT_EQ(sizeAtChange, 1000);
+    EXPECT_EQ(watch.looks(), 1);
+}
+
+TEST(FileFingerprint, TellsContentsApartWhateverTheirTimes) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath("a");
+    Write(path, QByteArray(3 << 20, 'a'));
+    const FileFingerprint first = FileFingerprint::OfPath(path);
+    EXPECT_EQ(first.size, 3 << 20);
+    // One byte changed in the last of several pieces read.
+    QByteArray changed(3 << 20, 'a');
+    changed[(3 << 20) - 1] = 'b';
+    Write(path, changed);
+    EXPECT_NE(FileFingerprint::OfPath(path), first);
+    Write(path, QByteArray(3 << 20, 'a'));
+    EXPECT_EQ(FileFingerprint::OfPath(path), first);
+}
