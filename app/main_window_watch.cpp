@@ -107,10 +107,11 @@ void TmainWin::MenuFileChanged() {
     switch (items.error) {
         case MenuReadError::None:
             break;
-        case MenuReadError::AllocateFailed:
+        case MenuReadError::OutOfMemory:
             ShowError(texts.unableToAllocateItems);
             return;
-        case MenuReadError::ReallocateFailed:
+        case MenuReadError::OutOfMemoryGrowing:
+        case MenuReadError::NoRecords:
             ShowError(texts.unableToReallocateItems);
             return;
     }
