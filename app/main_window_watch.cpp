@@ -127,13 +127,9 @@ void TmainWin::MenuFileChanged() {
 }
 
 void TmainWin::ReloadMenuFile(std::vector<MenuItemRecord>&& records) {
-    LoadedDocument loaded;
-    loaded.menuItems = std::move(records);
-    loaded.textDb = document_.textDb();
     const int row = selectedIndex();
-
     updatingList_ = true;
-    document_.Replace(std::move(loaded), menuWatch_->path(), document_.textDbPath());
+    document_.ReplaceRecords(std::move(records), menuWatch_->path());
     updatingList_ = false;
 
     ShowCount();

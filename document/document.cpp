@@ -27,6 +27,15 @@ void Document::Replace(LoadedDocument&& loaded, const QString& menuPath,
     emit reset();
 }
 
+void Document::ReplaceRecords(std::vector<MenuItemRecord>&& records, const QString& menuPath) {
+    emit aboutToReset();
+    history_.clear();
+    records_ = std::move(records);
+    loadedPath_ = menuPath;
+    savePath_ = menuPath;
+    emit reset();
+}
+
 void Document::ReplaceTextDb(TextDb&& textDb) {
     textDb_ = std::move(textDb);
     emit textDbReplaced();

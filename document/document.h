@@ -49,6 +49,9 @@ class Document : public QObject {
     // Takes in a document read by LoadDocumentStreams. The history starts anew
     // and the document is unmodified.
     void Replace(LoadedDocument&& loaded, const QString& menuPath, const QString& textDbPath);
+    // The records of the menu file read again from disk (the string database
+    // stays). The history starts anew: the old steps refer to other records.
+    void ReplaceRecords(std::vector<MenuItemRecord>&& records, const QString& menuPath);
     // Another string database for the same records; the history stays.
     void ReplaceTextDb(TextDb&& textDb);
 
