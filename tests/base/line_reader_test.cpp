@@ -16,6 +16,24 @@ struct Reader {
     LineReader reader{buffer};
 };
 
+// A file whose reads never end, as a device posing as one, or a file another
+// program keeps writing to.
+class EndlessFile : public QIODevice {
+  public:
+    explicit EndlessFile(qint64 claimed) : claimed_(claimed) { open(QIODevice::ReadOnly); }
+    qint64 size() const override { return claimed_; }
+
+  protected:
+    qint64 readData(char* data, qint64 maxSize) override {
+        std::fill_n(data, maxSize, 'e');
+        return maxSize;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+  private:
+    qint64 claimed_;
+};
+
 }  // namespace
 
 TEST(ReadLine, DropsCarriageReturnsAndFallsBackOnEmptyLines) {
@@ -27,8 +45,9 @@ TEST(ReadLine, DropsCarriageReturnsAndFallsBackOnEmptyLines) {
     EXPECT_EQ(r.reader.lastChar(), LineReader::kEndOfFile);
 }
 
-TEST(ReadLine, KeepsTheFirst128CharactersOfALongLine) {
-    Reader r(QByteArray(128, 'a') + "\n" + QByteArray(200, 'b') + "\nnext");
+TEST(ReadLine, KeepsTheFirst128CharactersOfALineOfAnyLength) {
+    // The rest of a line of megabytes is consumed across many buffers.
+    Reader r(QByteArray(128, 'a') + "\n" + QByteArray(8 << 20, 'b') + "\nnext");
     EXPECT_EQ(r.reader.ReadLine("F"), QByteArray(128, 'a'));
     EXPECT_EQ(r.reader.ReadLine("F"), QByteArray(128, 'b'));
     EXPECT_EQ(r.reader.ReadLine("F"), "next");  // last line without a line feed
@@ -48,29 +67,7 @@ TEST(ReadLine, Code26EndsTheFileAndZeroBytesEndTheText) {
     EXPECT_EQ(zero.reader.ReadLine("F"), "x");
 }
 
-// A file whose reads never end, as a device posing as one, or a file another
-// program keeps writing to: read up to the size it claimed at the start.
-class EndlessFile : public QIODevice {
-  public:
-    explicit EndlessFile(qint64 claimed) : claimed_(claimed) { open(QIODevice::ReadOnly); }
-    qint64 size() const override { return claimed_; }
-
-  protected:
-    qint64 readData(char* data, qint64 maxSize) override {
-        std::fill_n(data, maxSize, 'e');
-        return maxSize;
-    }
-    qint64 writeData(const char*, qint64) override { return -1; }
-
-  private:
-    qint64 claimed_;
-};
-
-TEST(ReadLine, ALineOfMegabytesIsConsumedWholeAndAFileReadToItsSize) {
-    Reader r(QByteArray(8 << 20, 'z') + "\nafter\n");
-    EXPECT_EQ(r.reader.ReadLine("F").size(), 128);
-    EXPECT_EQ(r.reader.ReadLine("F"), "after");
-
+TEST(ReadLine, AFileIsReadNoFurtherThanTheSizeItHadAtTheStart) {
     EndlessFile endless(1 << 20);
     LineReader reader(endless);
     EXPECT_EQ(reader.ReadLine("F"), QByteArray(128, 'e'));
@@ -79,17 +76,11 @@ TEST(ReadLine, ALineOfMegabytesIsConsumedWholeAndAFileReadToItsSize) {
     EXPECT_TRUE(LineReader(list).ReadListEntries().empty());
 }
 
-TEST(LanguageList, SkipsEmptyLinesAndDropsAnUnterminatedLastLine) {
+TEST(LanguageList, SkipsEmptyLinesAndEndsAtAnOverlongOrUnterminatedLine) {
     Reader r("lang/English.txt\r\n\n\nlang/German.txt\nlang/Unfinished.txt");
-    const auto entries = r.reader.ReadListEntries();
-    ASSERT_EQ(entries.size(), 2u);
-    EXPECT_EQ(entries[0], "lang/English.txt");
-    EXPECT_EQ(entries[1], "lang/German.txt");
-}
-
-TEST(LanguageList, ALineOf129CharactersEndsTheList) {
-    Reader r("a\n" + QByteArray(128, 'b') + "\n" + QByteArray(129, 'c') + "\nd\n");
-    const auto entries = r.reader.ReadListEntries();
-    ASSERT_EQ(entries.size(), 2u);
-    EXPECT_EQ(entries[1], QByteArray(128, 'b'));
+    EXPECT_EQ(r.reader.ReadListEntries(),
+              (std::vector<QByteArray>{"lang/English.txt", "lang/German.txt"}));
+    Reader longLines("a\n" + QByteArray(128, 'b') + "\n" + QByteArray(129, 'c') + "\nd\n");
+    EXPECT_EQ(longLines.reader.ReadListEntries(),
+              (std::vector<QByteArray>{"a", QByteArray(128, 'b')}));
 }
