@@ -6,16 +6,16 @@
 #include <QString>
 #include <initializer_list>
 
+#include "base/little_endian.h"
+
 namespace test_metafiles {
 
 inline void U16(QByteArray& out, int v) {
-    out.append(static_cast<char>(v & 0xFF));
-    out.append(static_cast<char>((v >> 8) & 0xFF));
+    little_endian::Append(out, static_cast<quint16>(v));
 }
 
 inline void U32(QByteArray& out, qint64 v) {
-    U16(out, static_cast<int>(v & 0xFFFF));
-    U16(out, static_cast<int>((v >> 16) & 0xFFFF));
+    little_endian::Append(out, static_cast<quint32>(v));
 }
 
 // ------------------------------------------------------- Windows metafiles
@@ -39,12 +39,12 @@ inline QByteArray Wmf(const QByteArray& records, int width = 100, int height = 1
         checksum ^= static_cast<uchar>(placeable[i]) | static_cast<uchar>(placeable[i + 1]) << 8;
     }
     U16(placeable, checksum);
+    // On disk, 9 header words, version 3; the size in words, 2 objects, the
+    // longest record, no parameters.
     QByteArray header;
-    U16(header, 1);       // on disk
-    U16(header, 9);       // header words
-    U16(header, 0x0300);  // version
+    for (int w : {1, 9, 0x0300}) U16(header, w);
     U32(header, (18 + records.size()) / 2);
-    U16(header, 2);  // objects
+    U16(header, 2);
     U32(header, 16);
     U16(header, 0);
     return placeable + header + records;
@@ -85,19 +85,14 @@ inline QByteArray EmfRecord(qint64 type, std::initializer_list<qint64> values) {
 // (2646 is 100 pixels at 96 dpi).
 inline QByteArray Emf(const QByteArray& records, qint64 frame = 2646) {
     const QByteArray eof = EmfRecord(14, {0, 16, 20});
+    // Type, size, bounds, frame, signature, version, bytes, records (counted
+    // loosely; readers do not rely on it), 2 handles, no description, no
+    // palette, the reference device in pixels and millimetres.
+    const qint64 size = 88 + records.size() + eof.size();
+    const qint64 fields[] = {1,       88,   0, 0, 99, 99, 0, 0,    frame, frame, 0x464D4520,
+                             0x10000, size, 3, 2, 0,  0,  0, 1024, 768,   320,   240};
     QByteArray header;
-    U32(header, 1);
-    U32(header, 88);
-    for (qint64 v : {0, 0, 99, 99, 0, 0}) U32(header, v);  // bounds, frame origin
-    U32(header, frame);
-    U32(header, frame);
-    U32(header, 0x464D4520);
-    U32(header, 0x10000);
-    U32(header, 88 + records.size() + eof.size());
-    U32(header, 3);  // records, counted loosely; readers do not rely on it
-    U16(header, 2);
-    U16(header, 0);
-    for (qint64 v : {0, 0, 0, 1024, 768, 320, 240}) U32(header, v);
+    for (const qint64 v : fields) U32(header, v);
     return header + records + eof;
 }
 
@@ -113,13 +108,10 @@ inline QByteArray EmfBlueSquare() {
 // given as glyph indices, which the converter maps back through the font
 // that fontconfig finds for the face name.
 inline QByteArray EmfGlyphText(const QString& text) {
+    // EMR_EXTCREATEFONTINDIRECTW of 104 bytes for handle 1: height, width,
+    // angles, weight; no italic, underline or strike-out, ANSI; defaults.
     QByteArray font;
-    U32(font, 82);  // EMR_EXTCREATEFONTINDIRECTW
-    U32(font, 104);
-    U32(font, 1);
-    for (qint64 v : {-40, 0, 0, 0, 400}) U32(font, v);  // height, width, angles, weight
-    U32(font, 0);  // italic, underline, strike-out, character set: none, ANSI
-    U32(font, 0);  // precisions, quality, pitch and family: defaults
+    for (const qint64 v : {82, 104, 1, -40, 0, 0, 0, 400, 0, 0}) U32(font, v);
     const QString face = QStringLiteral("Liberation Sans");
     for (int i = 0; i < 32; ++i) U16(font, i < face.size() ? face[i].unicode() : 0);
 
