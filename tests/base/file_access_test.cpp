@@ -44,11 +44,14 @@ TEST(SaveFileAtomically, ReplacesTheFileOrLeavesItAsItWas) {
     EXPECT_EQ(Read(path), "new bytes");
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 1);  // no temporary left
 
-    // Read-only files (even for root), devices, folders and paths in missing
-    // folders are refused.
+    // Read-only files (even for root), other kinds of file, folders and paths
+    // in missing folders are refused. The other kind is a FIFO of its own, not
+    // a device: a save that took a device's place would replace it for good.
     ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0444), 0);
-    for (const QString& refused : {path, QStringLiteral("/dev/full"), folder.path(),
-                                   folder.filePath("gone/kavel.def"), QString()}) {
+    const QString fifo = folder.filePath("fifo");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString& refused :
+         {path, fifo, folder.path(), folder.filePath("gone/kavel.def"), QString()}) {
         EXPECT_FALSE(SaveFileAtomically(refused, "lost")) << refused.toStdString();
     }
     EXPECT_EQ(Read(path), "new bytes");
