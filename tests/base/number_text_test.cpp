@@ -25,19 +25,13 @@ QString ErrorOf(Parse parse) {
 }  // namespace
 
 TEST(IntegerText, AcceptsDecimalAndEveryHexPrefix) {
-    const std::pair<const char*, std::int32_t> cases[] = {{"255", 255},
-                                                          {"$ff", 255},
-                                                          {"x1F", 31},
-                                                          {"0X1f", 31},
-                                                          {"012", 12},
-                                                          {"  7", 7},
-                                                          {"+7", 7},
-                                                          {"0xFFFFFFFF", -1},
-                                                          {"2147483647", INT32_MAX},
-                                                          {"-2147483648", INT32_MIN},
-                                                          {"0x80000000", INT32_MIN},
-                                                          {"0x0000000000000000FF", 255}};
-    for (const auto& [text, value] : cases) EXPECT_EQ(ParseIntegerText(text), value) << text;
+    for (const char* text : {"255", "0255", "$ff", "xFf", "0X0000000000000000FF"})
+        EXPECT_EQ(ParseIntegerText(text), 255) << text;
+    EXPECT_EQ(ParseIntegerText("  +7"), 7);
+    EXPECT_EQ(ParseIntegerText("0xFFFFFFFF"), -1);
+    EXPECT_EQ(ParseIntegerText("0x80000000"), INT32_MIN);
+    EXPECT_EQ(ParseIntegerText("-2147483648"), INT32_MIN);
+    EXPECT_EQ(ParseIntegerText("2147483647"), INT32_MAX);
 }
 
 TEST(IntegerText, RefusesEverythingElse) {
@@ -69,13 +63,8 @@ TEST(FloatText, RefusesOtherFormsAndValuesBeyondAFloat) {
               "'1.5' is not a valid floating point value");
 }
 
-TEST(NumberDisplay, IntegersAndAttributes) {
-    EXPECT_EQ(IntegerDisplayText(-12), "-12");
-    EXPECT_EQ(HexDisplayText(0), "0x00000000");
-    EXPECT_EQ(HexDisplayText(0xabcdef12u), "0xABCDEF12");
-}
-
-TEST(NumberDisplay, FloatsInGeneralFormat) {
+TEST(NumberDisplay, AttributesInHexAndFloatsInGeneralFormat) {
+    EXPECT_EQ(HexDisplayText(0xab), "0x000000AB");
     const std::pair<float, const char*> cases[] = {
         {0.1f, "0.100000001490116"},
         {0.0001f, "9.99999974737875E-5"},
@@ -83,7 +72,6 @@ TEST(NumberDisplay, FloatsInGeneralFormat) {
         {std::ldexp(1.0f, -14), "6.103515625E-5"},
         {std::ldexp(1.0f, 49), "562949953421312"},
         {std::ldexp(1.0f, 50), "1.12589990684262E15"},
-        {-2.5f, "-2.5"},
         {640.0f, "640"},
         {-0.0f, "-0"},
         {std::numeric_limits<float>::max(), "3.40282346638529E38"},

@@ -69,13 +69,9 @@ std::string PlainText(const QByteArray& file, std::uint32_t offset) {
 }
 
 std::pair<std::int32_t, std::uint32_t> PlainSlot(const QByteArray& file, std::uint32_t index) {
-    std::uint32_t values[2] = {};
-    for (int b = 0; b < 8; ++b) {
-        const qint64 at = 8 + 8 * qint64{index} + b;
-        if (at < file.size())
-            values[b / 4] |= std::uint32_t{std::uint8_t(file[at])} << (8 * (b % 4));
-    }
-    return {static_cast<std::int32_t>(values[0]), values[1]};
+    const qint64 at = 8 + 8 * qint64{index};
+    return {little_endian::LoadPadded<std::int32_t>(file, at),
+            little_endian::LoadPadded<std::uint32_t>(file, at + 4)};
 }
 
 // Checks every entry against a plain read of `file`, and FindText for each of
