@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 #include <initializer_list>
+#include <vector>
 
 #include "base/little_endian.h"
 
@@ -73,7 +74,7 @@ inline QByteArray WmfSlowToDraw() {
 
 // ------------------------------------------------------ enhanced metafiles
 
-inline QByteArray EmfRecord(qint64 type, std::initializer_list<qint64> values) {
+inline QByteArray EmfRecord(qint64 type, const std::vector<qint64>& values) {
     QByteArray r;
     U32(r, type);
     U32(r, 8 + 4 * static_cast<qint64>(values.size()));
@@ -108,33 +109,27 @@ inline QByteArray EmfBlueSquare() {
 // given as glyph indices, which the converter maps back through the font
 // that fontconfig finds for the face name.
 inline QByteArray EmfGlyphText(const QString& text) {
-    // EMR_EXTCREATEFONTINDIRECTW of 104 bytes for handle 1: height, width,
-    // angles, weight; no italic, underline or strike-out, ANSI; defaults.
-    QByteArray font;
-    for (const qint64 v : {82, 104, 1, -40, 0, 0, 0, 400, 0, 0}) U32(font, v);
+    // UTF-16 units two to a value; units past the text's end are 0.
+    const auto units = [](std::vector<qint64>& values, qsizetype count, auto unitAt) {
+        for (qsizetype i = 0; i < count; i += 2) values.push_back(unitAt(i) | unitAt(i + 1) << 16);
+    };
+    // EMR_EXTCREATEFONTINDIRECTW for handle 1: height, width, angles, weight;
+    // no italic, underline or strike-out, ANSI; defaults; 32 units of name.
     const QString face = QStringLiteral("Liberation Sans");
-    for (int i = 0; i < 32; ++i) U16(font, i < face.size() ? face[i].unicode() : 0);
-
-    QByteArray out;
-    U32(out, 84);  // EMR_EXTTEXTOUTW
-    U32(out, 0);   // size, set below
-    for (qint64 v : {0, 0, 99, 99, 1, 0, 0, 10, 20}) U32(out, v);
-    U32(out, text.size());
-    U32(out, 76);    // the glyphs follow the record's fixed fields
-    U32(out, 0x10);  // ETO_GLYPH_INDEX
-    for (int i = 0; i < 4; ++i) U32(out, 0);
-    const qint64 advancesAt = 76 + (2 * text.size() + 3) / 4 * 4;
-    U32(out, advancesAt);
-    for (QChar c : text) U16(out, c.unicode() - 29);  // the font's glyph order
-    while (out.size() < advancesAt) out.append('\0');
-    for (qsizetype i = 0; i < text.size(); ++i) U32(out, 20);
-    QByteArray size;
-    U32(size, out.size());
-    out.replace(4, 4, size);
-
-    return font + EmfRecord(37, {1}) +    // SelectObject
-           EmfRecord(24, {0x000000FF}) +  // SetTextColor, red
-           EmfRecord(18, {1}) + out;      // SetBkMode TRANSPARENT
+    std::vector<qint64> font = {1, -40, 0, 0, 0, 400, 0, 0};
+    units(font, 32, [&](qsizetype i) { return i < face.size() ? face[i].unicode() : 0; });
+    // EMR_EXTTEXTOUTW: bounds, graphics mode, scales; at (10, 20) the text's
+    // length, where it starts, ETO_GLYPH_INDEX, no rectangle, where the
+    // advances start; the glyphs (in the font's order), the advances.
+    const qsizetype n = text.size();
+    std::vector<qint64> out = {
+        0, 0, 99, 99, 1, 0, 0, 10, 20, n, 76, 0x10, 0, 0, 0, 0, 76 + (n + 1) / 2 * 4};
+    units(out, n, [&](qsizetype i) { return i < n ? text[i].unicode() - 29 : 0; });
+    out.insert(out.end(), n, 20);
+    return EmfRecord(82, font) + EmfRecord(37, {1}) +  // SelectObject
+           EmfRecord(24, {0x000000FF}) +               // SetTextColor, red
+           EmfRecord(18, {1}) +                        // SetBkMode TRANSPARENT
+           EmfRecord(84, out);
 }
 
 }  // namespace test_metafiles

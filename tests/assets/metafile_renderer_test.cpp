@@ -53,14 +53,14 @@ void ExpectSquare(const QImage& image, QColor colour) {
 
 TEST(Metafiles, AreDrawnThroughTheLoaderByExtensionInAnyCase) {
     QTemporaryDir dir;
-    if (CanRenderWindowsMetafiles()) {
-        ASSERT_TRUE(WriteBytes(dir.filePath("square.WMF"), Wmf(WmfRedSquare() + kWmfEof)));
-        ExpectSquare(LoadPicture(dir.filePath("square.WMF")), Qt::red);
-    }
-    if (CanRenderEnhancedMetafiles()) {
-        ASSERT_TRUE(WriteBytes(dir.filePath("square.Emf"), Emf(EmfBlueSquare())));
-        ExpectSquare(LoadPicture(dir.filePath("square.Emf")), Qt::blue);
-    }
+    const auto load = [&dir](const char* name, const QByteArray& bytes) {
+        EXPECT_TRUE(WriteBytes(dir.filePath(QLatin1StringView(name)), bytes));
+        return LoadPicture(dir.filePath(QLatin1StringView(name)));
+    };
+    if (CanRenderWindowsMetafiles())
+        ExpectSquare(load("square.WMF", Wmf(WmfRedSquare() + kWmfEof)), Qt::red);
+    if (CanRenderEnhancedMetafiles())
+        ExpectSquare(load("square.Emf", Emf(EmfBlueSquare())), Qt::blue);
 }
 
 TEST(Metafiles, DamagedFilesAreRefusedBeforeDrawing) {
@@ -133,16 +133,11 @@ TEST(WindowsMetafile, TheHeaderTellsThePlayerTheLongestRecordHeld) {
     // Found by fuzzing: a header claiming a record of 1.6 G words, for which
     // the player took a buffer of 3 GB before reading anything.
     constexpr qsizetype kLongestRecordField = 22 + 12;
-    QByteArray told;
-    U32(told, 3 + 5);  // the CreatePenIndirect record
     for (quint32 claimed : {0x61737010u, 16u, 1u, 0u}) {
-        QByteArray file = Wmf(WmfRedSquare() + kWmfEof);
-        QByteArray field;
-        U32(field, claimed);
-        file.replace(kLongestRecordField, 4, field);
-        // That field is set, nothing else is touched.
-        QByteArray expected = file;
-        expected.replace(kLongestRecordField, 4, told);
+        QByteArray file = Wmf(WmfRedSquare() + kWmfEof), expected = file;
+        little_endian::Store(file.data() + kLongestRecordField, claimed);
+        // The CreatePenIndirect record's 8 words; nothing else is touched.
+        little_endian::Store(expected.data() + kLongestRecordField, quint32{8});
         EXPECT_EQ(metafile_detail::WindowsMetafileForPlayer(file), expected) << claimed;
         // Overstated or understated, the picture is drawn.
         if (CanRenderWindowsMetafiles()) ExpectSquare(RenderWindowsMetafile(file), Qt::red);

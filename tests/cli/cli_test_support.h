@@ -79,9 +79,6 @@ class Folder {
             << name.toStdString();
         return Path(name);
     }
-    QString WriteMenu(const QString& name, const std::vector<MenuItemRecord>& records) const {
-        return Write(name, EncodeMenuItems(records));
-    }
 
   private:
     QTemporaryDir dir_;
