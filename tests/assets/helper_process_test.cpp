@@ -8,7 +8,6 @@
 #include "assets/metafile_files.h"
 #include "assets/metafile_helper_path.h"
 #include "assets/metafile_renderer.h"
-#include "assets/picture_test_support.h"
 
 namespace {
 
