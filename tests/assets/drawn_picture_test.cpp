@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
 TEST(DrawnPicture, ComesBackWholeOrNotAtAll) {
     QImage picture(5, 3, QImage::Format_ARGB32);
     for (int y = 0; y < 3; ++y) {
@@ -14,15 +12,13 @@ TEST(DrawnPicture, ComesBackWholeOrNotAtAll) {
     EXPECT_EQ(DecodeDrawnPicture(bytes, 15),
               picture.convertToFormat(QImage::Format_ARGB32_Premultiplied));
 
-    EXPECT_TRUE(DecodeDrawnPicture(bytes, 14).isNull());  // beyond the budget
-    EXPECT_TRUE(DecodeDrawnPicture(bytes.chopped(1), 15).isNull());
-    EXPECT_TRUE(DecodeDrawnPicture(bytes + "x", 15).isNull());
-    EXPECT_TRUE(DecodeDrawnPicture(bytes.left(7), 15).isNull());
-    // A height that would wrap the byte count around, and none at all.
+    // A height that would wrap the byte count around.
     QByteArray huge = bytes;
     huge.replace(4, 4, QByteArray("\xff\xff\xff\xff", 4));
     EXPECT_TRUE(DecodeDrawnPicture(huge, qint64(1) << 40).isNull());
-    EXPECT_TRUE(DecodeDrawnPicture(QByteArray(8, '\0'), 15).isNull());
+    EXPECT_TRUE(DecodeDrawnPicture(bytes, 14).isNull());  // beyond the budget
+    for (const QByteArray& damaged :
+         {bytes.chopped(1), bytes + "x", bytes.left(7), QByteArray(8, '\0')}) {
+        EXPECT_TRUE(DecodeDrawnPicture(damaged, 15).isNull());
+    }
 }
-
-}  // namespace

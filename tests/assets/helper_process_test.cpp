@@ -8,7 +8,6 @@
 #include "assets/metafile_files.h"
 #include "assets/metafile_helper_path.h"
 #include "assets/metafile_renderer.h"
-#include "assets/picture_test_support.h"
 
 namespace {
 
@@ -24,16 +23,11 @@ HelperAnswer RunScript(const char* script, const QByteArray& input = "input",
                             maxBytes);
 }
 
-QByteArray RandomBytes(qsizetype size) {
-    std::mt19937 random(7);
-    QByteArray bytes(size, Qt::Uninitialized);
-    for (char& byte : bytes) byte = static_cast<char>(random());
-    return bytes;
-}
-
 TEST(HelperProcess, HandsOverTheFileAndTheAnswerWhole) {
     // Many pipe-fulls each way, every byte value, answered while still read.
-    const QByteArray file = RandomBytes(5 * 1024 * 1024 + 3);
+    QByteArray file(5 * 1024 * 1024 + 3, Qt::Uninitialized);
+    std::mt19937 random(7);
+    for (char& byte : file) byte = static_cast<char>(random());
     const HelperAnswer echoed = RunScript("printf D; exec cat", file, file.size());
     EXPECT_EQ(echoed.ending, Ending::Drawn);
     EXPECT_TRUE(echoed.bytes == file);
@@ -42,7 +36,8 @@ TEST(HelperProcess, HandsOverTheFileAndTheAnswerWhole) {
     const HelperAnswer refused =
         RunDrawingHelper(FindMetafileHelper(), {QStringLiteral("wmf")}, "not a metafile", 10s, 100);
     EXPECT_EQ(refused.ending, Ending::Refused);
-    EXPECT_EQ(Text(refused.message), "Damaged metafile picture: it is not a Windows metafile");
+    EXPECT_EQ(refused.message.toStdString(),
+              "Damaged metafile picture: it is not a Windows metafile");
 }
 
 TEST(HelperProcess, KillsAHelperStillDrawingWhenTheTimeIsUp) {

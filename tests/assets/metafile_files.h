@@ -5,17 +5,18 @@
 #include <QByteArray>
 #include <QString>
 #include <initializer_list>
+#include <vector>
+
+#include "base/little_endian.h"
 
 namespace test_metafiles {
 
 inline void U16(QByteArray& out, int v) {
-    out.append(static_cast<char>(v & 0xFF));
-    out.append(static_cast<char>((v >> 8) & 0xFF));
+    little_endian::Append(out, static_cast<quint16>(v));
 }
 
 inline void U32(QByteArray& out, qint64 v) {
-    U16(out, static_cast<int>(v & 0xFFFF));
-    U16(out, static_cast<int>((v >> 16) & 0xFFFF));
+    little_endian::Append(out, static_cast<quint32>(v));
 }
 
 // ------------------------------------------------------- Windows metafiles
@@ -39,12 +40,12 @@ inline QByteArray Wmf(const QByteArray& records, int width = 100, int height = 1
         checksum ^= static_cast<uchar>(placeable[i]) | static_cast<uchar>(placeable[i + 1]) << 8;
     }
     U16(placeable, checksum);
+    // On disk, 9 header words, version 3; the size in words, 2 objects, the
+    // longest record, no parameters.
     QByteArray header;
-    U16(header, 1);       // on disk
-    U16(header, 9);       // header words
-    U16(header, 0x0300);  // version
+    for (int w : {1, 9, 0x0300}) U16(header, w);
     U32(header, (18 + records.size()) / 2);
-    U16(header, 2);  // objects
+    U16(header, 2);
     U32(header, 16);
     U16(header, 0);
     return placeable + header + records;
@@ -73,7 +74,7 @@ inline QByteArray WmfSlowToDraw() {
 
 // ------------------------------------------------------ enhanced metafiles
 
-inline QByteArray EmfRecord(qint64 type, std::initializer_list<qint64> values) {
+inline QByteArray EmfRecord(qint64 type, const std::vector<qint64>& values) {
     QByteArray r;
     U32(r, type);
     U32(r, 8 + 4 * static_cast<qint64>(values.size()));
@@ -85,19 +86,14 @@ inline QByteArray EmfRecord(qint64 type, std::initializer_list<qint64> values) {
 // (2646 is 100 pixels at 96 dpi).
 inline QByteArray Emf(const QByteArray& records, qint64 frame = 2646) {
     const QByteArray eof = EmfRecord(14, {0, 16, 20});
+    // Type, size, bounds, frame, signature, version, bytes, records (counted
+    // loosely; readers do not rely on it), 2 handles, no description, no
+    // palette, the reference device in pixels and millimetres.
+    const qint64 size = 88 + records.size() + eof.size();
+    const qint64 fields[] = {1,       88,   0, 0, 99, 99, 0, 0,    frame, frame, 0x464D4520,
+                             0x10000, size, 3, 2, 0,  0,  0, 1024, 768,   320,   240};
     QByteArray header;
-    U32(header, 1);
-    U32(header, 88);
-    for (qint64 v : {0, 0, 99, 99, 0, 0}) U32(header, v);  // bounds, frame origin
-    U32(header, frame);
-    U32(header, frame);
-    U32(header, 0x464D4520);
-    U32(header, 0x10000);
-    U32(header, 88 + records.size() + eof.size());
-    U32(header, 3);  // records, counted loosely; readers do not rely on it
-    U16(header, 2);
-    U16(header, 0);
-    for (qint64 v : {0, 0, 0, 1024, 768, 320, 240}) U32(header, v);
+    for (const qint64 v : fields) U32(header, v);
     return header + records + eof;
 }
 
@@ -113,36 +109,27 @@ inline QByteArray EmfBlueSquare() {
 // given as glyph indices, which the converter maps back through the font
 // that fontconfig finds for the face name.
 inline QByteArray EmfGlyphText(const QString& text) {
-    QByteArray font;
-    U32(font, 82);  // EMR_EXTCREATEFONTINDIRECTW
-    U32(font, 104);
-    U32(font, 1);
-    for (qint64 v : {-40, 0, 0, 0, 400}) U32(font, v);  // height, width, angles, weight
-    U32(font, 0);  // italic, underline, strike-out, character set: none, ANSI
-    U32(font, 0);  // precisions, quality, pitch and family: defaults
+    // UTF-16 units two to a value; units past the text's end are 0.
+    const auto units = [](std::vector<qint64>& values, qsizetype count, auto unitAt) {
+        for (qsizetype i = 0; i < count; i += 2) values.push_back(unitAt(i) | unitAt(i + 1) << 16);
+    };
+    // EMR_EXTCREATEFONTINDIRECTW for handle 1: height, width, angles, weight;
+    // no italic, underline or strike-out, ANSI; defaults; 32 units of name.
     const QString face = QStringLiteral("Liberation Sans");
-    for (int i = 0; i < 32; ++i) U16(font, i < face.size() ? face[i].unicode() : 0);
-
-    QByteArray out;
-    U32(out, 84);  // EMR_EXTTEXTOUTW
-    U32(out, 0);   // size, set below
-    for (qint64 v : {0, 0, 99, 99, 1, 0, 0, 10, 20}) U32(out, v);
-    U32(out, text.size());
-    U32(out, 76);    // the glyphs follow the record's fixed fields
-    U32(out, 0x10);  // ETO_GLYPH_INDEX
-    for (int i = 0; i < 4; ++i) U32(out, 0);
-    const qint64 advancesAt = 76 + (2 * text.size() + 3) / 4 * 4;
-    U32(out, advancesAt);
-    for (QChar c : text) U16(out, c.unicode() - 29);  // the font's glyph order
-    while (out.size() < advancesAt) out.append('\0');
-    for (qsizetype i = 0; i < text.size(); ++i) U32(out, 20);
-    QByteArray size;
-    U32(size, out.size());
-    out.replace(4, 4, size);
-
-    return font + EmfRecord(37, {1}) +    // SelectObject
-           EmfRecord(24, {0x000000FF}) +  // SetTextColor, red
-           EmfRecord(18, {1}) + out;      // SetBkMode TRANSPARENT
+    std::vector<qint64> font = {1, -40, 0, 0, 0, 400, 0, 0};
+    units(font, 32, [&](qsizetype i) { return i < face.size() ? face[i].unicode() : 0; });
+    // EMR_EXTTEXTOUTW: bounds, graphics mode, scales; at (10, 20) the text's
+    // length, where it starts, ETO_GLYPH_INDEX, no rectangle, where the
+    // advances start; the glyphs (in the font's order), the advances.
+    const qsizetype n = text.size();
+    std::vector<qint64> out = {
+        0, 0, 99, 99, 1, 0, 0, 10, 20, n, 76, 0x10, 0, 0, 0, 0, 76 + (n + 1) / 2 * 4};
+    units(out, n, [&](qsizetype i) { return i < n ? text[i].unicode() - 29 : 0; });
+    out.insert(out.end(), n, 20);
+    return EmfRecord(82, font) + EmfRecord(37, {1}) +  // SelectObject
+           EmfRecord(24, {0x000000FF}) +               // SetTextColor, red
+           EmfRecord(18, {1}) +                        // SetBkMode TRANSPARENT
+           EmfRecord(84, out);
 }
 
 }  // namespace test_metafiles

@@ -29,7 +29,3 @@ std::string PictureErrorOf(Action action) {
     }
     return "(no error)";
 }
-
-inline std::string Text(const QString& text) {
-    return text.toStdString();
-}

@@ -3,68 +3,55 @@
 #include <QImage>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <cmath>
 #include <cstring>
 
+#include "cli/menu_check.h"
 #include "cli_test_support.h"
 
 using namespace cli_test;
 
 namespace {
 
-class CheckCommand : public ::testing::Test {
-  protected:
-    Outcome Check(const std::vector<MenuItemRecord>& records, bool withDb = false) {
-        QStringList arguments{"check", folder_.WriteMenu("kavel.def", records)};
-        if (withDb) arguments << folder_.Write("textdb.def", TextDbBytes({{7, "Seven"}}));
-        return RunKaveldef(arguments);
+// The findings of a file of these bytes, one a line.
+QStringList Findings(const QByteArray& file, const TextDb* textDb = nullptr) {
+    QStringList lines;
+    for (const menu_check::Finding& finding :
+         menu_check::CheckMenu(DecodeMenuItems(file).items, file.size(), textDb)) {
+        lines << finding.Describe();
     }
-
-    // The findings, one a line.
-    static QStringList Lines(const Outcome& outcome) {
-        return outcome.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    }
-
-    Folder folder_;
-};
-
-TEST_F(CheckCommand, ACleanFileHasNoFindings) {
-    const Outcome clean =
-        RunKaveldef({"check", SamplePath("kavel.def"), SamplePath("textdb_en.def")});
-    EXPECT_EQ(clean.status, 0);
-    EXPECT_EQ(clean.out, QString());
+    return lines;
 }
 
-TEST_F(CheckCommand, ShortRecordsAndMissingTexts) {
-    QByteArray bytes =
-        EncodeMenuItems({Rec("vers", 0, 0, 0, 0, 1, 7), Rec("stxt", 0, 0, 0, 0, 2, 8)});
-    bytes.chop(10);
-    const Outcome outcome = RunKaveldef({"check", folder_.Write("short.def", bytes),
-                                         folder_.Write("db.def", TextDbBytes({{7, "Seven"}}))});
-    EXPECT_EQ(outcome.status, 1);
-    EXPECT_EQ(Lines(outcome),
+QStringList Findings(const std::vector<MenuItemRecord>& records) {
+    return Findings(EncodeMenuItems(records));
+}
+
+TEST(CheckMenu, ShortRecordsAndMissingTexts) {
+    const QByteArray file =
+        EncodeMenuItems({Rec("vers", 0, 0, 0, 0, 1, 7), Rec("stxt", 0, 0, 0, 0, 2, 8)}).chopped(10);
+    const TextDb textDb = TextDbOf({{7, "Seven"}});
+    EXPECT_EQ(Findings(file, &textDb),
               QStringList({"record 1: the last record is short: the file holds 26 of its 36 "
                            "bytes, the rest reads as 0",
                            "record 1: textId 8 is not in the string database"}));
     // Without a database no text is missing.
-    EXPECT_EQ(Lines(Check({Rec("vers", 0, 0, 0, 0, 1, 99)})), QStringList());
+    EXPECT_EQ(Findings({Rec("vers", 0, 0, 0, 0, 1, 99)}), QStringList());
 }
 
-TEST_F(CheckCommand, WindowsWithoutElements) {
-    const Outcome outcome = Check({Rec("wind", 0, 0, 10, 10), Rec("wint", 0, 0, 10, 10),
-                                   Rec("stop", 0, 0, 0, 0), Rec("winc", 0, 0, 10, 10)});
-    EXPECT_EQ(Lines(outcome), QStringList({"record 0: window 'wind' has no elements",
-                                           "record 3: window 'winc' has no elements"}));
-}
-
-TEST_F(CheckCommand, RecordsLeavingTheScreen) {
+TEST(CheckMenu, WindowsWithoutElementsAndRecordsLeavingTheScreen) {
+    EXPECT_EQ(Findings({Rec("wind", 0, 0, 10, 10), Rec("wint", 0, 0, 10, 10),
+                        Rec("stop", 0, 0, 0, 0), Rec("winc", 0, 0, 10, 10)}),
+              QStringList({"record 0: window 'wind' has no elements",
+                           "record 3: window 'winc' has no elements"}));
     // 450 + 20 below a window at y 100 ends at 570 without a caption and at
     // 612 below one; records before any window are placed from the corner.
-    const Outcome outcome = Check(
-        {Rec("stxt", 790, 0, 20, 5), Rec("wind", 100, 100, 600, 480), Rec("stxt", 0, 450, 10, 20),
-         Rec("frac", 100, 100, 600, 480), Rec("stxt", 0, 450, 10, 20), Rec("butt", 10, 10, -20, 5),
-         Rec("butt", 0, 0, std::nanf(""), 0), Rec("wint", -1, 0, 10, 10), Rec("stop", 1, 0, 0, 0)});
     EXPECT_EQ(
-        Lines(outcome),
+        Findings({Rec("stxt", 790, 0, 20, 5), Rec("wind", 100, 100, 600, 480),
+                  Rec("stxt", 0, 450, 10, 20), Rec("frac", 100, 100, 600, 480),
+                  Rec("stxt", 0, 450, 10, 20), Rec("butt", 10, 10, -20, 5),
+                  Rec("butt", 0, 0, std::nanf(""), 0), Rec("wint", -1, 0, 10, 10),
+                  Rec("stop", 1, 0, 0, 0)}),
         QStringList({"record 0: 'stxt' leaves the 800 x 600 screen: x 790 to 810, y 0 to 5",
                      "record 4: 'stxt' leaves the 800 x 600 screen: x 100 to 110, y 592 to 612 "
                      "(placed in the window of record 3)",
@@ -73,14 +60,12 @@ TEST_F(CheckCommand, RecordsLeavingTheScreen) {
                      "record 7: 'wint' leaves the 800 x 600 screen: x -1 to 9, y 0 to 10"}));
 }
 
-TEST_F(CheckCommand, TypesOutsideTheCatalogueAndPicturesNotCalledFor) {
+TEST(CheckMenu, TypesOutsideTheCatalogueAndPicturesNotCalledFor) {
     MenuItemRecord cut = Rec("vers", 0, 0, 0, 0);
     std::memcpy(cut.type, "sre\0", 4);
-    const Outcome outcome = Check({Rec("abcd", 0, 0, 0, 0), cut, Rec("winc", 0, 0, 800, 600),
-                                   Rec("rcta", 0, 0, 1, 1, 103), Rec("rcta", 0, 0, 1, 1, 102),
-                                   Rec("pbrt", 0, 0, 1, 1, 301), Rec("pbrt", 0, 0, 1, 1, 300)});
-    EXPECT_EQ(outcome.status, 1);
-    EXPECT_EQ(Lines(outcome),
+    EXPECT_EQ(Findings({Rec("abcd", 0, 0, 0, 0), cut, Rec("winc", 0, 0, 800, 600),
+                        Rec("rcta", 0, 0, 1, 1, 103), Rec("rcta", 0, 0, 1, 1, 102),
+                        Rec("pbrt", 0, 0, 1, 1, 301), Rec("pbrt", 0, 0, 1, 1, 300)}),
               QStringList({"record 0: type 'abcd' is not in the type catalogue",
                            "record 1: type '' (stored bytes 73 72 65 00) is not in the type "
                            "catalogue",
@@ -89,48 +74,43 @@ TEST_F(CheckCommand, TypesOutsideTheCatalogueAndPicturesNotCalledFor) {
                            "record 5: pbrt record with id 301 calls for no picture (300 does)"}));
 }
 
-TEST_F(CheckCommand, UnreadableFilesEndWithStatusTwo) {
-    const QString menu = folder_.WriteMenu("kavel.def", {Rec("vers", 0, 0, 0, 0)});
-    for (const QStringList& arguments :
-         {QStringList{"check", folder_.Path("missing.def")}, QStringList{"check", folder_.Path("")},
-          QStringList{"check", folder_.Write("empty.def", {})},
-          QStringList{"check", menu, folder_.Path("missing.def")}}) {
-        const Outcome outcome = RunKaveldef(arguments);
-        EXPECT_EQ(outcome.status, 2) << arguments.join(' ').toStdString();
+TEST(CheckCommand, StatusTellsWhatWasFound) {
+    const QString db = SamplePath("textdb_en.def");
+    const Outcome clean = RunKaveldef({"check", SamplePath("kavel.def"), db});
+    EXPECT_EQ(clean.status, 0);
+    EXPECT_EQ(clean.out, QString());
+
+    Folder folder;
+    const QByteArray menu =
+        EncodeMenuItems({Rec("abcd", 0, 0, 0, 0, 0, -5), Rec("vers", 0, 0, 0, 0)}).chopped(30);
+    const Outcome found = RunKaveldef({"check", folder.Write("kavel.def", menu), db});
+    EXPECT_EQ(found.status, 1);
+    // The database and the file's length reach the checks.
+    EXPECT_TRUE(found.out.contains(QStringLiteral("record 0: textId -5 is not in the string")));
+    EXPECT_TRUE(found.out.contains(QStringLiteral("record 1: the last record is short")));
+
+    for (const QStringList& unreadable :
+         {QStringList{"check", folder.Path("missing.def")},
+          QStringList{"check", folder.Write("empty.def", {})},
+          QStringList{"check", SamplePath("kavel.def"), folder.Path("missing.def")}}) {
+        const Outcome outcome = RunKaveldef(unreadable);
+        EXPECT_EQ(outcome.status, 2) << unreadable.join(' ').toStdString();
         EXPECT_TRUE(outcome.err.startsWith(QStringLiteral("kaveldef: check: cannot read")))
             << outcome.err.toStdString();
     }
 }
 
-// --- The program itself -----------------------------------------------------------
+// --- The command line and the program itself --------------------------------------
 
-Outcome RunProgram(const QStringList& arguments, bool withoutPlatform = false) {
-    QProcess process;
-    if (withoutPlatform) {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
-        environment.remove(QStringLiteral("DISPLAY"));
-        environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
-        process.setProcessEnvironment(environment);
-    }
-    process.start(QStringLiteral(KAVELDEF_PROGRAM), arguments);
-    EXPECT_TRUE(process.waitForFinished(120000));
-    Outcome outcome;
-    outcome.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    outcome.out = QString::fromUtf8(process.readAllStandardOutput());
-    outcome.err = QString::fromUtf8(process.readAllStandardError());
-    return outcome;
-}
-
-TEST(Program, HelpBadArgumentsAndRenderWithoutADisplay) {
+TEST(CommandLine, HelpAndBadArguments) {
     for (const QStringList& help :
          {QStringList{"--help"}, QStringList{"check", "--help"}, QStringList{"help", "render"}}) {
-        const Outcome shown = RunProgram(help);
+        const Outcome shown = RunKaveldef(help);
         EXPECT_EQ(shown.status, 0);
         EXPECT_TRUE(shown.out.contains(QStringLiteral("Exit status:")))
             << help.join(' ').toStdString();
     }
-    EXPECT_TRUE(RunProgram({"help", "render"}).out.contains(QStringLiteral("--skin <FILE>")));
+    EXPECT_TRUE(RunKaveldef({"help", "render"}).out.contains(QStringLiteral("--skin <FILE>")));
 
     Folder folder;
     const QString menu = SamplePath("kavel.def");
@@ -144,16 +124,31 @@ TEST(Program, HelpBadArgumentsAndRenderWithoutADisplay) {
           QStringList{"render", menu, db, "--record", "71", "-o", png},
           QStringList{"render", menu, db, "--record", "-1", "-o", png},
           QStringList{"render", menu, db, "--record", "1", "--size", "800", "-o", png}}) {
-        const Outcome refused = RunProgram(bad);
+        const Outcome refused = RunKaveldef(bad);
         EXPECT_EQ(refused.status, 2) << bad.join(' ').toStdString();
         EXPECT_TRUE(refused.err.startsWith(QStringLiteral("kaveldef: ")));
     }
     EXPECT_FALSE(QFile::exists(png));
+}
 
-    const Outcome drawn =
-        RunProgram({"render", menu, db, "--record", "29", "--size", "320x240", "-o", png}, true);
-    EXPECT_EQ(drawn.status, 0) << drawn.err.toStdString();
-    EXPECT_EQ(QImage(png).size(), QSize(320, 240));
+TEST(Program, EndsWithTheCommandsStatusAndRendersWithoutADisplay) {
+    const auto run = [](const QStringList& arguments) {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+            environment.remove(QString::fromLatin1(name));
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(KAVELDEF_PROGRAM), arguments);
+        EXPECT_TRUE(process.waitForFinished(120000));
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+        return process.exitCode();
+    };
+    EXPECT_EQ(run({"frob"}), 2);
+    Folder folder;
+    EXPECT_EQ(run({"render", SamplePath("kavel.def"), SamplePath("textdb_en.def"), "--record", "29",
+                   "--size", "320x240", "-o", folder.Path("out.png")}),
+              0);
+    EXPECT_EQ(QImage(folder.Path("out.png")).size(), QSize(320, 240));
 }
 
 }  // namespace

@@ -7,14 +7,15 @@
 #include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
-#include <initializer_list>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "cli/commands.h"
 #include "document/menu_file.h"
+#include "document/text_db.h"
 #include "document/type_code.h"
+#include "support/bytes.h"
 
 // Files and command runs shared by the kaveldef tests.
 namespace cli_test {
@@ -28,32 +29,27 @@ inline MenuItemRecord Rec(const char* shownType, float x, float y, float w, floa
 
 inline QByteArray ReadBytes(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    return file.readAll();
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-inline void WriteBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
-
-// A string database holding these (id, text) entries, in the game's layout.
-inline QByteArray TextDbBytes(const std::vector<std::pair<int, std::string>>& entries) {
-    QByteArray bytes;
-    const auto put = [&bytes](std::uint32_t value) {
-        for (int i = 0; i < 4; ++i) bytes.append(static_cast<char>((value >> (8 * i)) & 0xFF));
-    };
-    put(static_cast<std::uint32_t>(entries.size()));
-    put(0);
-    std::uint32_t offset = 8 + 8 * static_cast<std::uint32_t>(entries.size());
+// A string database holding these (id, text) entries, read from the game's
+// layout.
+inline TextDb TextDbOf(const std::vector<std::pair<int, std::string>>& entries) {
+    QByteArray bytes, texts;
+    AppendU32(bytes, static_cast<std::uint32_t>(entries.size()));
+    AppendU32(bytes, 0);
+    const auto textsStart = 8 + 8 * static_cast<std::uint32_t>(entries.size());
     for (const auto& [id, text] : entries) {
-        put(static_cast<std::uint32_t>(id));
-        put(offset);
-        offset += static_cast<std::uint32_t>(text.size()) + 1;
+        AppendU32(bytes, static_cast<std::uint32_t>(id));
+        AppendU32(bytes, textsStart + static_cast<std::uint32_t>(texts.size()));
+        texts.append(text.c_str(), static_cast<qsizetype>(text.size() + 1));
     }
-    for (const auto& entry : entries) bytes.append(entry.second.c_str(), entry.second.size() + 1);
-    return bytes;
+    bytes += texts;
+    QBuffer file(&bytes);
+    file.open(QIODevice::ReadOnly);
+    TextDb textDb;
+    EXPECT_EQ(textDb.Read(file), TextDb::ReadError::None);
+    return textDb;
 }
 
 struct Outcome {
@@ -63,33 +59,25 @@ struct Outcome {
 };
 
 // Runs kaveldef in this process; input is what "-" reads.
-inline Outcome RunKaveldef(QStringList arguments, const QByteArray& input = {}) {
+inline Outcome RunKaveldef(QStringList arguments, QByteArray input = {}) {
     arguments.prepend(QStringLiteral("kaveldef"));
-    QByteArray inBytes = input;
-    QBuffer in(&inBytes);
-    QBuffer out;
-    QBuffer err;
+    QBuffer in(&input), out, err;
     in.open(QIODevice::ReadOnly);
     out.open(QIODevice::WriteOnly);
     err.open(QIODevice::WriteOnly);
-    Outcome outcome;
-    outcome.status = kaveldef::Run(arguments, {in, out, err});
-    outcome.out = QString::fromUtf8(out.data());
-    outcome.err = QString::fromUtf8(err.data());
-    return outcome;
+    const int status = kaveldef::Run(arguments, {in, out, err});
+    return {status, QString::fromUtf8(out.data()), QString::fromUtf8(err.data())};
 }
 
 // A fresh folder with path helpers.
 class Folder {
   public:
-    Folder() { EXPECT_TRUE(dir_.isValid()); }
     QString Path(const QString& name) const { return dir_.filePath(name); }
     QString Write(const QString& name, const QByteArray& bytes) const {
-        WriteBytes(Path(name), bytes);
+        QFile file(Path(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size())
+            << name.toStdString();
         return Path(name);
-    }
-    QString WriteMenu(const QString& name, const std::vector<MenuItemRecord>& records) const {
-        return Write(name, EncodeMenuItems(records));
     }
 
   private:

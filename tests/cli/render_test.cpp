@@ -10,42 +10,31 @@
 #include "cli_test_support.h"
 #include "config/skin_file.h"
 #include "document/text_db.h"
+#include "preview/preview_look.h"
 
 using namespace cli_test;
 
 namespace {
 
-// Hands a skin to a preview panel the way the editor's window does.
-class PanelSkin : public SkinTarget {
+// Hands a skin to a preview panel the way the editor's window does: the
+// pictures to the panel, skin lines 19 to 24 to skinColor1 to skinColor6.
+class PanelSkin : public preview::PreviewSkin {
   public:
-    explicit PanelSkin(PreviewPanel& panel) : panel_(panel) {}
-    preview::PreviewColors colors;
-
+    PanelSkin(PreviewPanel& panel, preview::PreviewLook& look)
+        : PreviewSkin(look), panel_(panel), colors_(look.colors) {}
     void SetBackgroundPicture(const QImage& picture) override { panel_.SetBackground(picture); }
     void SetOverlayPicture(int id, const QImage& picture) override {
         panel_.SetOverlayPicture(id, picture);
     }
     void SetPreviewColor(int index, std::uint32_t color) override {
-        std::uint32_t* colours[] = {&colors.skinColor1, &colors.skinColor2, &colors.skinColor3,
-                                    &colors.skinColor4, &colors.skinColor5, &colors.skinColor6};
+        std::uint32_t* colours[] = {&colors_.skinColor1, &colors_.skinColor2, &colors_.skinColor3,
+                                    &colors_.skinColor4, &colors_.skinColor5, &colors_.skinColor6};
         *colours[index - 1] = color;
     }
-    void SetUseMetro(bool) override {}
-    void SetFadeTarget(std::uint8_t) override {}
-    void SetCopyGlyph(const QImage&) override {}
-    void SetPasteGlyph(const QImage&) override {}
-    void SetStatusStrip(const QImage&) override {}
-    void SetCreditsSeparator(const QImage&) override {}
-    void SetWindowColor(std::uint32_t) override {}
-    void SetInputBackgroundColor(std::uint32_t) override {}
-    void SetWindowTextColor(std::uint32_t) override {}
-    void SetInputTextColor(std::uint32_t) override {}
-    void SetHeadingTextColor(std::uint32_t) override {}
-    void SetCaptionTextColor(std::uint32_t) override {}
-    void SetStatusBarColor(std::uint32_t) override {}
 
   private:
     PreviewPanel& panel_;
+    preview::PreviewColors& colors_;
 };
 
 class RenderCommand : public ::testing::Test {
@@ -63,15 +52,16 @@ class RenderCommand : public ::testing::Test {
         PreviewPanel panel;
         panel.resize(size + QSize(2, 2));
         EXPECT_EQ(panel.previewSize(), size);
-        PanelSkin skin(panel);
-        panel.PrepareSurface(size + QSize(300, 100), skin.colors);
+        preview::PreviewLook look;
+        PanelSkin skin(panel, look);
+        panel.PrepareSurface(size + QSize(300, 100), look.colors);
         if (!skinPath.isEmpty()) {
             QFile file(skinPath);
             EXPECT_TRUE(file.open(QIODevice::ReadOnly));
             LineReader reader(file);
             ApplySkinFile(reader, skin, PictureLoading{&LoadPicture, &LoadBitmap});
         }
-        panel.Redraw(records_, record, textDb_, skin.colors);
+        panel.Redraw(records_, record, textDb_, look.colors);
         return panel.Snapshot();
     }
 

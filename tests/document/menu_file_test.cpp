@@ -11,12 +11,6 @@
 
 namespace {
 
-QByteArray RandomBytes(std::size_t length, std::mt19937& random) {
-    QByteArray bytes(static_cast<qsizetype>(length), '\0');
-    for (auto& byte : bytes) byte = static_cast<char>(random() & 0xFF);
-    return bytes;
-}
-
 // A device that gives at most 10,007 bytes a read, so that records straddle
 // reads; a sequential one cannot tell its size beforehand.
 class TricklingDevice : public QIODevice {
@@ -43,99 +37,65 @@ class TricklingDevice : public QIODevice {
 
 }  // namespace
 
-TEST(MenuFile, EveryBitPatternSurvivesReadingAndWriting) {
-    std::mt19937 random(2026);
-    for (const std::size_t records : {1u, 2u, 49u, 50u, 51u, 100u, 101u, 1000u}) {
-        const QByteArray original = RandomBytes(records * 36, random);
-        const MenuReadResult read = DecodeMenuItems(original);
-        ASSERT_EQ(read.error, MenuReadError::None);
-        ASSERT_EQ(read.items.size(), records);
-        EXPECT_EQ(EncodeMenuItems(read.items), original) << records << " records";
-    }
-}
-
-TEST(MenuFile, SpecialFloatsAndNulTypesAreKeptExactly) {
+TEST(MenuFile, EachFieldHasItsPlaceInTheRecord) {
+    const MenuItemRecord item{-1,        {0, 0, 'a', 'b', 0}, FloatFromBits(0x7FA00001),
+                              -0.0f,     FloatFromBits(1),    FloatFromBits(0xFFC12345),
+                              INT32_MIN, 0xDEADBEEF,          0x00C0FFEE};
     QByteArray file;
-    AppendU32(file, 0xFFFFFFFF);  // id -1
-    file.append(
-        "\x00\x00"
-        "ab",
-        4);                       // shows as "ba"... stored bytes 00 00 61 62
-    AppendU32(file, 0x7FA00001);  // signalling NaN with payload
-    AppendU32(file, 0x80000000);  // -0.0
-    AppendU32(file, 0x00000001);  // smallest denormal
-    AppendU32(file, 0xFFC12345);  // quiet negative NaN with payload
-    AppendU32(file, 0x80000000);
-    AppendU32(file, 0xDEADBEEF);
-    AppendU32(file, 0x00C0FFEE);
-    const MenuReadResult read = DecodeMenuItems(file);
-    ASSERT_EQ(read.items.size(), 1u);
-    EXPECT_EQ(read.items[0].id, -1);
-    EXPECT_EQ(read.items[0].textId, std::int32_t(0x80000000));
-    EXPECT_EQ(read.items[0].font, 0xDEADBEEFu);
-    EXPECT_EQ(BitsOf(read.items[0].posX), 0x7FA00001u);
-    EXPECT_EQ(EncodeMenuItems(read.items), file);
+    for (const std::uint32_t word : {0xFFFFFFFFu, 0x62610000u, 0x7FA00001u, 0x80000000u, 1u,
+                                     0xFFC12345u, 0x80000000u, 0xDEADBEEFu, 0x00C0FFEEu}) {
+        AppendU32(file, word);
+    }
+    EXPECT_EQ(EncodeMenuItems({item}), file);
 }
 
 TEST(MenuFile, LengthsThatAreNotWholeRecords) {
-    // 0 bytes: refused, as a file without records.
     const MenuReadResult empty = DecodeMenuItems(QByteArray());
     EXPECT_EQ(empty.error, MenuReadError::NoRecords);
     EXPECT_TRUE(empty.items.empty());
 
-    // 36 bytes: one record.
-    QByteArray one(36, '\x11');
-    EXPECT_EQ(DecodeMenuItems(one).items.size(), 1u);
-
     // 37 bytes: the 37th byte is the low byte of a second record's id.
-    QByteArray thirtySeven = one;
-    thirtySeven.append('\x2A');
+    const QByteArray thirtySeven = QByteArray(36, '\x11') + '\x2A';
     const MenuReadResult two = DecodeMenuItems(thirtySeven);
     ASSERT_EQ(two.error, MenuReadError::None);
     ASSERT_EQ(two.items.size(), 2u);
     EXPECT_EQ(two.items[1].id, 0x2A);
     EXPECT_STREQ(two.items[1].type, "");
-    EXPECT_EQ(two.items[1].font, 0u);
     EXPECT_EQ(BitsOf(two.items[1].scaleY), 0u);
 
     // A field cut part-way keeps its low bytes from the file.
     QByteArray cut(36 + 10, '\0');
     cut[36 + 8] = '\x34';
     cut[36 + 9] = '\x12';
-    const MenuReadResult partial = DecodeMenuItems(cut);
-    ASSERT_EQ(partial.items.size(), 2u);
-    EXPECT_EQ(BitsOf(partial.items[1].posX), 0x1234u);
+    EXPECT_EQ(BitsOf(DecodeMenuItems(cut).items.at(1).posX), 0x1234u);
 
     // Written back as whole records, the missing bytes zero.
-    const QByteArray written = EncodeMenuItems(two.items);
-    ASSERT_EQ(written.size(), 72);
-    EXPECT_EQ(written.left(37), thirtySeven);
-    EXPECT_EQ(written.mid(37), QByteArray(35, '\0'));
+    EXPECT_EQ(EncodeMenuItems(two.items), thirtySeven + QByteArray(35, '\0'));
 }
 
-TEST(MenuFile, ReadsFromADeviceAndReportsWriteFailures) {
-    // Many reads' worth of records and a part of one more.
+TEST(MenuFile, EveryBitPatternSurvivesReadingFromADeviceAndWriting) {
+    // Many reads' worth of random records and a part of one more.
+    QByteArray bytes(36 * 20'000 + 17, '\0');
     std::mt19937 random(5);
-    const QByteArray bytes = RandomBytes(36 * 20'000 + 17, random);
+    for (char& byte : bytes) byte = static_cast<char>(random());
     for (const bool sequential : {false, true}) {
         TricklingDevice in(bytes, sequential);
         ASSERT_TRUE(in.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
         const MenuReadResult read = ReadMenuItems(in);
         ASSERT_EQ(read.error, MenuReadError::None);
         ASSERT_EQ(read.items.size(), 20'001u);
-        EXPECT_EQ(EncodeMenuItems(read.items), EncodeMenuItems(DecodeMenuItems(bytes).items));
+        EXPECT_EQ(EncodeMenuItems(read.items), bytes + QByteArray(19, '\0'));
     }
     TricklingDevice empty({}, false);
     ASSERT_TRUE(empty.open(QIODevice::ReadOnly));
     EXPECT_EQ(ReadMenuItems(empty).error, MenuReadError::NoRecords);
 
-    const std::vector<MenuItemRecord> items = DecodeMenuItems(QByteArray(36 * 3, '\x07')).items;
+    const std::vector<MenuItemRecord> items = DecodeMenuItems(bytes.left(36 * 3)).items;
     QByteArray target;
     QBuffer out(&target);
     ASSERT_TRUE(out.open(QIODevice::WriteOnly));
     EXPECT_TRUE(WriteMenuItems(out, items));
-    EXPECT_EQ(target, QByteArray(36 * 3, '\x07'));
-
+    EXPECT_EQ(target, bytes.left(36 * 3));
     QBuffer closed;  // not open: every write fails
     EXPECT_FALSE(WriteMenuItems(closed, items));
 }

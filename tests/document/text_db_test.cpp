@@ -69,13 +69,9 @@ std::string PlainText(const QByteArray& file, std::uint32_t offset) {
 }
 
 std::pair<std::int32_t, std::uint32_t> PlainSlot(const QByteArray& file, std::uint32_t index) {
-    std::uint32_t values[2] = {};
-    for (int b = 0; b < 8; ++b) {
-        const qint64 at = 8 + 8 * qint64{index} + b;
-        if (at < file.size())
-            values[b / 4] |= std::uint32_t{std::uint8_t(file[at])} << (8 * (b % 4));
-    }
-    return {static_cast<std::int32_t>(values[0]), values[1]};
+    const qint64 at = 8 + 8 * qint64{index};
+    return {little_endian::LoadPadded<std::int32_t>(file, at),
+            little_endian::LoadPadded<std::uint32_t>(file, at + 4)};
 }
 
 // Checks every entry against a plain read of `file`, and FindText for each of
@@ -111,43 +107,6 @@ void ExpectAsReadPlainly(QIODevice& device, const QByteArray& file,
 
 }  // namespace
 
-TEST(TextDb, EmptyAndTooShortFilesHoldNoEntries) {
-    EXPECT_EQ(Load(MakeDb(0, {}, {})).count(), 0u);
-    const TextDb tiny = Load(QByteArray("\x05\x00", 2));
-    EXPECT_EQ(tiny.count(), 0u);
-    EXPECT_FALSE(tiny.FindText(0).has_value());
-}
-
-TEST(TextDb, TextsAreCutAtNinetyNineCharactersAndFollowTheirOffsets) {
-    const QByteArray texts = QByteArray("Start game") + '\0' + QByteArray(99, 'a') + '\0' +
-                             QByteArray(150, 'b') + '\0' + '\0';
-    const std::uint32_t base = 8 + 8 * 6;
-    const TextDb db = Load(MakeDb(6,
-                                  {{10, base},
-                                   {11, base + 11},
-                                   {12, base + 11 + 100},
-                                   {13, base + 6},  // the middle of "Start game"
-                                   {14, base + 11 + 100 + 151},
-                                   {15, 100000}},  // past the end
-                                  texts));
-    EXPECT_EQ(db.FindText(10), "Start game");
-    EXPECT_EQ(db.FindText(11)->size(), 99u);
-    EXPECT_EQ(db.FindText(12), std::string(99, 'b'));
-    EXPECT_EQ(db.FindText(13), "game");
-    EXPECT_EQ(db.FindText(14), "");
-    EXPECT_EQ(db.FindText(15), "");
-    EXPECT_FALSE(db.FindText(16).has_value());
-    const TextDbEntry twelve = db.entry(2);
-    EXPECT_EQ(twelve.id, 12);
-    EXPECT_EQ(std::string(twelve.text), std::string(99, 'b'));
-    EXPECT_EQ(twelve.text[99], '\0');
-}
-
-TEST(TextDb, TextWithoutNulEndsAtTheEndOfTheFile) {
-    const TextDb db = Load(MakeDb(1, {{7, 16}}, "open"));
-    EXPECT_EQ(db.FindText(7), "open");
-}
-
 TEST(TextDb, RandomDatabasesReadAsAPlainReadAndAScanFromTheFirstEntry) {
     std::mt19937 random(7);
     for (int round = 0; round < 300; ++round) {
@@ -156,8 +115,12 @@ TEST(TextDb, RandomDatabasesReadAsAPlainReadAndAScanFromTheFirstEntry) {
         std::vector<std::int32_t> ids = {0, -1, 1, INT32_MIN, INT32_MAX};
         for (int i = 0; i < 4; ++i) ids.push_back(static_cast<std::int32_t>(random()));
         const auto rows = static_cast<std::uint32_t>(random() % 60);
+        // Texts short and long: half the rounds have NULs few and far between,
+        // so that texts run past 99 characters into the next ones.
         QByteArray tail(static_cast<qsizetype>(random() % 700), '\0');
-        for (auto& byte : tail) byte = static_cast<char>(random() % 4 ? 'a' + random() % 26 : 0);
+        const unsigned nulEvery = round % 2 ? 4 : 300;
+        for (auto& byte : tail)
+            byte = static_cast<char>(random() % nulEvery ? 'a' + random() % 26 : 0);
         const std::uint32_t fileSize = 8 + 8 * rows + static_cast<std::uint32_t>(tail.size());
         std::vector<DbEntry> table;
         for (std::uint32_t i = 0; i < rows; ++i) {
@@ -209,20 +172,8 @@ TEST(TextDb, TextsReadAcrossManyOfTheReadersWindows) {
     ExpectAsReadPlainly(device, file, ids, file.size());
 }
 
-TEST(TextDb, SlotsBeyondTheFileReadAsIdentifierZeroAtOffsetZero) {
-    // Count 3, but only one slot and a partial second one in the file.
-    QByteArray file = MakeDb(3, {{5, 0}}, QByteArray("\x09\x00", 2));
-    const TextDb db = Load(file);
-    EXPECT_EQ(db.count(), 3u);
-    EXPECT_EQ(db.entry(1).id, 9);
-    EXPECT_EQ(db.entry(1).offset, 0u);
-    EXPECT_EQ(db.entry(2).id, 0);
-    // Offset 0 starts with the count 03 00 00 00: the text is "\x03".
-    EXPECT_EQ(db.FindText(0), "\x03");
-    EXPECT_EQ(db.FindText(9), "\x03");
-}
-
-TEST(TextDb, AbsurdCountIsHeldCompactly) {
+TEST(TextDb, TooShortFilesHoldNoEntriesAndAnAbsurdCountIsHeldCompactly) {
+    EXPECT_EQ(Load(QByteArray("\x05\x00", 2)).count(), 0u);
     QByteArray file;
     AppendU32(file, 0xFFFFFFFF);
     AppendU32(file, 0);

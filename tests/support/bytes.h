@@ -3,19 +3,12 @@
 #include <QByteArray>
 #include <cstdint>
 #include <cstring>
-#include <initializer_list>
 
 #include "base/little_endian.h"
 
 // Little helpers to build binary test files.
 inline void AppendU32(QByteArray& bytes, std::uint32_t value) {
     little_endian::Append(bytes, value);
-}
-
-inline void AppendF32(QByteArray& bytes, float value) {
-    std::uint32_t bits;
-    std::memcpy(&bits, &value, 4);
-    AppendU32(bytes, bits);
 }
 
 inline std::uint32_t BitsOf(float value) {

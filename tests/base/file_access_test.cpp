@@ -1,0 +1,58 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include "base/file_open.h"
+#include "base/file_save.h"
+
+namespace {
+
+QByteArray Read(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+}  // namespace
+
+TEST(OpenRegularFile, RefusesEveryOtherKindAtOnce) {
+    // A FIFO without a writer would block the open for ever: the process is
+    // ended if the refusal does not come within 20 seconds.
+    ::alarm(20);
+    QTemporaryDir folder;
+    const QString regular = folder.filePath("kavel.def"), fifo = folder.filePath("fifo");
+    ASSERT_TRUE(SaveFileAtomically(regular, QByteArray(36, 'x')));
+    QFile file;
+    ASSERT_TRUE(OpenRegularFileForReading(regular, file));
+    EXPECT_EQ(file.readAll().size(), 36);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString& path : {fifo, folder.path(), folder.filePath("missing"),
+                                QStringLiteral("/dev/zero"), QString()}) {
+        QFile other;
+        EXPECT_FALSE(OpenRegularFileForReading(path, other)) << path.toStdString();
+    }
+    ::alarm(0);
+}
+
+TEST(SaveFileAtomically, ReplacesTheFileOrLeavesItAsItWas) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath("kavel.def");
+    ASSERT_TRUE(SaveFileAtomically(path, "old"));
+    EXPECT_TRUE(SaveFileAtomically(path, "new bytes"));
+    EXPECT_EQ(Read(path), "new bytes");
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 1);  // no temporary left
+
+    // Read-only files (even for root), other kinds of file, folders and paths
+    // in missing folders are refused. The other kind is a FIFO of its own, not
+    // a device: a save that took a device's place would replace it for good.
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0444), 0);
+    const QString fifo = folder.filePath("fifo");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString& refused :
+         {path, fifo, folder.path(), folder.filePath("gone/kavel.def"), QString()}) {
+        EXPECT_FALSE(SaveFileAtomically(refused, "lost")) << refused.toStdString();
+    }
+    EXPECT_EQ(Read(path), "new bytes");
+}
