@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <array>
 
-#include "editing/record_geometry.h"
+#include "preview/draft_redraw.h"
 #include "preview/placement.h"
 #include "preview/preview_look.h"
 
@@ -30,14 +30,18 @@ PreviewPanel::PreviewPanel(QWidget* parent) : QFrame(parent) {
     pictures_ = preview::BuiltinPreviewPictures();
 }
 
+PreviewPanel::~PreviewPanel() = default;
+
 void PreviewPanel::PrepareSurface(QSize screen, const preview::PreviewColors& colors) {
+    draft_.reset();
     surface_ = preview::PreparePreviewSurface(screen, colors, logicalDpiY());
     keyed_ = preview::KeyedSurface(surface_, previewSize());
-    update();
+    Compose(QRect(QPoint(0, 0), previewSize()));
 }
 
 void PreviewPanel::Redraw(const std::vector<MenuItemRecord>& records, std::size_t selected,
                           const TextDb& textDb, const preview::PreviewColors& colors) {
+    draft_.reset();
     if (surface_.isNull()) return;
     const QSize size = previewSize();
     placements_ = preview::DrawPreview(
@@ -45,6 +49,7 @@ void PreviewPanel::Redraw(const std::vector<MenuItemRecord>& records, std::size_
         [&textDb](std::int32_t id) { return textDb.FindText(id); }, colors, size.width(),
         size.height());
     keyed_ = preview::KeyedSurface(surface_, size);
+    Compose(QRect(QPoint(0, 0), size));
     drawnSize_ = size;
     marks_ = {};
     if (selected < records.size()) {
@@ -56,6 +61,43 @@ void PreviewPanel::Redraw(const std::vector<MenuItemRecord>& records, std::size_
         }
     }
     update();
+}
+
+void PreviewPanel::BeginDraft(std::vector<MenuItemRecord> shown, std::size_t changing,
+                              const TextDb& textDb, const preview::PreviewColors& colors) {
+    draft_.reset();
+    if (surface_.isNull()) return;
+    const QSize size = previewSize();
+    draft_ = std::make_unique<preview::DraftRedraw>(
+        surface_, std::move(shown), changing,
+        [&textDb](std::int32_t id) { return textDb.FindText(id); }, colors, size.width(),
+        size.height());
+    placements_ = draft_->placements();
+    keyed_ = preview::KeyedSurface(surface_, size);
+    Compose(QRect(QPoint(0, 0), size));
+    drawnSize_ = size;
+    update();
+}
+
+void PreviewPanel::RedrawDraft(const RecordGeometry& geometry) {
+    if (!draft_) return;
+    const preview::OverlayPlacements before = placements_;
+    const QRect area = draft_->Change(geometry);
+    placements_ = draft_->placements();
+    preview::RekeySurface(keyed_, surface_, area);
+    // A loading picture that moved leaves its old place and takes a new one.
+    QRegion changed(area);
+    for (std::size_t i = 0; i < placements_.size(); ++i) {
+        for (const preview::OverlayPlacement& placement : {before[i], placements_[i]}) {
+            if (placement.visible) changed += placement.bounds.translated(-1, -1);
+        }
+    }
+    Compose(changed.boundingRect());
+    update();
+}
+
+void PreviewPanel::EndDraft() {
+    draft_.reset();
 }
 
 void PreviewPanel::SetMarks(const PreviewMarks& marks) {
@@ -80,23 +122,44 @@ QRegion PreviewPanel::MarksRegion() const {
 
 void PreviewPanel::SetBackground(const QImage& picture) {
     pictures_.background = picture;
-    update();
+    background_ = QImage();
+    Compose(QRect(QPoint(0, 0), previewSize()));
 }
 
 void PreviewPanel::SetOverlayPicture(int id, const QImage& picture) {
     preview::SetOverlayPicture(pictures_, id, picture);
-    update();
+    Compose(QRect(QPoint(0, 0), previewSize()));
 }
 
 QImage PreviewPanel::Snapshot() const {
-    return preview::ComposePreviewImage(previewSize(), pictures_, keyed_, placements_);
+    return composed_;
+}
+
+void PreviewPanel::Compose(const QRect& area) {
+    const QSize size = previewSize();
+    if (background_.size() != size) {
+        background_ = QImage(size, QImage::Format_RGB32);
+        if (background_.isNull()) return;
+        QPainter painter(&background_);
+        preview::ComposeBackground(painter, size, pictures_);
+    }
+    const bool whole = composed_.size() != size;
+    if (whole) composed_ = QImage(size, QImage::Format_RGB32);
+    if (composed_.isNull() || (!whole && area.isEmpty())) return;
+    // Clipped, the same pixels come out there as from composing it all.
+    QPainter painter(&composed_);
+    const QRect part = whole ? composed_.rect() : area & composed_.rect();
+    painter.setClipRect(part);
+    painter.drawImage(part.topLeft(), background_, part);
+    preview::ComposeOverBackground(painter, size, pictures_, keyed_, placements_);
+    update();
 }
 
 void PreviewPanel::paintEvent(QPaintEvent* event) {
     QFrame::paintEvent(event);
     QPainter painter(this);
     painter.translate(contentsRect().topLeft());
-    preview::ComposePreview(painter, previewSize(), pictures_, keyed_, placements_);
+    painter.drawImage(QPoint(0, 0), composed_);
     PaintMarks(painter);
 }
 
@@ -121,4 +184,5 @@ void PreviewPanel::resizeEvent(QResizeEvent* event) {
     // keep their pixels until the next refresh; a strip uncovered by growing
     // shows what the surface held there.
     if (!surface_.isNull()) keyed_ = preview::KeyedSurface(surface_, previewSize());
+    Compose(QRect(QPoint(0, 0), previewSize()));
 }

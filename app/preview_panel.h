@@ -4,13 +4,19 @@
 #include <QImage>
 #include <QRegion>
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <vector>
 
 #include "document/menu_item_record.h"
+#include "editing/record_geometry.h"
 #include "document/text_db.h"
 #include "preview/preview_compose.h"
 #include "preview/preview_renderer.h"
+
+namespace preview {
+class DraftRedraw;
+}
 
 // What the preview marks above its picture, in the client area's pixels:
 // the frame around a box (the selected record's, or the one being dragged),
@@ -30,6 +36,7 @@ struct PreviewMarks {
 class PreviewPanel : public QFrame {
   public:
     explicit PreviewPanel(QWidget* parent = nullptr);
+    ~PreviewPanel() override;
 
     // Creates the screen-sized surface, filled with the key colour.
     void PrepareSurface(QSize screen, const preview::PreviewColors& colors);
@@ -37,6 +44,15 @@ class PreviewPanel : public QFrame {
     // marked with its frame, and with its handles when it can be resized.
     void Redraw(const std::vector<MenuItemRecord>& records, std::size_t selected,
                 const TextDb& textDb, const preview::PreviewColors& colors);
+
+    // While a drag lasts: the records shown (the selected one first), of
+    // which only the one at `changing` changes from one redraw to the next.
+    // The preview shows what Redraw would show of them, without drawing
+    // them all again each time.
+    void BeginDraft(std::vector<MenuItemRecord> shown, std::size_t changing,
+                    const TextDb& textDb, const preview::PreviewColors& colors);
+    void RedrawDraft(const RecordGeometry& geometry);
+    void EndDraft();
 
     void SetBackground(const QImage& picture);
     // 100, 101, 102 for the rcta pictures, 300 for the pbrt strip.
@@ -64,9 +80,17 @@ class PreviewPanel : public QFrame {
 
   private:
     void PaintMarks(QPainter& painter) const;
+    // Composes the client area's picture again where it changed: the same
+    // picture whatever part is composed at a time, painted as it is.
+    void Compose(const QRect& area);
 
     QImage surface_;
     QImage keyed_;
+    // The background picture stretched over the client area, made once per
+    // size and picture, and the whole picture composed over it.
+    QImage background_;
+    QImage composed_;
+    std::unique_ptr<preview::DraftRedraw> draft_;
     preview::PreviewPictures pictures_;
     preview::OverlayPlacements placements_{};
     QSize drawnSize_;

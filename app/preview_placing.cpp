@@ -48,6 +48,7 @@ PreviewPlacing::PreviewPlacing(PreviewPanel& panel, const Document& document, Ac
     connect(&document_, &Document::recordAboutToBeInserted, this, changed);
     connect(&document_, &Document::recordAboutToBeRemoved, this, changed);
     connect(&document_, &Document::recordChanged, this, changed);
+    connect(&document_, &Document::textDbReplaced, this, [this] { CallOff(true); });
 }
 
 bool PreviewPlacing::eventFilter(QObject* watched, QEvent* event) {
@@ -134,6 +135,7 @@ void PreviewPlacing::Released(const QMouseEvent& event) {
         DragTo(ClientPoint(event), event.modifiers() & Qt::AltModifier, false);
         const Dragging drag = std::move(*drag_);
         drag_.reset();
+        panel_.EndDraft();
         if (drag.placed && !SameBits(*drag.placed, drag.drag.start)) {
             actions_.place(drag.index, *drag.placed, drag.drag.handle.has_value(), false);
         } else {
@@ -212,9 +214,11 @@ void PreviewPlacing::BeginDrag() {
     drag.drag = {GeometryOf(records[index]), preview::OriginOf(records, shown, index),
                  press_->handle};
     drag.targets = preview::SnapTargetsFor(records, shown, index);
-    drag.draft.assign(records.begin() + static_cast<std::ptrdiff_t>(shown),
-                      records.begin() + static_cast<std::ptrdiff_t>(end));
+    drag.record = records[index];
     drag_ = std::move(drag);
+    panel_.BeginDraft({records.begin() + static_cast<std::ptrdiff_t>(shown),
+                       records.begin() + static_cast<std::ptrdiff_t>(end)},
+                      index - shown, document_.textDb(), SkinColors());
 }
 
 void PreviewPlacing::DragTo(QPoint at, bool free, bool show) {
@@ -225,15 +229,13 @@ void PreviewPlacing::DragTo(QPoint at, bool free, bool show) {
                         free ? nullptr : &drag.targets);
     if (!place) return;
     drag.placed = place->geometry;
-    MenuItemRecord& record = drag.draft[drag.index - drag.selected];
-    SetGeometry(record, place->geometry);
+    SetGeometry(drag.record, place->geometry);
     if (!show) return;
-    panel_.Redraw(drag.draft, 0, document_.textDb(), SkinColors());
+    panel_.RedrawDraft(place->geometry);
 
     PreviewMarks marks;
-    const preview::Origin origin = preview::OriginOf(drag.draft, 0, drag.index - drag.selected);
-    const preview::RecordBox box =
-        preview::BoxOf(record, origin.x, origin.y, size.width(), size.height());
+    const preview::RecordBox box = preview::BoxOf(drag.record, drag.drag.origin.x,
+                                                  drag.drag.origin.y, size.width(), size.height());
     if (box.defined) marks.box = preview::CoveredRect(box);
     marks.handles = drag.index == drag.selected;
     if (place->guideX) marks.guideX = preview::MapX(*place->guideX, size.width());
@@ -245,6 +247,7 @@ void PreviewPlacing::CallOff(bool redraw) {
     if (press_) press_->calledOff = true;
     if (!drag_) return;
     drag_.reset();
+    panel_.EndDraft();
     if (redraw) actions_.redraw();
 }
 

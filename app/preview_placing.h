@@ -5,7 +5,6 @@
 #include <cstddef>
 #include <functional>
 #include <optional>
-#include <vector>
 
 #include "document/menu_item_record.h"
 #include "editing/record_geometry.h"
@@ -67,9 +66,8 @@ class PreviewPlacing : public QObject {
         std::size_t index = 0;
         preview::Drag drag;
         preview::SnapTargets targets;
-        // The records the preview shows, from the selected one on, with the
-        // dragged record's values as they would be.
-        std::vector<MenuItemRecord> draft;
+        // The dragged record with its values as they would be.
+        MenuItemRecord record;
         std::optional<RecordGeometry> placed;
     };
 

@@ -49,6 +49,7 @@ ElementPainter::~ElementPainter() {
 }
 
 RecordBox ElementPainter::DrawSelectedItem(const MenuItemRecord& selected) {
+    lastReach_ = QRect();
     const RecordBox box = BoxOf(selected, 0.0, 0.0, width_, height_);
     if (!box.defined) return box;
     if (type_code::IsWindow(selected)) {
@@ -61,6 +62,7 @@ RecordBox ElementPainter::DrawSelectedItem(const MenuItemRecord& selected) {
 }
 
 RecordBox ElementPainter::DrawElement(const MenuItemRecord& window, const MenuItemRecord& element) {
+    lastReach_ = QRect();
     const RecordBox box =
         BoxOf(element, window.posX, static_cast<double>(window.posY) + CaptionOffset(window),
               width_, height_);
@@ -99,13 +101,25 @@ void ElementPainter::AddPiece(const RecordBox& box, const QColor& inside, std::i
         piece.background = background;
     }
     if (piece.box.isEmpty() && !piece.font) return;
+    lastReach_ = piece.box;
+    if (piece.font) {
+        // Glyphs may rise above their cell and reach below it by as much.
+        const int height = piece.font->height();
+        const QRect text =
+            piece.reach.isNull()
+                ? QRect(QPoint(piece.textAt.x() - height, piece.textAt.y() - height),
+                        QPoint(surfaceRect.right(), piece.textAt.y() + 2 * height))
+                : piece.reach;
+        lastReach_ |= text & surfaceRect;
+    }
     pieces_.push_back(std::move(piece));
 }
 
 void ElementPainter::Finish() {
     if (pieces_.empty()) return;
     // From the last piece back: what later pieces paint over does not show.
-    CoverMask mask(QRect(0, 0, width_, height_) & surface_.rect());
+    const QRect area = QRect(0, 0, width_, height_) & surface_.rect();
+    CoverMask mask(clip_.isNull() ? area : area & clip_);
     for (auto piece = pieces_.rbegin(); piece != pieces_.rend(); ++piece) {
         if (piece->font) {
             piece->showText = piece->reach.isNull() || !mask.Covers(piece->reach);
@@ -115,6 +129,7 @@ void ElementPainter::Finish() {
         if (piece->showBox) mask.Add(piece->box);
     }
     QPainter painter(&surface_);
+    if (!clip_.isNull()) painter.setClipRect(clip_);
     const PreviewFont* painterFont = nullptr;
     for (const Piece& piece : pieces_) Paint(painter, piece, painterFont);
     pieces_.clear();

@@ -22,7 +22,8 @@ namespace preview {
 // Finds the text of a text identifier: the single-byte Windows-1252 bytes as
 // the string database holds them (TextDb::FindText fits), or nothing. The
 // bytes are decoded with FromCodePage where they are drawn, so every caller
-// gets the same characters. An empty lookup finds no text.
+// gets the same characters. An empty lookup finds no text. The bytes found
+// must stay as they are until the drawing is finished.
 using TextLookup = std::function<std::optional<std::string_view>(std::int32_t textId)>;
 
 // Point sizes are capped here: far beyond any screen, and below the size at
@@ -70,13 +71,26 @@ class ElementPainter {
     // Paints everything drawn so far onto the surface.
     void Finish();
 
+    // From the next Finish on, paints only the pixels of `clip` (a null rect:
+    // the whole surface). Inside it the pixels come out as a drawing of the
+    // same records without a clip gives them, so a part of the preview can
+    // be drawn again by drawing, in order, the records that reach into it.
+    void SetClip(const QRect& clip) { clip_ = clip; }
+    // Every surface pixel that the record drawn last may touch: its box and
+    // its text (on to the surface's right edge when the text's ink is not
+    // known). Empty when it touches none.
+    QRect LastReach() const { return lastReach_; }
+    // Forgets what was drawn since the last Finish, unpainted: for finding
+    // out a record's reach.
+    void Discard() { pieces_.clear(); }
+
   private:
     struct Piece {
         QRect box;     // covered pixels, clipped to the surface
         QRect inside;  // the box less its outline, clipped to the surface
         QColor insideColor;
         PreviewFont* font = nullptr;  // set when there is a text
-        std::string text;             // its code-page bytes
+        std::string_view text;        // its code-page bytes
         QRect cell;                   // clipped to the surface
         QPoint textAt;
         QRect reach;  // every pixel the text may touch; null when not known
@@ -102,6 +116,8 @@ class ElementPainter {
     QColor scrollBarInside_;
     std::vector<Piece> pieces_;
     std::map<int, PreviewFont> fonts_;
+    QRect clip_;
+    QRect lastReach_;
 };
 
 }  // namespace preview

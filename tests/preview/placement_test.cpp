@@ -4,7 +4,9 @@
 
 #include <cfloat>
 #include <cmath>
+#include <random>
 
+#include "preview/draft_redraw.h"
 #include "preview/hit_test.h"
 #include "preview/preview_test_support.h"
 
@@ -162,4 +164,48 @@ TEST(PreviewPlacement, DraggedEdgesSnapToTheScreensBoxesWithinFourPixels) {
     const preview::Drag window{GeometryOf(records[0]), {}, std::nullopt};
     EXPECT_EQ(preview::DragTo(window, {12, 0}, 800, 600, &alone)->geometry.posX, 112.0f);
     EXPECT_EQ(preview::DragTo(window, {97, 0}, 800, 600, &alone)->geometry.posX, 100.0f + 100);
+}
+
+// Redrawn in parts while one record is dragged, the preview keeps the
+// pixels and pictures that a whole redraw of the same records gives.
+TEST(PreviewDraft, EveryRedrawEqualsAWholeDrawing) {
+    std::mt19937 random(3);
+    const Texts texts = {{1, "Town map"}, {2, "Brenmoor"}, {3, "Load\ting"}, {4, "W"}};
+    const char* types[] = {"butt", "stxt", "scrl", "rcta", "pbrt"};
+    const auto uniform = [&random](int low, int high) {
+        return static_cast<float>(low + static_cast<int>(random() % (high - low + 1)));
+    };
+    const QSize size(517, 389);
+    for (int round = 0; round < 6; ++round) {
+        SCOPED_TRACE(round);
+        std::vector<MenuItemRecord> records = {
+            Rec(round % 2 ? "wint" : "winc", 50, 40, 600, 500, 0, 2)};
+        for (int i = 0; i < 40; ++i) {
+            records.push_back(Rec(types[random() % 5], uniform(-50, 700), uniform(-50, 500),
+                                  uniform(-40, 300), uniform(-10, 80), i % 4 ? 100 + i % 3 : 300,
+                                  static_cast<int>(random() % 6)));
+        }
+        const std::size_t changing = round == 5 ? 0 : 1 + random() % 40;
+        QImage surface = preview::PreparePreviewSurface(QSize(800, 600), {});
+        preview::DraftRedraw draft(surface, records, changing, Lookup(texts), {}, size.width(),
+                                   size.height());
+        for (int step = 0; step < 8; ++step) {
+            const RecordGeometry geometry{uniform(-50, 700), uniform(-50, 500), uniform(-40, 300),
+                                          uniform(-10, 80)};
+            SetGeometry(records[changing], geometry);
+            draft.Change(geometry);
+            preview::OverlayPlacements whole;
+            const QImage expected =
+                Draw(records, 0, size.width(), size.height(), texts, {}, &whole);
+            ASSERT_EQ(surface.copy(QRect(QPoint(0, 0), size)),
+                      expected.copy(QRect(QPoint(0, 0), size)))
+                << "step " << step;
+            for (std::size_t i = 0; i < whole.size(); ++i) {
+                EXPECT_EQ(draft.placements()[i].visible, whole[i].visible);
+                if (whole[i].visible) {
+                    EXPECT_EQ(draft.placements()[i].bounds, whole[i].bounds);
+                }
+            }
+        }
+    }
 }
