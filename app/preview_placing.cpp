@@ -223,7 +223,8 @@ void PreviewPlacing::BeginDrag() {
 
 void PreviewPlacing::DragTo(QPoint at, bool free, bool show) {
     Dragging& drag = *drag_;
-    const QSize size = panel_.previewSize();
+    // The size the draft is drawn at.
+    const QSize size = panel_.drawnSize();
     const std::optional<preview::DragPlace> place =
         preview::DragTo(drag.drag, at - drag.from, size.width(), size.height(),
                         free ? nullptr : &drag.targets);
