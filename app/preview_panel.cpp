@@ -132,6 +132,10 @@ void PreviewPanel::SetOverlayPicture(int id, const QImage& picture) {
 }
 
 QImage PreviewPanel::Snapshot() const {
+    // The panel composes when its size is known; a hidden one may not be told.
+    if (composed_.size() != previewSize()) {
+        return preview::ComposePreviewImage(previewSize(), pictures_, keyed_, placements_);
+    }
     return composed_;
 }
 

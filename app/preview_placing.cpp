@@ -97,8 +97,11 @@ std::optional<preview::Handle> PreviewPlacing::HandleAt(QPoint at) const {
 }
 
 void PreviewPlacing::Pressed(const QMouseEvent& event) {
+    // Other buttons leave a press or a drag of the left one as it is.
+    if (event.button() != Qt::LeftButton) return;
+    if (drag_) CallOff(true);
     press_.reset();
-    if (event.button() != Qt::LeftButton || !document_.isOpen()) return;
+    if (!document_.isOpen()) return;
     Press press;
     press.at = ClientPoint(event);
     press.hit = RecordAt(press.at);
@@ -117,11 +120,11 @@ void PreviewPlacing::Moved(const QMouseEvent& event) {
         ShowCursorFor(at);
         return;
     }
-    if (press_->calledOff || !press_->grabbed) return;
-    if (!drag_) {
+    if (!press_->moved) {
         const QPoint offset = at - press_->at;
         if (std::max(std::abs(offset.x()), std::abs(offset.y())) < kDragStartPixels) return;
-        BeginDrag();
+        press_->moved = true;
+        if (!press_->calledOff && press_->grabbed) BeginDrag();
     }
     if (drag_) DragTo(at, event.modifiers() & Qt::AltModifier, true);
 }
@@ -141,7 +144,7 @@ void PreviewPlacing::Released(const QMouseEvent& event) {
         } else {
             actions_.redraw();
         }
-    } else if (!press.calledOff && press.hit) {
+    } else if (!press.calledOff && !press.moved && press.hit) {
         clicked_ = press.hit;
         actions_.select(*press.hit);
     }
@@ -149,8 +152,10 @@ void PreviewPlacing::Released(const QMouseEvent& event) {
 }
 
 void PreviewPlacing::DoubleClicked(const QMouseEvent& event) {
+    if (event.button() != Qt::LeftButton) return;
+    if (drag_) CallOff(true);
     press_.reset();
-    if (event.button() != Qt::LeftButton || !document_.isOpen()) return;
+    if (!document_.isOpen()) return;
     // The first click selected the record under the pointer, and the preview
     // may show it somewhere else now.
     const std::optional<std::size_t> target = clicked_ ? clicked_ : RecordAt(ClientPoint(event));

@@ -58,6 +58,7 @@ class PreviewPlacing : public QObject {
         std::optional<std::size_t> hit;      // the record on top there
         std::optional<std::size_t> grabbed;  // the record a drag would place
         std::optional<preview::Handle> handle;
+        bool moved = false;      // far enough to be no click
         bool calledOff = false;  // Escape, or the document changed under it
     };
     struct Dragging {

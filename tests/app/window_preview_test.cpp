@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "app/preview_panel.h"
+#include "document/type_code.h"
 #include "preview/preview_image.h"
 #include "preview/preview_look.h"
 #include "window_fixture.h"
@@ -178,4 +179,31 @@ TEST_F(PreviewTest, ThePreviewEqualsTheHeadlessRenderOutsideTheMarks) {
     records[3].posY += static_cast<float>(UnitsY(21));
     compare("dragging");
     Release(At(400, 227) + QPoint(33, 21), Qt::AltModifier);
+}
+
+// An element whose width is infinite covers the rest of its row: it can be
+// selected there, but neither dragged nor nudged.
+TEST_F(PreviewTest, ARecordWithoutFiniteValuesIsSelectedButNotPlaced) {
+    std::vector<MenuItemRecord> records(2);
+    type_code::SetFromShown(records[0], "wind");
+    records[0].scaleX = 800;
+    records[0].scaleY = 600;
+    type_code::SetFromShown(records[1], "butt");
+    records[1].posX = 100;
+    records[1].posY = 100;
+    records[1].scaleX = INFINITY;
+    records[1].scaleY = 50;
+    WriteBytes(Path("odd.def"), EncodeMenuItems(records));
+    WriteBytes(Path("db.def"), QByteArray(8, '\0'));
+    OpenFiles(Path("odd.def"), Path("db.def"));
+    Press(At(700, 120));
+    MoveTo(At(700, 120) + QPoint(30, 30));
+    Release(At(700, 120) + QPoint(30, 30));
+    EXPECT_EQ(window->selectedIndex(), 0);
+    QTest::mouseClick(&Panel(), Qt::LeftButton, {}, At(700, 120));
+    EXPECT_EQ(window->selectedIndex(), 1);
+    EXPECT_FALSE(Panel().marks().handles);
+    QTest::keyClick(&Panel(), Qt::Key_Right);
+    EXPECT_EQ(Record(1).posX, 100.0f);
+    EXPECT_EQ(History().count(), 0);
 }
