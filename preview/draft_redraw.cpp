@@ -24,6 +24,7 @@ DraftRedraw::DraftRedraw(QImage& surface, std::vector<MenuItemRecord> shown,
                    if (!text) text = lookup_(textId);
                    return *text;
                }) {
+    painter_.KeepTextLayouts();
     // Only the selected record is drawn when it is no window.
     if (!shown_.empty() && !type_code::IsWindow(shown_[0])) shown_.resize(1);
     reaches_.resize(shown_.size());

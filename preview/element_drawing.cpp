@@ -93,7 +93,7 @@ void ElementPainter::AddPiece(const RecordBox& box, const QColor& inside, std::i
         bytes && !bytes->empty()) {
         piece.text = *bytes;
         piece.font = &FontOf(points);
-        const PreviewFont::Extent extent = piece.font->Measure(piece.text);
+        const PreviewFont::Extent extent = Measure(*piece.font, piece.text);
         const QRect cell(piece.textAt, QSize(extent.advance, piece.font->height()));
         piece.cell = cell & surfaceRect;
         if (!extent.ink.isNull()) piece.reach = extent.ink.translated(piece.textAt);
@@ -139,7 +139,7 @@ void ElementPainter::Finish() {
 // background mode: that mode starts the cell at the baseline minus the
 // fractional ascent, which on some sizes leaves the cell's top row unfilled.
 void ElementPainter::Paint(QPainter& painter, const Piece& piece,
-                           const PreviewFont*& painterFont) const {
+                           const PreviewFont*& painterFont) {
     if (piece.showBox) {
         painter.fillRect(piece.box, outline_);
         painter.fillRect(piece.inside, piece.insideColor);
@@ -151,9 +151,36 @@ void ElementPainter::Paint(QPainter& painter, const Piece& piece,
             painterFont = piece.font;
         }
         painter.setPen(piece.textColor);
-        painter.drawText(QPoint(piece.textAt.x(), piece.textAt.y() + piece.font->ascent()),
-                         FromCodePage(piece.text));
+        const int baseline = piece.textAt.y() + piece.font->ascent();
+        // A text whose ink is not known holds tabs or soft hyphens, which a
+        // kept layout could set otherwise.
+        if (keepLayouts_ && !piece.reach.isNull()) {
+            // A kept layout is placed by its top, the baseline its exact
+            // ascent below; so the glyphs land where drawText puts them.
+            painter.drawStaticText(QPointF(piece.textAt.x(), baseline - piece.font->exactAscent()),
+                                   LayoutOf(piece));
+        } else {
+            painter.drawText(QPoint(piece.textAt.x(), baseline), FromCodePage(piece.text));
+        }
     }
+}
+
+PreviewFont::Extent ElementPainter::Measure(PreviewFont& font, std::string_view text) {
+    if (!keepLayouts_) return font.Measure(text);
+    const auto [found, added] = extents_.try_emplace(LayoutKey{&font, text.data(), text.size()});
+    if (added) found->second = font.Measure(text);
+    return found->second;
+}
+
+const QStaticText& ElementPainter::LayoutOf(const Piece& piece) {
+    const auto [found, added] =
+        layouts_.try_emplace(LayoutKey{piece.font, piece.text.data(), piece.text.size()});
+    if (added) {
+        found->second.setText(FromCodePage(piece.text));
+        found->second.setTextFormat(Qt::PlainText);
+        found->second.prepare(QTransform(), piece.font->font());
+    }
+    return found->second;
 }
 
 PreviewFont& ElementPainter::FontOf(int points) {

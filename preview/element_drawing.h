@@ -4,12 +4,14 @@
 #include <QImage>
 #include <QPainter>
 #include <QRect>
+#include <QStaticText>
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "document/menu_item_record.h"
@@ -83,6 +85,11 @@ class ElementPainter {
     // Forgets what was drawn since the last Finish, unpainted: for finding
     // out a record's reach.
     void Discard() { pieces_.clear(); }
+    // Keeps each text's measures and layout for the following Finishes, for
+    // a painter that paints the same texts again and again; the bytes found
+    // must then stay as they are for as long as the painter lives. The pixels
+    // are the same; only the work of setting the texts is saved.
+    void KeepTextLayouts() { keepLayouts_ = true; }
 
   private:
     struct Piece {
@@ -102,7 +109,9 @@ class ElementPainter {
 
     void AddPiece(const RecordBox& box, const QColor& inside, std::int32_t textId, int points,
                   const QColor& ink, const QColor& background);
-    void Paint(QPainter& painter, const Piece& piece, const PreviewFont*& painterFont) const;
+    void Paint(QPainter& painter, const Piece& piece, const PreviewFont*& painterFont);
+    const QStaticText& LayoutOf(const Piece& piece);
+    PreviewFont::Extent Measure(PreviewFont& font, std::string_view text);
     PreviewFont& FontOf(int points);
 
     QImage& surface_;
@@ -118,6 +127,21 @@ class ElementPainter {
     std::map<int, PreviewFont> fonts_;
     QRect clip_;
     QRect lastReach_;
+    struct LayoutKey {
+        const PreviewFont* font;
+        const char* bytes;
+        std::size_t size;
+        bool operator==(const LayoutKey&) const = default;
+    };
+    struct LayoutKeyHash {
+        std::size_t operator()(const LayoutKey& key) const {
+            return std::hash<const void*>()(key.font) ^
+                   (std::hash<const void*>()(key.bytes) * 31) ^ (key.size * 1000003);
+        }
+    };
+    bool keepLayouts_ = false;
+    std::unordered_map<LayoutKey, QStaticText, LayoutKeyHash> layouts_;
+    std::unordered_map<LayoutKey, PreviewFont::Extent, LayoutKeyHash> extents_;
 };
 
 }  // namespace preview
