@@ -24,11 +24,11 @@ DraftRedraw::DraftRedraw(QImage& surface, std::vector<MenuItemRecord> shown,
                    if (!text) text = lookup_(textId);
                    return *text;
                }) {
-    painter_.KeepTextLayouts();
     // Only the selected record is drawn when it is no window.
     if (!shown_.empty() && !type_code::IsWindow(shown_[0])) shown_.resize(1);
     reaches_.resize(shown_.size());
     texts_.resize(shown_.size());
+    textCaches_.resize(shown_.size());
     for (std::size_t i = 0; i < shown_.size(); ++i) {
         if (OverlayCalledFor(shown_[i])) overlaid_.push_back(i);
     }
@@ -63,9 +63,9 @@ QRect DraftRedraw::ReachOf(std::size_t index) {
 void DraftRedraw::DrawRecord(std::size_t index) {
     drawing_ = index;
     if (index == 0) {
-        painter_.DrawSelectedItem(shown_[0]);
+        painter_.DrawSelectedItem(shown_[0], &textCaches_[0]);
     } else {
-        painter_.DrawElement(shown_[0], shown_[index]);
+        painter_.DrawElement(shown_[0], shown_[index], &textCaches_[index]);
     }
 }
 

@@ -61,6 +61,8 @@ class DraftRedraw {
     std::vector<std::optional<std::optional<std::string_view>>> texts_;
     std::size_t drawing_ = 0;
     ElementPainter painter_;
+    // Each record's text as measured and set, kept from step to step.
+    std::vector<ElementPainter::TextCache> textCaches_;
     // Every pixel each record may touch, as last drawn.
     std::vector<QRect> reaches_;
     // The records that call for a loading picture.

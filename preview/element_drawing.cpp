@@ -48,32 +48,35 @@ ElementPainter::~ElementPainter() {
     Finish();
 }
 
-RecordBox ElementPainter::DrawSelectedItem(const MenuItemRecord& selected) {
+RecordBox ElementPainter::DrawSelectedItem(const MenuItemRecord& selected, TextCache* cache) {
     lastReach_ = QRect();
     const RecordBox box = BoxOf(selected, 0.0, 0.0, width_, height_);
     if (!box.defined) return box;
     if (type_code::IsWindow(selected)) {
-        AddPiece(box, windowInside_, selected.textId, TitlePoints(height_), windowInside_, text_);
+        AddPiece(box, windowInside_, selected.textId, TitlePoints(height_), windowInside_, text_,
+                 cache);
     } else {
         AddPiece(box, InsideColor(selected, scrollBarInside_, inside_), selected.textId,
-                 ElementPoints(selected.scaleY, height_), text_, inside_);
+                 ElementPoints(selected.scaleY, height_), text_, inside_, cache);
     }
     return box;
 }
 
-RecordBox ElementPainter::DrawElement(const MenuItemRecord& window, const MenuItemRecord& element) {
+RecordBox ElementPainter::DrawElement(const MenuItemRecord& window, const MenuItemRecord& element,
+                                      TextCache* cache) {
     lastReach_ = QRect();
     const RecordBox box =
         BoxOf(element, window.posX, static_cast<double>(window.posY) + CaptionOffset(window),
               width_, height_);
     if (!box.defined) return box;
     AddPiece(box, InsideColor(element, scrollBarInside_, inside_), element.textId,
-             ElementPoints(element.scaleY, height_), text_, inside_);
+             ElementPoints(element.scaleY, height_), text_, inside_, cache);
     return box;
 }
 
 void ElementPainter::AddPiece(const RecordBox& box, const QColor& inside, std::int32_t textId,
-                              int points, const QColor& textColor, const QColor& background) {
+                              int points, const QColor& textColor, const QColor& background,
+                              TextCache* cache) {
     if (surface_.isNull()) return;
     const QRect covered = CoveredRect(box);
     // Clipped here rather than by the painter: mapped corners may lie millions
@@ -93,7 +96,12 @@ void ElementPainter::AddPiece(const RecordBox& box, const QColor& inside, std::i
         bytes && !bytes->empty()) {
         piece.text = *bytes;
         piece.font = &FontOf(points);
-        const PreviewFont::Extent extent = Measure(*piece.font, piece.text);
+        if (cache && (cache->font != piece.font || cache->text.data() != piece.text.data() ||
+                      cache->text.size() != piece.text.size())) {
+            *cache = {piece.font, piece.text, piece.font->Measure(piece.text), std::nullopt};
+        }
+        const PreviewFont::Extent extent = cache ? cache->extent : piece.font->Measure(piece.text);
+        piece.cache = cache;
         const QRect cell(piece.textAt, QSize(extent.advance, piece.font->height()));
         piece.cell = cell & surfaceRect;
         if (!extent.ink.isNull()) piece.reach = extent.ink.translated(piece.textAt);
@@ -139,7 +147,7 @@ void ElementPainter::Finish() {
 // background mode: that mode starts the cell at the baseline minus the
 // fractional ascent, which on some sizes leaves the cell's top row unfilled.
 void ElementPainter::Paint(QPainter& painter, const Piece& piece,
-                           const PreviewFont*& painterFont) {
+                           const PreviewFont*& painterFont) const {
     if (piece.showBox) {
         painter.fillRect(piece.box, outline_);
         painter.fillRect(piece.inside, piece.insideColor);
@@ -154,33 +162,21 @@ void ElementPainter::Paint(QPainter& painter, const Piece& piece,
         const int baseline = piece.textAt.y() + piece.font->ascent();
         // A text whose ink is not known holds tabs or soft hyphens, which a
         // kept layout could set otherwise.
-        if (keepLayouts_ && !piece.reach.isNull()) {
+        if (piece.cache && !piece.reach.isNull()) {
+            std::optional<QStaticText>& layout = piece.cache->layout;
+            if (!layout) {
+                layout.emplace(FromCodePage(piece.text));
+                layout->setTextFormat(Qt::PlainText);
+                layout->prepare(QTransform(), piece.font->font());
+            }
             // A kept layout is placed by its top, the baseline its exact
             // ascent below; so the glyphs land where drawText puts them.
             painter.drawStaticText(QPointF(piece.textAt.x(), baseline - piece.font->exactAscent()),
-                                   LayoutOf(piece));
+                                   *layout);
         } else {
             painter.drawText(QPoint(piece.textAt.x(), baseline), FromCodePage(piece.text));
         }
     }
-}
-
-PreviewFont::Extent ElementPainter::Measure(PreviewFont& font, std::string_view text) {
-    if (!keepLayouts_) return font.Measure(text);
-    const auto [found, added] = extents_.try_emplace(LayoutKey{&font, text.data(), text.size()});
-    if (added) found->second = font.Measure(text);
-    return found->second;
-}
-
-const QStaticText& ElementPainter::LayoutOf(const Piece& piece) {
-    const auto [found, added] =
-        layouts_.try_emplace(LayoutKey{piece.font, piece.text.data(), piece.text.size()});
-    if (added) {
-        found->second.setText(FromCodePage(piece.text));
-        found->second.setTextFormat(Qt::PlainText);
-        found->second.prepare(QTransform(), piece.font->font());
-    }
-    return found->second;
 }
 
 PreviewFont& ElementPainter::FontOf(int points) {

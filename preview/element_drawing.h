@@ -11,7 +11,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "document/menu_item_record.h"
@@ -64,11 +63,24 @@ class ElementPainter {
     ElementPainter(const ElementPainter&) = delete;
     ElementPainter& operator=(const ElementPainter&) = delete;
 
+    // What a painter that draws the same record again and again (a drag)
+    // may keep of its text from one drawing to the next: its measures and
+    // layout, worked out again only when the text or its size changes. The
+    // pixels are the same; only the work of setting the text is saved. The
+    // text's bytes must stay as they are for as long as the cache is used.
+    struct TextCache {
+        const PreviewFont* font = nullptr;
+        std::string_view text;
+        PreviewFont::Extent extent;
+        std::optional<QStaticText> layout;
+    };
+
     // The selected record by itself, at its own position. Returns its box.
-    RecordBox DrawSelectedItem(const MenuItemRecord& selected);
+    RecordBox DrawSelectedItem(const MenuItemRecord& selected, TextCache* cache = nullptr);
     // An element of a window's screen, placed relative to the window (below
     // its caption if it has one). Returns its box.
-    RecordBox DrawElement(const MenuItemRecord& window, const MenuItemRecord& element);
+    RecordBox DrawElement(const MenuItemRecord& window, const MenuItemRecord& element,
+                          TextCache* cache = nullptr);
 
     // Paints everything drawn so far onto the surface.
     void Finish();
@@ -85,11 +97,6 @@ class ElementPainter {
     // Forgets what was drawn since the last Finish, unpainted: for finding
     // out a record's reach.
     void Discard() { pieces_.clear(); }
-    // Keeps each text's measures and layout for the following Finishes, for
-    // a painter that paints the same texts again and again; the bytes found
-    // must then stay as they are for as long as the painter lives. The pixels
-    // are the same; only the work of setting the texts is saved.
-    void KeepTextLayouts() { keepLayouts_ = true; }
 
   private:
     struct Piece {
@@ -103,15 +110,14 @@ class ElementPainter {
         QRect reach;  // every pixel the text may touch; null when not known
         QColor textColor;
         QColor background;
+        TextCache* cache = nullptr;
         bool showBox = true;
         bool showText = true;
     };
 
     void AddPiece(const RecordBox& box, const QColor& inside, std::int32_t textId, int points,
-                  const QColor& ink, const QColor& background);
-    void Paint(QPainter& painter, const Piece& piece, const PreviewFont*& painterFont);
-    const QStaticText& LayoutOf(const Piece& piece);
-    PreviewFont::Extent Measure(PreviewFont& font, std::string_view text);
+                  const QColor& ink, const QColor& background, TextCache* cache);
+    void Paint(QPainter& painter, const Piece& piece, const PreviewFont*& painterFont) const;
     PreviewFont& FontOf(int points);
 
     QImage& surface_;
@@ -127,21 +133,6 @@ class ElementPainter {
     std::map<int, PreviewFont> fonts_;
     QRect clip_;
     QRect lastReach_;
-    struct LayoutKey {
-        const PreviewFont* font;
-        const char* bytes;
-        std::size_t size;
-        bool operator==(const LayoutKey&) const = default;
-    };
-    struct LayoutKeyHash {
-        std::size_t operator()(const LayoutKey& key) const {
-            return std::hash<const void*>()(key.font) ^
-                   (std::hash<const void*>()(key.bytes) * 31) ^ (key.size * 1000003);
-        }
-    };
-    bool keepLayouts_ = false;
-    std::unordered_map<LayoutKey, QStaticText, LayoutKeyHash> layouts_;
-    std::unordered_map<LayoutKey, PreviewFont::Extent, LayoutKeyHash> extents_;
 };
 
 }  // namespace preview
