@@ -105,6 +105,7 @@ TmainWin::TmainWin(Platform& platform, QWidget* parent) : QMainWindow(parent), p
 
     pnMap = new PreviewPanel(client_);
     pnMap->hide();
+    CreatePreviewPlacing();
 
     CreateStatusBar(client_);
     CreateMenus();

@@ -233,6 +233,8 @@ class TmainWin : public QMainWindow, private SkinTarget {
     bool SaveTo(const QString& path);
     // Brings the window in line with a step done or undone.
     void ShowStepEffect(const RecordCommand::Effect& effect);
+    // Selecting, moving and resizing by pointer and keys in the preview.
+    void CreatePreviewPlacing();
 
     // SkinTarget.
     void SetUseMetro(bool useMetro) override;

@@ -4,7 +4,9 @@
 
 #include "editing/delete_command.h"
 #include "editing/duplicate_command.h"
+#include "editing/move_command.h"
 #include "editing/paste_command.h"
+#include "editing/resize_command.h"
 #include "editing/set_field_command.h"
 
 namespace editing {
@@ -57,6 +59,27 @@ bool Paste(Document& document, std::size_t index, const MenuItemRecord& pasted,
            const QString& stepName) {
     if (SameBytes(document.record(index), pasted)) return false;
     document.history().push(new PasteCommand(document, index, pasted, stepName));
+    return true;
+}
+
+bool Move(Document& document, std::size_t index, float posX, float posY, const QString& stepName,
+          const Placing& placing) {
+    const RecordGeometry before = GeometryOf(document.record(index));
+    RecordGeometry after = before;
+    after.posX = posX;
+    after.posY = posY;
+    if (!IsFinite(before) || !IsFinite(after) || SameBits(after, before)) return false;
+    document.history().push(
+        new MoveCommand(document, index, posX, posY, stepName, placing.shown, placing.byKey));
+    return true;
+}
+
+bool Resize(Document& document, std::size_t index, const RecordGeometry& geometry,
+            const QString& stepName, const Placing& placing) {
+    const RecordGeometry before = GeometryOf(document.record(index));
+    if (!IsFinite(before) || !IsFinite(geometry) || SameBits(geometry, before)) return false;
+    document.history().push(
+        new ResizeCommand(document, index, geometry, stepName, placing.shown, placing.byKey));
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include "document/document.h"
 #include "editing/record_command.h"
 #include "editing/record_field.h"
+#include "editing/record_geometry.h"
 #include "editing/set_type_command.h"
 
 // The changes a user makes to a document's records, each pushed onto its
@@ -28,6 +29,22 @@ bool Delete(Document& document, std::size_t index, const QString& stepName);
 // False when the record equals the pasted one already.
 bool Paste(Document& document, std::size_t index, const MenuItemRecord& pasted,
            const QString& stepName);
+
+// How a step that places a record came about: the record the window showed
+// (selected again when the step is undone or redone), and whether a key
+// press made it (key steps on one record in a row merge into one).
+struct Placing {
+    std::size_t shown = 0;
+    bool byKey = false;
+};
+// Moves the record to (posX, posY). False, and no change, when the record's
+// position or size is not finite, when a new value is not, or when the
+// record stands there already.
+bool Move(Document& document, std::size_t index, float posX, float posY, const QString& stepName,
+          const Placing& placing);
+// Gives the record a new position and size, on the same terms as Move.
+bool Resize(Document& document, std::size_t index, const RecordGeometry& geometry,
+            const QString& stepName, const Placing& placing);
 
 // Undoes or redoes one step; what the window brings in line afterwards, or
 // nothing when there was no step to take.

@@ -48,30 +48,35 @@ ElementPainter::~ElementPainter() {
     Finish();
 }
 
-RecordBox ElementPainter::DrawSelectedItem(const MenuItemRecord& selected) {
+RecordBox ElementPainter::DrawSelectedItem(const MenuItemRecord& selected, TextCache* cache) {
+    lastReach_ = QRect();
     const RecordBox box = BoxOf(selected, 0.0, 0.0, width_, height_);
     if (!box.defined) return box;
     if (type_code::IsWindow(selected)) {
-        AddPiece(box, windowInside_, selected.textId, TitlePoints(height_), windowInside_, text_);
+        AddPiece(box, windowInside_, selected.textId, TitlePoints(height_), windowInside_, text_,
+                 cache);
     } else {
         AddPiece(box, InsideColor(selected, scrollBarInside_, inside_), selected.textId,
-                 ElementPoints(selected.scaleY, height_), text_, inside_);
+                 ElementPoints(selected.scaleY, height_), text_, inside_, cache);
     }
     return box;
 }
 
-RecordBox ElementPainter::DrawElement(const MenuItemRecord& window, const MenuItemRecord& element) {
+RecordBox ElementPainter::DrawElement(const MenuItemRecord& window, const MenuItemRecord& element,
+                                      TextCache* cache) {
+    lastReach_ = QRect();
     const RecordBox box =
         BoxOf(element, window.posX, static_cast<double>(window.posY) + CaptionOffset(window),
               width_, height_);
     if (!box.defined) return box;
     AddPiece(box, InsideColor(element, scrollBarInside_, inside_), element.textId,
-             ElementPoints(element.scaleY, height_), text_, inside_);
+             ElementPoints(element.scaleY, height_), text_, inside_, cache);
     return box;
 }
 
 void ElementPainter::AddPiece(const RecordBox& box, const QColor& inside, std::int32_t textId,
-                              int points, const QColor& textColor, const QColor& background) {
+                              int points, const QColor& textColor, const QColor& background,
+                              TextCache* cache) {
     if (surface_.isNull()) return;
     const QRect covered = CoveredRect(box);
     // Clipped here rather than by the painter: mapped corners may lie millions
@@ -91,7 +96,12 @@ void ElementPainter::AddPiece(const RecordBox& box, const QColor& inside, std::i
         bytes && !bytes->empty()) {
         piece.text = *bytes;
         piece.font = &FontOf(points);
-        const PreviewFont::Extent extent = piece.font->Measure(piece.text);
+        if (cache && (cache->font != piece.font || cache->text.data() != piece.text.data() ||
+                      cache->text.size() != piece.text.size())) {
+            *cache = {piece.font, piece.text, piece.font->Measure(piece.text), std::nullopt};
+        }
+        const PreviewFont::Extent extent = cache ? cache->extent : piece.font->Measure(piece.text);
+        piece.cache = cache;
         const QRect cell(piece.textAt, QSize(extent.advance, piece.font->height()));
         piece.cell = cell & surfaceRect;
         if (!extent.ink.isNull()) piece.reach = extent.ink.translated(piece.textAt);
@@ -99,13 +109,25 @@ void ElementPainter::AddPiece(const RecordBox& box, const QColor& inside, std::i
         piece.background = background;
     }
     if (piece.box.isEmpty() && !piece.font) return;
+    lastReach_ = piece.box;
+    if (piece.font) {
+        // Glyphs may rise above their cell and reach below it by as much.
+        const int height = piece.font->height();
+        const QRect text =
+            piece.reach.isNull()
+                ? QRect(QPoint(piece.textAt.x() - height, piece.textAt.y() - height),
+                        QPoint(surfaceRect.right(), piece.textAt.y() + 2 * height))
+                : piece.reach;
+        lastReach_ |= text & surfaceRect;
+    }
     pieces_.push_back(std::move(piece));
 }
 
 void ElementPainter::Finish() {
     if (pieces_.empty()) return;
     // From the last piece back: what later pieces paint over does not show.
-    CoverMask mask(QRect(0, 0, width_, height_) & surface_.rect());
+    const QRect area = QRect(0, 0, width_, height_) & surface_.rect();
+    CoverMask mask(clip_.isNull() ? area : area & clip_);
     for (auto piece = pieces_.rbegin(); piece != pieces_.rend(); ++piece) {
         if (piece->font) {
             piece->showText = piece->reach.isNull() || !mask.Covers(piece->reach);
@@ -115,6 +137,7 @@ void ElementPainter::Finish() {
         if (piece->showBox) mask.Add(piece->box);
     }
     QPainter painter(&surface_);
+    if (!clip_.isNull()) painter.setClipRect(clip_);
     const PreviewFont* painterFont = nullptr;
     for (const Piece& piece : pieces_) Paint(painter, piece, painterFont);
     pieces_.clear();
@@ -136,8 +159,23 @@ void ElementPainter::Paint(QPainter& painter, const Piece& piece,
             painterFont = piece.font;
         }
         painter.setPen(piece.textColor);
-        painter.drawText(QPoint(piece.textAt.x(), piece.textAt.y() + piece.font->ascent()),
-                         FromCodePage(piece.text));
+        const int baseline = piece.textAt.y() + piece.font->ascent();
+        // A text whose ink is not known holds tabs or soft hyphens, which a
+        // kept layout could set otherwise.
+        if (piece.cache && !piece.reach.isNull()) {
+            std::optional<QStaticText>& layout = piece.cache->layout;
+            if (!layout) {
+                layout.emplace(FromCodePage(piece.text));
+                layout->setTextFormat(Qt::PlainText);
+                layout->prepare(QTransform(), piece.font->font());
+            }
+            // A kept layout is placed by its top, the baseline its exact
+            // ascent below; so the glyphs land where drawText puts them.
+            painter.drawStaticText(QPointF(piece.textAt.x(), baseline - piece.font->exactAscent()),
+                                   *layout);
+        } else {
+            painter.drawText(QPoint(piece.textAt.x(), baseline), FromCodePage(piece.text));
+        }
     }
 }
 

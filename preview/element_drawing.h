@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QRect>
+#include <QStaticText>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -22,7 +23,8 @@ namespace preview {
 // Finds the text of a text identifier: the single-byte Windows-1252 bytes as
 // the string database holds them (TextDb::FindText fits), or nothing. The
 // bytes are decoded with FromCodePage where they are drawn, so every caller
-// gets the same characters. An empty lookup finds no text.
+// gets the same characters. An empty lookup finds no text. The bytes found
+// must stay as they are until the drawing is finished.
 using TextLookup = std::function<std::optional<std::string_view>(std::int32_t textId)>;
 
 // Point sizes are capped here: far beyond any screen, and below the size at
@@ -61,14 +63,40 @@ class ElementPainter {
     ElementPainter(const ElementPainter&) = delete;
     ElementPainter& operator=(const ElementPainter&) = delete;
 
+    // What a painter that draws the same record again and again (a drag)
+    // may keep of its text from one drawing to the next: its measures and
+    // layout, worked out again only when the text or its size changes. The
+    // pixels are the same; only the work of setting the text is saved. The
+    // text's bytes must stay as they are for as long as the cache is used.
+    struct TextCache {
+        const PreviewFont* font = nullptr;
+        std::string_view text;
+        PreviewFont::Extent extent;
+        std::optional<QStaticText> layout;
+    };
+
     // The selected record by itself, at its own position. Returns its box.
-    RecordBox DrawSelectedItem(const MenuItemRecord& selected);
+    RecordBox DrawSelectedItem(const MenuItemRecord& selected, TextCache* cache = nullptr);
     // An element of a window's screen, placed relative to the window (below
     // its caption if it has one). Returns its box.
-    RecordBox DrawElement(const MenuItemRecord& window, const MenuItemRecord& element);
+    RecordBox DrawElement(const MenuItemRecord& window, const MenuItemRecord& element,
+                          TextCache* cache = nullptr);
 
     // Paints everything drawn so far onto the surface.
     void Finish();
+
+    // From the next Finish on, paints only the pixels of `clip` (a null rect:
+    // the whole surface). Inside it the pixels come out as a drawing of the
+    // same records without a clip gives them, so a part of the preview can
+    // be drawn again by drawing, in order, the records that reach into it.
+    void SetClip(const QRect& clip) { clip_ = clip; }
+    // Every surface pixel that the record drawn last may touch: its box and
+    // its text (on to the surface's right edge when the text's ink is not
+    // known). Empty when it touches none.
+    QRect LastReach() const { return lastReach_; }
+    // Forgets what was drawn since the last Finish, unpainted: for finding
+    // out a record's reach.
+    void Discard() { pieces_.clear(); }
 
   private:
     struct Piece {
@@ -76,18 +104,19 @@ class ElementPainter {
         QRect inside;  // the box less its outline, clipped to the surface
         QColor insideColor;
         PreviewFont* font = nullptr;  // set when there is a text
-        std::string text;             // its code-page bytes
+        std::string_view text;        // its code-page bytes
         QRect cell;                   // clipped to the surface
         QPoint textAt;
         QRect reach;  // every pixel the text may touch; null when not known
         QColor textColor;
         QColor background;
+        TextCache* cache = nullptr;
         bool showBox = true;
         bool showText = true;
     };
 
     void AddPiece(const RecordBox& box, const QColor& inside, std::int32_t textId, int points,
-                  const QColor& ink, const QColor& background);
+                  const QColor& ink, const QColor& background, TextCache* cache);
     void Paint(QPainter& painter, const Piece& piece, const PreviewFont*& painterFont) const;
     PreviewFont& FontOf(int points);
 
@@ -102,6 +131,8 @@ class ElementPainter {
     QColor scrollBarInside_;
     std::vector<Piece> pieces_;
     std::map<int, PreviewFont> fonts_;
+    QRect clip_;
+    QRect lastReach_;
 };
 
 }  // namespace preview

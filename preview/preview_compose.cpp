@@ -20,30 +20,31 @@ QImage KeyedSurface(const QImage& surface, QSize visible) {
         visible.height() > surface.height()) {
         keyed.fill(Qt::transparent);
     }
-    if (surface.isNull()) return keyed;
+    RekeySurface(keyed, surface, keyed.rect());
+    return keyed;
+}
 
+void RekeySurface(QImage& keyed, const QImage& surface, const QRect& area) {
+    if (surface.isNull() || keyed.isNull()) return;
     const QImage source = surface.format() == QImage::Format_RGB32
                               ? surface
                               : surface.convertToFormat(QImage::Format_RGB32);
     const QRgb opaque = 0xFF000000u;
     const QRgb key = source.pixel(0, source.height() - 1) | opaque;
-    const int width = std::min(visible.width(), source.width());
-    const int height = std::min(visible.height(), source.height());
-    for (int y = 0; y < height; ++y) {
+    const QRect inside = area & keyed.rect() & source.rect();
+    for (int y = inside.top(); y <= inside.bottom(); ++y) {
         const auto* in = reinterpret_cast<const QRgb*>(source.constScanLine(y));
         auto* out = reinterpret_cast<QRgb*>(keyed.scanLine(y));
-        for (int x = 0; x < width; ++x) {
+        for (int x = inside.left(); x <= inside.right(); ++x) {
             const QRgb pixel = in[x] | opaque;
             // All ones where the pixel differs from the key, zero where it matches.
             const QRgb keep = 0u - static_cast<QRgb>(pixel != key);
             out[x] = pixel & keep;
         }
     }
-    return keyed;
 }
 
-void ComposePreview(QPainter& painter, QSize client, const PreviewPictures& pictures,
-                    const QImage& keyedSurface, const OverlayPlacements& placements) {
+void ComposeBackground(QPainter& painter, QSize client, const PreviewPictures& pictures) {
     const QRect area(QPoint(0, 0), client);
     painter.save();
     painter.setClipRect(area, Qt::IntersectClip);
@@ -54,6 +55,15 @@ void ComposePreview(QPainter& painter, QSize client, const PreviewPictures& pict
     } else {
         painter.drawImage(area, Opaque(pictures.background));
     }
+    painter.restore();
+}
+
+void ComposeOverBackground(QPainter& painter, QSize client, const PreviewPictures& pictures,
+                           const QImage& keyedSurface, const OverlayPlacements& placements) {
+    painter.save();
+    painter.setClipRect(QRect(QPoint(0, 0), client), Qt::IntersectClip);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(QPoint(0, 0), keyedSurface);
     for (int i = 0; i < kOverlayCount; ++i) {
         const OverlayPlacement& placement = placements[static_cast<std::size_t>(i)];
@@ -63,6 +73,12 @@ void ComposePreview(QPainter& painter, QSize client, const PreviewPictures& pict
         painter.drawImage(placement.bounds.translated(-1, -1), Opaque(picture));
     }
     painter.restore();
+}
+
+void ComposePreview(QPainter& painter, QSize client, const PreviewPictures& pictures,
+                    const QImage& keyedSurface, const OverlayPlacements& placements) {
+    ComposeBackground(painter, client, pictures);
+    ComposeOverBackground(painter, client, pictures, keyedSurface, placements);
 }
 
 QImage ComposePreviewImage(QSize client, const PreviewPictures& pictures,

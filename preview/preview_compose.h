@@ -18,6 +18,9 @@ namespace preview {
 // bottom-left pixel) fully transparent, every other one opaque. Any part of
 // the visible area beyond the surface is transparent too.
 QImage KeyedSurface(const QImage& surface, QSize visible);
+// Brings the pixels of `area` of a keyed surface in line with the surface
+// again, after they were drawn anew.
+void RekeySurface(QImage& keyed, const QImage& surface, const QRect& area);
 
 struct PreviewPictures {
     QImage background;
@@ -31,6 +34,12 @@ struct PreviewPictures {
 // An overlay without a picture is left out. The painter's state is restored.
 void ComposePreview(QPainter& painter, QSize client, const PreviewPictures& pictures,
                     const QImage& keyedSurface, const OverlayPlacements& placements);
+
+// ComposePreview in two parts, for a window that keeps the background
+// painted once: the background alone, then the rest over it.
+void ComposeBackground(QPainter& painter, QSize client, const PreviewPictures& pictures);
+void ComposeOverBackground(QPainter& painter, QSize client, const PreviewPictures& pictures,
+                           const QImage& keyedSurface, const OverlayPlacements& placements);
 
 // The same into a new image of the client area's size.
 QImage ComposePreviewImage(QSize client, const PreviewPictures& pictures,

@@ -25,6 +25,9 @@ class PreviewFont {
 
     const QFont& font() const { return font_; }
     int ascent() const { return ascent_; }
+    // The ascent before rounding: a laid-out text's baseline lies this far
+    // below its top.
+    double exactAscent() const { return exactMetrics_.ascent(); }
     int height() const { return height_; }
 
     struct Extent {

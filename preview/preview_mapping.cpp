@@ -7,25 +7,6 @@
 
 namespace preview {
 
-namespace {
-
-int ClampToPixel(double value) {
-    if (std::isnan(value)) return 0;
-    const double limit = kMapLimit;
-    // Within the limit the conversion truncates toward zero and is defined.
-    return static_cast<int>(std::clamp(value, -limit, limit));
-}
-
-}  // namespace
-
-int MapX(double x, int width) {
-    return ClampToPixel(x / (kVirtualWidth / width));
-}
-
-int MapY(double y, int height) {
-    return ClampToPixel(y / (kVirtualHeight / height));
-}
-
 double CaptionOffset(const MenuItemRecord& window) {
     return type_code::HasCaption(window) ? kCaptionHeight : 0.0;
 }

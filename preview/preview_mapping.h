@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QRect>
+#include <algorithm>
+#include <cmath>
 
 #include "document/menu_item_record.h"
 
@@ -24,8 +26,19 @@ inline constexpr int kMapLimit = 1 << 24;
 // x / (800 / width) and y / (600 / height), truncated toward zero. The
 // division by the quotient is deliberate: it rounds differently from a
 // multiplication by width / 800 on some values, and the game divides.
-int MapX(double x, int width);
-int MapY(double y, int height);
+// Inline, so that a loop over many records works the quotient out once.
+inline int ClampToPixel(double value) {
+    if (std::isnan(value)) return 0;
+    const double limit = kMapLimit;
+    // Within the limit the conversion truncates toward zero and is defined.
+    return static_cast<int>(std::clamp(value, -limit, limit));
+}
+inline int MapX(double x, int width) {
+    return ClampToPixel(x / (kVirtualWidth / width));
+}
+inline int MapY(double y, int height) {
+    return ClampToPixel(y / (kVirtualHeight / height));
+}
 
 // 42 units for the captioned windows (wint, frac, frmt), 0 otherwise.
 double CaptionOffset(const MenuItemRecord& window);

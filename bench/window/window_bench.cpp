@@ -1,6 +1,8 @@
 // Figures of the real window on a large document: 1,000,000 records (a 36 MB
 // file) and a string database of 1,000,000 entries, driven on the offscreen
-// platform. Each figure is printed next to its target.
+// platform. Each figure is printed next to its target. Windows of 39
+// elements follow one another; the document ends with a window of 10,000
+// elements and one of 100, for the drag figures.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -10,12 +12,14 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QListView>
+#include <QMouseEvent>
 #include <QTemporaryDir>
 #include <fstream>
 #include <memory>
 #include <random>
 
 #include "app/main_window.h"
+#include "app/preview_panel.h"
 #include "app/record_list_view.h"
 #include "document/menu_file.h"
 #include "document/type_code.h"
@@ -26,6 +30,15 @@ namespace {
 
 constexpr int kRecords = 1'000'000;
 constexpr int kStrings = 1'000'000;
+// The two windows the drag figures use.
+constexpr int kCrowdedElements = 10'000;
+constexpr int kOrdinaryElements = 100;
+constexpr int kCrowdedWindow = kRecords - kCrowdedElements - kOrdinaryElements - 2;
+constexpr int kOrdinaryWindow = kCrowdedWindow + kCrowdedElements + 1;
+
+bool IsWindowRow(int i) {
+    return i < kCrowdedWindow ? i % 40 == 0 : i == kCrowdedWindow || i == kOrdinaryWindow;
+}
 
 double ResidentMegabytes() {
     std::ifstream statm("/proc/self/statm");
@@ -49,11 +62,16 @@ struct LargeDocument {
         for (int i = 0; i < kRecords; ++i) {
             MenuItemRecord& record = records[static_cast<std::size_t>(i)];
             record.id = i;
-            type_code::SetFromShown(record, i % 40 == 0 ? "wint" : codes[random() % 6]);
+            type_code::SetFromShown(record, IsWindowRow(i) ? "wint" : codes[random() % 6]);
             record.posX = static_cast<float>(random() % 700);
             record.posY = static_cast<float>(random() % 500);
             record.scaleX = 80;
             record.scaleY = 20;
+            if (i == kCrowdedWindow || i == kOrdinaryWindow) {
+                record.posX = record.posY = 0;
+                record.scaleX = 800;
+                record.scaleY = 600;
+            }
             record.textId = static_cast<std::int32_t>(random() % kStrings);
         }
         QFile menu(menuPath);
@@ -180,9 +198,103 @@ void BM_Paste(benchmark::State& state) {
     state.counters["target_ms"] = 16;
 }
 
+void SelectRow(Session& s, int row) {
+    QListView* list = s.window->lbMain;
+    list->selectionModel()->setCurrentIndex(list->model()->index(row, 0),
+                                            QItemSelectionModel::ClearAndSelect);
+    QApplication::processEvents();
+}
+
+void SendMouse(QWidget* widget, QEvent::Type type, QPoint at, Qt::MouseButtons buttons,
+               Qt::KeyboardModifiers keys = {}) {
+    QMouseEvent event(type, at, widget->mapToGlobal(at),
+                      type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons, keys);
+    QApplication::sendEvent(widget, &event);
+}
+
+// Where the last element of a window's screen shows: it lies on top there.
+QPoint LastElementCentre(Session& s, int window, int elements) {
+    const MenuItemRecord& last = s.window->menuItems()[static_cast<std::size_t>(window + elements)];
+    const MenuItemRecord& frame = s.window->menuItems()[static_cast<std::size_t>(window)];
+    const QSize size = s.window->pnMap->previewSize();
+    const double x = frame.posX + last.posX + last.scaleX / 2;
+    const double y = frame.posY + 42.0 + last.posY + last.scaleY / 2;
+    return QPoint(static_cast<int>(x * size.width() / 800),
+                  static_cast<int>(y * size.height() / 600)) +
+           s.window->pnMap->contentsRect().topLeft();
+}
+
+// One step of a drag of the screen's last element, or of the window by its
+// caption (which takes every element along): the pointer moves and the
+// preview is repainted. Alt keeps snapping out, which could hold the box
+// still.
+void BM_DragStep(benchmark::State& state) {
+    Session& session = TheSession();
+    const bool crowded = state.range(0) == kCrowdedElements;
+    const int window = crowded ? kCrowdedWindow : kOrdinaryWindow;
+    SelectRow(session, window);
+    PreviewPanel* panel = session.window->pnMap;
+    const QPoint from =
+        state.range(1) != 0
+            ? panel->contentsRect().topLeft() + QPoint(panel->previewSize().width() / 2, 5)
+            : LastElementCentre(session, window, static_cast<int>(state.range(0)));
+    SendMouse(panel, QEvent::MouseButtonPress, from, Qt::LeftButton);
+    int step = 0;
+    for (auto _ : state) {
+        ++step;
+        SendMouse(panel, QEvent::MouseMove, from + QPoint(10 + step % 20, 5 + step % 10),
+                  Qt::LeftButton, Qt::AltModifier);
+        panel->repaint();
+    }
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(panel, &escape);
+    SendMouse(panel, QEvent::MouseButtonRelease, from, Qt::NoButton);
+    state.counters["target_ms"] = crowded ? 30 : 8;
+}
+
+// A click on an element of the screen shown: the record under the pointer
+// is found, selected and shown.
+void BM_ClickSelect(benchmark::State& state) {
+    Session& session = TheSession();
+    PreviewPanel* panel = session.window->pnMap;
+    const QPoint on = LastElementCentre(session, kOrdinaryWindow, kOrdinaryElements);
+    for (auto _ : state) {
+        state.PauseTiming();
+        SelectRow(session, kOrdinaryWindow);
+        state.ResumeTiming();
+        SendMouse(panel, QEvent::MouseButtonPress, on, Qt::LeftButton);
+        SendMouse(panel, QEvent::MouseButtonRelease, on, Qt::NoButton);
+        QApplication::processEvents();
+    }
+    state.counters["target_ms"] = 16;
+}
+
+void SendKey(Session& s, Qt::Key key, Qt::KeyboardModifiers keys = {}) {
+    QKeyEvent press(QEvent::KeyPress, key, keys);
+    QApplication::sendEvent(s.window->pnMap, &press);
+}
+
+void BM_NudgeByKey(benchmark::State& state) {
+    SelectRow(TheSession(), 500'000);
+    bool right = true;
+    Measure(state, [&right](Session& s) {
+        SendKey(s, right ? Qt::Key_Right : Qt::Key_Left);
+        right = !right;
+    });
+    state.counters["target_ms"] = 16;
+}
+
 // One step of each kind is made, then undone and redone again and again; each
 // figure is one undo (or redo) with the refresh and repaint that follow it.
-enum StepKind { kFieldStep, kTypeStep, kDuplicateStep, kDeleteStep, kPasteStep };
+enum StepKind {
+    kFieldStep,
+    kTypeStep,
+    kDuplicateStep,
+    kDeleteStep,
+    kPasteStep,
+    kMoveStep,
+    kResizeStep
+};
 
 void MakeStep(Session& s, int kind) {
     s.window->lbMain->selectionModel()->setCurrentIndex(
@@ -203,6 +315,12 @@ void MakeStep(Session& s, int kind) {
         case kDeleteStep:
             s.platform.yesNoAnswers = {true};
             s.window->mmMainDeleteClick();
+            break;
+        case kMoveStep:
+            SendKey(s, Qt::Key_Right);
+            break;
+        case kResizeStep:
+            SendKey(s, Qt::Key_Right, Qt::ControlModifier);
             break;
         default:
             s.window->mmMainCopyClick();
@@ -266,11 +384,20 @@ BENCHMARK(BM_CommitField)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ChangeType)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DuplicateThenDelete)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Paste)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DragStep)
+    ->ArgNames({"elements", "window"})
+    ->Args({kOrdinaryElements, 0})
+    ->Args({kCrowdedElements, 0})
+    ->Args({kOrdinaryElements, 1})
+    ->Args({kCrowdedElements, 1})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ClickSelect)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NudgeByKey)->Unit(benchmark::kMillisecond);
 
 // After the figures above, which do not expect a history of 100,000 steps.
 void RegisterHistoryBenchmarks() {
-    const char* kinds[] = {"field", "type", "duplicate", "delete", "paste"};
-    for (int kind = kFieldStep; kind <= kPasteStep; ++kind) {
+    const char* kinds[] = {"field", "type", "duplicate", "delete", "paste", "move", "resize"};
+    for (int kind = kFieldStep; kind <= kResizeStep; ++kind) {
         for (const bool undo : {true, false}) {
             const std::string name = std::string(undo ? "BM_Undo/" : "BM_Redo/") + kinds[kind];
             benchmark::RegisterBenchmark(

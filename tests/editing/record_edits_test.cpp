@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <cmath>
 #include <random>
 
 #include "document/menu_file.h"
@@ -39,7 +40,7 @@ constexpr RecordField kFields[] = {RecordField::Id,     RecordField::PosX,   Rec
 // copy of its records. False when the change was refused or changed nothing.
 bool RandomEdit(std::mt19937& random, Document& document, std::vector<MenuItemRecord>& plain) {
     const std::size_t index = random() % document.count();
-    switch (random() % 5) {
+    switch (random() % 6) {
         case 0: {
             const RecordField field = kFields[random() % std::size(kFields)];
             // Often the same bits again, which must add no step.
@@ -65,6 +66,21 @@ bool RandomEdit(std::mt19937& random, Document& document, std::vector<MenuItemRe
             if (!editing::Delete(document, index, "delete")) return false;
             plain.erase(plain.begin() + static_cast<std::ptrdiff_t>(index));
             return true;
+        case 4: {
+            // A drag: whole units added, or a size as well.
+            RecordGeometry geometry = GeometryOf(plain[index]);
+            geometry.posX += static_cast<float>(random() % 41) - 20.0f;
+            const bool resize = random() % 2 == 0;
+            if (resize) geometry.scaleY = static_cast<float>(random() % 100);
+            const editing::Placing drag{index, false};
+            if (!(resize ? editing::Resize(document, index, geometry, "resize", drag)
+                         : editing::Move(document, index, geometry.posX, geometry.posY, "move",
+                                         drag))) {
+                return false;
+            }
+            SetGeometry(plain[index], geometry);
+            return true;
+        }
         default: {
             const MenuItemRecord pasted = plain[random() % plain.size()];
             if (!editing::Paste(document, index, pasted, "paste")) return false;
@@ -134,6 +150,54 @@ TEST(RecordEdits, AChangeToTheSameBytesOrOfTheLastRecordAddsNoStep) {
     EXPECT_TRUE(editing::SetField(document, 0, RecordField::PosX, 0x80000000u, "x"));
     EXPECT_EQ(document.history().count(), 1);
     EXPECT_EQ(document.history().undoText(), "x");
+}
+
+TEST(RecordEdits, KeyPlacingsOfOneRecordInARowMergeAndDragsStandAlone) {
+    Document document;
+    Load(document, QByteArray(3 * kMenuItemRecordSize, '\0'));
+    QUndoStack& history = document.history();
+    const editing::Placing key{1, true};
+    const auto moveBy = [&](std::size_t index, float dx, const editing::Placing& placing) {
+        return editing::Move(document, index, document.record(index).posX + dx,
+                             document.record(index).posY, "move", placing);
+    };
+    ASSERT_TRUE(moveBy(1, 1, key));
+    ASSERT_TRUE(moveBy(1, 10, key));
+    EXPECT_EQ(history.count(), 1);
+    EXPECT_EQ(document.record(1).posX, 11.0f);
+    // Another record, another verb or a drag starts a step of its own.
+    ASSERT_TRUE(moveBy(2, 1, {2, true}));
+    ASSERT_TRUE(editing::Resize(document, 2, {1, 0, 5, 0}, "resize", {2, true}));
+    ASSERT_TRUE(editing::Resize(document, 2, {1, 0, 6, 0}, "resize", {2, true}));
+    ASSERT_TRUE(moveBy(2, 1, {0, false}));
+    ASSERT_TRUE(moveBy(2, 1, {0, true}));
+    EXPECT_EQ(history.count(), 5);
+    // A drag's step shows again the record shown when it was made.
+    editing::Undo(document);
+    EXPECT_EQ(editing::Undo(document)->select, 0u);
+    EXPECT_EQ(editing::Undo(document)->select, 2u);
+    EXPECT_EQ(document.record(2).scaleX, 0.0f);
+    editing::Redo(document);
+    // Keys that go there and back leave no step.
+    ASSERT_TRUE(moveBy(1, 5, key));
+    ASSERT_TRUE(moveBy(1, -5, key));
+    EXPECT_EQ(history.count(), 3);
+    EXPECT_EQ(document.record(1).posX, 11.0f);
+}
+
+TEST(RecordEdits, PlacingRefusesNonFiniteValuesAndChangesNothingThen) {
+    Document document;
+    QByteArray bytes(2 * kMenuItemRecordSize, '\0');
+    bytes.replace(kMenuItemRecordSize + 16, 4, QByteArray("\0\0\x80\x7F", 4));  // scaleX +inf
+    Load(document, bytes);
+    const editing::Placing drag{0, false};
+    EXPECT_FALSE(editing::Move(document, 1, 5, 5, "move", drag));
+    EXPECT_FALSE(editing::Resize(document, 1, {0, 0, 5, 5}, "resize", drag));
+    EXPECT_FALSE(editing::Move(document, 0, std::nanf(""), 0, "move", drag));
+    EXPECT_FALSE(editing::Resize(document, 0, {0, 0, -INFINITY, 1}, "resize", drag));
+    EXPECT_FALSE(editing::Move(document, 0, 0, 0, "move", drag));
+    EXPECT_EQ(document.history().count(), 0);
+    EXPECT_EQ(BytesOf(document), bytes);
 }
 
 // Long random runs of edits, undos and redos, compared after every step with

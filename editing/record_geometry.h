@@ -1,0 +1,41 @@
+#pragma once
+
+#include <bit>
+#include <cmath>
+
+#include "document/menu_item_record.h"
+
+// Where a record stands and how large it is: the four floats by which the
+// preview places its box.
+struct RecordGeometry {
+    float posX = 0.0f;
+    float posY = 0.0f;
+    float scaleX = 0.0f;
+    float scaleY = 0.0f;
+};
+
+inline RecordGeometry GeometryOf(const MenuItemRecord& record) {
+    return {record.posX, record.posY, record.scaleX, record.scaleY};
+}
+
+inline void SetGeometry(MenuItemRecord& record, const RecordGeometry& geometry) {
+    record.posX = geometry.posX;
+    record.posY = geometry.posY;
+    record.scaleX = geometry.scaleX;
+    record.scaleY = geometry.scaleY;
+}
+
+// Only a record whose four values are all finite can be moved or resized by
+// pointer or keys: arithmetic on a NaN or an infinity has no place to land.
+inline bool IsFinite(const RecordGeometry& geometry) {
+    return std::isfinite(geometry.posX) && std::isfinite(geometry.posY) &&
+           std::isfinite(geometry.scaleX) && std::isfinite(geometry.scaleY);
+}
+
+// Compared as stored bits, so that -0 and 0 differ as they do in the file.
+inline bool SameBits(const RecordGeometry& a, const RecordGeometry& b) {
+    return std::bit_cast<std::uint32_t>(a.posX) == std::bit_cast<std::uint32_t>(b.posX) &&
+           std::bit_cast<std::uint32_t>(a.posY) == std::bit_cast<std::uint32_t>(b.posY) &&
+           std::bit_cast<std::uint32_t>(a.scaleX) == std::bit_cast<std::uint32_t>(b.scaleX) &&
+           std::bit_cast<std::uint32_t>(a.scaleY) == std::bit_cast<std::uint32_t>(b.scaleY);
+}

@@ -1,0 +1,255 @@
+#include "preview/placement.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "document/type_code.h"
+#include "preview/preview_mapping.h"
+
+namespace preview {
+
+namespace {
+
+// What a drag moves on one axis: nothing, the whole box, or the box's lower
+// or higher edge as it shows (left or top, right or bottom).
+enum class Part { None, Whole, Low, High };
+
+struct Axis {
+    float pos = 0.0f;
+    float scale = 0.0f;
+};
+
+Part XPart(std::optional<Handle> handle) {
+    if (!handle) return Part::Whole;
+    switch (*handle) {
+        case Handle::TopLeft:
+        case Handle::Left:
+        case Handle::BottomLeft:
+            return Part::Low;
+        case Handle::TopRight:
+        case Handle::Right:
+        case Handle::BottomRight:
+            return Part::High;
+        case Handle::Top:
+        case Handle::Bottom:
+            break;
+    }
+    return Part::None;
+}
+
+Part YPart(std::optional<Handle> handle) {
+    if (!handle) return Part::Whole;
+    switch (*handle) {
+        case Handle::TopLeft:
+        case Handle::Top:
+        case Handle::TopRight:
+            return Part::Low;
+        case Handle::BottomLeft:
+        case Handle::Bottom:
+        case Handle::BottomRight:
+            return Part::High;
+        case Handle::Left:
+        case Handle::Right:
+            break;
+    }
+    return Part::None;
+}
+
+std::optional<float> FiniteFloat(double value) {
+    // Also false for NaN. Beyond the float range the conversion is undefined.
+    if (!(std::abs(value) <= std::numeric_limits<float>::max())) return std::nullopt;
+    return static_cast<float>(value);
+}
+
+std::optional<Axis> Shift(Axis start, Part part, double units) {
+    if (part == Part::None || units == 0.0) return start;
+    if (part == Part::Whole) {
+        const std::optional<float> pos = FiniteFloat(start.pos + units);
+        if (!pos) return std::nullopt;
+        return Axis{*pos, start.scale};
+    }
+    const bool low = part == Part::Low;
+    const bool turned = start.scale < 0.0f;
+    const double size = std::abs(static_cast<double>(start.scale));
+    const double smallest = std::min(size, 1.0);
+    if (size + (low ? -units : units) < smallest) units = low ? size - smallest : smallest - size;
+    if (units == 0.0) return start;
+    // The record's own edges are pos and pos + scale; the lower one on the
+    // preview is pos unless the box is turned over by a negative scale.
+    if (low != turned) {
+        const std::optional<float> pos = FiniteFloat(start.pos + units);
+        const std::optional<float> scale = FiniteFloat(start.scale - units);
+        if (!pos || !scale) return std::nullopt;
+        return Axis{*pos, *scale};
+    }
+    const std::optional<float> scale = FiniteFloat(start.scale + units);
+    if (!scale) return std::nullopt;
+    return Axis{start.pos, *scale};
+}
+
+// The box's edges on one axis in virtual units, summed as BoxOf sums them.
+struct Edges {
+    double low;
+    double high;
+};
+Edges EdgesOf(Axis axis, double origin) {
+    const double first = origin + axis.pos;
+    const double second = first + axis.scale;
+    return {std::min(first, second), std::max(first, second)};
+}
+
+struct AxisPlace {
+    std::optional<Axis> axis;
+    std::optional<double> guide;
+};
+
+AxisPlace DragAxis(Axis start, Part part, double units, double origin, const SnapLines* lines,
+                   double unitsPerPixel) {
+    const std::optional<Axis> moved = Shift(start, part, units);
+    if (!moved || lines == nullptr || part == Part::None) return {moved, std::nullopt};
+    const Edges edges = EdgesOf(*moved, origin);
+    const double middle = (edges.low + edges.high) / 2;
+    const std::array<double, 3> whole = {edges.low, middle, edges.high};
+    const std::span<const double> candidates =
+        part == Part::Whole ? std::span<const double>(whole)
+        : part == Part::Low ? std::span<const double>(&whole[0], 1)
+                            : std::span<const double>(&whole[2], 1);
+    const double reach = kSnapPixels * unitsPerPixel;
+    std::optional<double> line;
+    double offset = 0.0;
+    for (const double edge : candidates) {
+        const std::optional<double> found = lines->Nearest(edge, reach);
+        if (found && (!line || std::abs(*found - edge) < std::abs(offset))) {
+            line = found;
+            offset = *found - edge;
+        }
+    }
+    if (!line) return {moved, std::nullopt};
+    const std::optional<Axis> snapped = Shift(start, part, units + offset);
+    if (!snapped) return {moved, std::nullopt};
+    if (part != Part::Whole) {
+        // A size held at its smallest keeps the edge off the line: no snap.
+        const Edges after = EdgesOf(*snapped, origin);
+        const double landed = part == Part::Low ? after.low : after.high;
+        if (std::abs(landed - *line) > unitsPerPixel / 2) return {moved, std::nullopt};
+    }
+    return {snapped, line};
+}
+
+}  // namespace
+
+double UnitsX(int pixels, int width) {
+    if (width <= 0) return 0.0;
+    return std::round(pixels * kVirtualWidth / width);
+}
+
+double UnitsY(int pixels, int height) {
+    if (height <= 0) return 0.0;
+    return std::round(pixels * kVirtualHeight / height);
+}
+
+QRect HandleRect(const QRect& covered, Handle handle) {
+    const int left = covered.x();
+    const int right = covered.x() + std::max(covered.width() - 1, 0);
+    const int top = covered.y();
+    const int bottom = covered.y() + std::max(covered.height() - 1, 0);
+    const int x = XPart(handle) == Part::Low    ? left
+                  : XPart(handle) == Part::High ? right
+                                                : left + (right - left) / 2;
+    const int y = YPart(handle) == Part::Low    ? top
+                  : YPart(handle) == Part::High ? bottom
+                                                : top + (bottom - top) / 2;
+    return QRect(x - kHandleSize / 2, y - kHandleSize / 2, kHandleSize, kHandleSize);
+}
+
+std::optional<Handle> HandleAt(const QRect& covered, QPoint pixel) {
+    // Of handles on one spot, those that pull the box outwards to the right
+    // and down come first: a box too small to tell them apart can only grow.
+    static constexpr Handle kPreference[] = {
+        Handle::BottomRight, Handle::Right, Handle::Bottom, Handle::TopRight,
+        Handle::BottomLeft,  Handle::Top,   Handle::Left,   Handle::TopLeft};
+    std::optional<Handle> found;
+    int nearest = std::numeric_limits<int>::max();
+    for (const Handle handle : kPreference) {
+        const QRect square = HandleRect(covered, handle);
+        if (!square.adjusted(-1, -1, 1, 1).contains(pixel)) continue;
+        const QPoint apart = pixel - square.center();
+        const int distance = std::max(std::abs(apart.x()), std::abs(apart.y()));
+        if (distance < nearest) {
+            nearest = distance;
+            found = handle;
+        }
+    }
+    return found;
+}
+
+std::optional<RecordGeometry> Placed(const RecordGeometry& start, std::optional<Handle> handle,
+                                     double dx, double dy) {
+    if (!IsFinite(start)) return std::nullopt;
+    const std::optional<Axis> x = Shift({start.posX, start.scaleX}, XPart(handle), dx);
+    const std::optional<Axis> y = Shift({start.posY, start.scaleY}, YPart(handle), dy);
+    if (!x || !y) return std::nullopt;
+    return RecordGeometry{x->pos, y->pos, x->scale, y->scale};
+}
+
+void SnapLines::Add(double low, double high) {
+    lines_.insert(lines_.end(), {low, (low + high) / 2, high});
+}
+
+void SnapLines::Sort() {
+    std::sort(lines_.begin(), lines_.end());
+    lines_.erase(std::unique(lines_.begin(), lines_.end()), lines_.end());
+}
+
+std::optional<double> SnapLines::Nearest(double at, double reach) const {
+    const auto above = std::lower_bound(lines_.begin(), lines_.end(), at);
+    std::optional<double> nearest;
+    if (above != lines_.end()) nearest = *above;
+    if (above != lines_.begin() && (!nearest || at - *(above - 1) < *nearest - at)) {
+        nearest = *(above - 1);
+    }
+    if (!nearest || !(std::abs(*nearest - at) <= reach)) return std::nullopt;
+    return nearest;
+}
+
+SnapTargets SnapTargetsFor(std::span<const MenuItemRecord> records, std::size_t selected,
+                           std::size_t dragged) {
+    SnapTargets targets;
+    targets.x.Add(0.0, kVirtualWidth);
+    targets.y.Add(0.0, kVirtualHeight);
+    const bool windowDragged = dragged == selected && type_code::IsWindow(records[selected]);
+    if (!windowDragged) {
+        const std::size_t end = ShownEnd(records, selected);
+        for (std::size_t i = selected; i < end; ++i) {
+            const RecordGeometry geometry = GeometryOf(records[i]);
+            if (i == dragged || !IsFinite(geometry) || geometry.scaleX == 0.0f ||
+                geometry.scaleY == 0.0f) {
+                continue;
+            }
+            const Origin origin = OriginOf(records, selected, i);
+            const Edges x = EdgesOf({geometry.posX, geometry.scaleX}, origin.x);
+            const Edges y = EdgesOf({geometry.posY, geometry.scaleY}, origin.y);
+            targets.x.Add(x.low, x.high);
+            targets.y.Add(y.low, y.high);
+        }
+    }
+    targets.x.Sort();
+    targets.y.Sort();
+    return targets;
+}
+
+std::optional<DragPlace> DragTo(const Drag& drag, QPoint offset, int width, int height,
+                                const SnapTargets* targets) {
+    if (!IsFinite(drag.start) || width <= 0 || height <= 0) return std::nullopt;
+    const AxisPlace x =
+        DragAxis({drag.start.posX, drag.start.scaleX}, XPart(drag.handle), UnitsX(offset.x(), width),
+                 drag.origin.x, targets ? &targets->x : nullptr, kVirtualWidth / width);
+    const AxisPlace y = DragAxis({drag.start.posY, drag.start.scaleY}, YPart(drag.handle),
+                                 UnitsY(offset.y(), height), drag.origin.y,
+                                 targets ? &targets->y : nullptr, kVirtualHeight / height);
+    if (!x.axis || !y.axis) return std::nullopt;
+    return DragPlace{{x.axis->pos, y.axis->pos, x.axis->scale, y.axis->scale}, x.guide, y.guide};
+}
+
+}  // namespace preview

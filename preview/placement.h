@@ -1,0 +1,101 @@
+#pragma once
+
+#include <QPoint>
+#include <QRect>
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "document/menu_item_record.h"
+#include "editing/record_geometry.h"
+#include "preview/hit_test.h"
+
+// Moving and resizing records by pointer and keys in a width x height
+// preview, and snapping their edges to those of their neighbours. Pure
+// arithmetic: records and pixels in, new floats out.
+//
+// A drag's offset in pixels becomes a whole number of virtual units,
+// round(pixels * 800 / width) and round(pixels * 600 / height), halves away
+// from zero, and is added to the values of the drag's start; every step of a
+// drag starts again from there, so a long drag never drifts. It is the offset
+// that is whole, not the result: 10.3 moved by 20 units is 30.3.
+namespace preview {
+
+double UnitsX(int pixels, int width);
+double UnitsY(int pixels, int height);
+
+// The eight resize handles of the selected record's box, on its corners and
+// the middles of its edges as the box shows on the preview (on a mirrored
+// box the left handles sit on its left side, whichever value makes it).
+enum class Handle { TopLeft, Top, TopRight, Right, BottomRight, Bottom, BottomLeft, Left };
+inline constexpr std::array<Handle, 8> kHandles = {
+    Handle::TopLeft,     Handle::Top,    Handle::TopRight,   Handle::Right,
+    Handle::BottomRight, Handle::Bottom, Handle::BottomLeft, Handle::Left};
+inline constexpr int kHandleSize = 7;
+
+// A handle's square on the surface around the pixels `covered` (CoveredRect).
+QRect HandleRect(const QRect& covered, Handle handle);
+// The handle at a pixel, one pixel of slack around each square; where
+// squares overlap (a small box) the one whose centre is nearest, and of
+// equals the one that makes the box larger when pulled outwards.
+std::optional<Handle> HandleAt(const QRect& covered, QPoint pixel);
+
+// `start` with its box moved by (dx, dy) units, or, with a handle, with that
+// handle's edges moved by as much and the opposite edges kept still; the
+// position changes only for the left and top handles. A size never becomes
+// less than 1 unit this way, nor less than it was when it was smaller, and
+// never turns the box over. Nothing when a value would not be a finite float.
+std::optional<RecordGeometry> Placed(const RecordGeometry& start, std::optional<Handle> handle,
+                                     double dx, double dy);
+
+// Lines that a dragged edge or centre snaps to, in virtual units of the
+// preview's screen: edges and centres of the boxes drawn besides the dragged
+// one, and of the 800 x 600 screen itself.
+class SnapLines {
+  public:
+    void Add(double low, double high);
+    void Sort();
+    // The line nearest to `at`, if any lies within `reach`.
+    std::optional<double> Nearest(double at, double reach) const;
+
+  private:
+    std::vector<double> lines_;
+};
+struct SnapTargets {
+    SnapLines x;
+    SnapLines y;
+};
+// Snapping reaches this far, in preview pixels.
+inline constexpr int kSnapPixels = 4;
+
+// For a drag of record `dragged` in the preview of `selected`: the window and
+// the other elements of the screen shown, those with a finite, non-empty box.
+// Dragging a window takes its elements along, so then only the screen's own
+// edges remain.
+SnapTargets SnapTargetsFor(std::span<const MenuItemRecord> records, std::size_t selected,
+                           std::size_t dragged);
+
+// One drag: the record's values and origin at its start, and the handle
+// pulled (none for a move).
+struct Drag {
+    RecordGeometry start;
+    Origin origin;
+    std::optional<Handle> handle;
+};
+// Where a drag has got to; the snapped lines, in virtual units, while a snap
+// holds.
+struct DragPlace {
+    RecordGeometry geometry;
+    std::optional<double> guideX;
+    std::optional<double> guideY;
+};
+// The drag with the pointer `offset` pixels from where it was pressed. With
+// targets, each axis whose moving edge (or, for a move, its edges and
+// centre) comes within kSnapPixels of a line is set on that line instead,
+// the nearest line winning. Nothing when the result is not finite.
+std::optional<DragPlace> DragTo(const Drag& drag, QPoint offset, int width, int height,
+                                const SnapTargets* targets);
+
+}  // namespace preview

@@ -1,0 +1,209 @@
+#include <QMouseEvent>
+#include <QUndoStack>
+#include <cmath>
+
+#include "app/preview_panel.h"
+#include "document/type_code.h"
+#include "preview/preview_image.h"
+#include "preview/preview_look.h"
+#include "window_fixture.h"
+
+namespace {
+
+// In the sample, record 1 is a captioned window at (250, 110), 300 x 380, so
+// its elements stand at (250 + x, 152 + y); element 3 is a button at
+// (30, 60), 240 x 30: 280..520 x 212..242 on the screen.
+class PreviewTest : public WindowTest {
+  protected:
+    PreviewPanel& Panel() { return *window->pnMap; }
+    QSize Size() { return Panel().previewSize(); }
+
+    // The pixel of a point of the virtual screen, in the panel's coordinates.
+    QPoint At(double x, double y) {
+        return QPoint(preview::MapX(x, Size().width()), preview::MapY(y, Size().height())) +
+               Panel().contentsRect().topLeft();
+    }
+    double UnitsX(int pixels) { return std::round(pixels * 800.0 / Size().width()); }
+    double UnitsY(int pixels) { return std::round(pixels * 600.0 / Size().height()); }
+
+    void Press(QPoint at) { QTest::mousePress(&Panel(), Qt::LeftButton, {}, at); }
+    void MoveTo(QPoint at, Qt::KeyboardModifiers keys = {}) {
+        QTest::mouseEvent(QTest::MouseMove, &Panel(), Qt::NoButton, keys, at);
+    }
+    void Release(QPoint at, Qt::KeyboardModifiers keys = {}) {
+        QTest::mouseRelease(&Panel(), Qt::LeftButton, keys, at);
+    }
+    void Hover(QPoint at) {
+        QMouseEvent move(QEvent::MouseMove, at, Panel().mapToGlobal(at), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(&Panel(), &move);
+    }
+
+    const MenuItemRecord& Record(std::size_t index) { return window->menuItems().at(index); }
+    QUndoStack& History() { return window->document().history(); }
+};
+
+}  // namespace
+
+TEST_F(PreviewTest, AClickCommitsTheTypedFieldThenSelectsTheRecordOnTop) {
+    OpenSample();
+    ClickRow(1);
+    // 525 is right of element 3 until the typed X moves the window 10 units.
+    TypeInto(window->edPosX, "260");
+    QTest::mouseClick(&Panel(), Qt::LeftButton, {}, At(525, 227));
+    EXPECT_TRUE(Panel().hasFocus());
+    EXPECT_EQ(Record(1).posX, 260.0f);
+    EXPECT_EQ(window->selectedIndex(), 3);
+    EXPECT_EQ(window->edPosX->text(), "30");
+    // Element 3 is shown by itself now; a click on nothing keeps it.
+    QTest::mouseClick(&Panel(), Qt::LeftButton, {}, At(700, 500));
+    EXPECT_EQ(window->selectedIndex(), 3);
+
+    // A double click goes on to the X field of the record it selected.
+    ClickRow(1);
+    QTest::mouseClick(&Panel(), Qt::LeftButton, {}, At(510, 227));
+    QTest::mouseDClick(&Panel(), Qt::LeftButton, {}, At(510, 227));
+    QTest::mouseRelease(&Panel(), Qt::LeftButton, {}, At(510, 227));
+    EXPECT_EQ(window->selectedIndex(), 3);
+    EXPECT_TRUE(window->edPosX->hasFocus());
+    EXPECT_EQ(History().count(), 1);
+}
+
+TEST_F(PreviewTest, ADragMovesByWholeUnitsInOneStepAndEscapeCallsItOff) {
+    OpenSample();
+    ClickRow(1);
+    const QPoint from = At(400, 227);
+    // Moves of less than three pixels leave the press a click.
+    Press(from);
+    MoveTo(from + QPoint(2, -2));
+    Release(from + QPoint(2, -2));
+    EXPECT_EQ(window->selectedIndex(), 3);
+    EXPECT_EQ(History().count(), 0);
+
+    ClickRow(1);
+    Press(from);
+    for (int step = 1; step <= 20; ++step)
+        MoveTo(from + QPoint(step * 7 % 61, step * 3 % 37), Qt::AltModifier);
+    Release(from + QPoint(50, 30), Qt::AltModifier);
+    EXPECT_EQ(Record(3).posX, 30 + UnitsX(50));
+    EXPECT_EQ(Record(3).posY, 60 + UnitsY(30));
+    EXPECT_EQ(History().count(), 1);
+    EXPECT_EQ(History().undoText(), "Move element");
+    // The window's screen stays in view, after the drag and its undo alike.
+    EXPECT_EQ(window->selectedIndex(), 1);
+    window->mmMainUndoClick();
+    EXPECT_EQ(Record(3).posX, 30.0f);
+    EXPECT_EQ(window->selectedIndex(), 1);
+
+    // Dragging the window takes its elements along; Escape puts it back.
+    const QImage before = Panel().Snapshot();
+    Press(At(300, 130));
+    MoveTo(At(300, 130) + QPoint(40, 40));
+    EXPECT_NE(Panel().Snapshot(), before);
+    QTest::keyClick(&Panel(), Qt::Key_Escape);
+    MoveTo(At(300, 130) + QPoint(60, 40));
+    Release(At(300, 130) + QPoint(60, 40));
+    EXPECT_EQ(Record(1).posX, 250.0f);
+    EXPECT_EQ(Panel().Snapshot(), before);
+    EXPECT_EQ(window->selectedIndex(), 1);
+    EXPECT_EQ(History().index(), 0);
+}
+
+TEST_F(PreviewTest, HandlesResizeAndKeysNudgeInOneStepARun) {
+    OpenSample();
+    ClickRow(3);  // shown by itself: 30..270 x 60..90
+    const QRect box = Panel().marks().box.value();
+    const QPoint corner = box.bottomRight() + Panel().contentsRect().topLeft();
+    Hover(corner);
+    EXPECT_EQ(Panel().cursor().shape(), Qt::SizeFDiagCursor);
+    Hover(At(100, 75));
+    EXPECT_EQ(Panel().cursor().shape(), Qt::SizeAllCursor);
+    Hover(At(100, 200));
+    EXPECT_EQ(Panel().cursor().shape(), Qt::ArrowCursor);
+
+    Press(corner);
+    MoveTo(corner + QPoint(20, 10));
+    Release(corner + QPoint(20, 10));
+    EXPECT_EQ(Record(3).scaleX, 240 + UnitsX(20));
+    EXPECT_EQ(Record(3).scaleY, 30 + UnitsY(10));
+    EXPECT_EQ(Record(3).posX, 30.0f);
+    EXPECT_EQ(History().undoText(), "Resize element");
+
+    for (int i = 0; i < 3; ++i) QTest::keyClick(&Panel(), Qt::Key_Right);
+    QTest::keyClick(&Panel(), Qt::Key_Down, Qt::ShiftModifier);
+    QTest::keyClick(&Panel(), Qt::Key_Left, Qt::ControlModifier);
+    QTest::keyClick(&Panel(), Qt::Key_Up, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(Record(3).posX, 33.0f);
+    EXPECT_EQ(Record(3).posY, 70.0f);
+    EXPECT_EQ(Record(3).scaleX, 239 + UnitsX(20));
+    EXPECT_EQ(Record(3).scaleY, 20 + UnitsY(10));
+    EXPECT_EQ(window->edPosX->text(), "33");
+    EXPECT_EQ(History().count(), 3);
+    window->mmMainUndoClick();
+    window->mmMainUndoClick();
+    EXPECT_EQ(Record(3).posX, 30.0f);
+    EXPECT_EQ(Record(3).scaleX, 240 + UnitsX(20));
+    window->mmMainUndoClick();
+    EXPECT_EQ(Record(3).scaleX, 240.0f);
+}
+
+// The marks lie above the preview's picture, which stays the one that
+// `kaveldef render` makes of the same records: at rest and while dragging.
+TEST_F(PreviewTest, ThePreviewEqualsTheHeadlessRenderOutsideTheMarks) {
+    OpenSample();
+    ClickRow(1);
+    std::vector<MenuItemRecord> records = window->menuItems();
+    const auto compare = [&](const char* when) {
+        SCOPED_TRACE(when);
+        const QImage shown =
+            Panel().grab(Panel().contentsRect()).toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage rendered =
+            preview::RenderPreviewImage(records, 1, window->textDb(), Size(), {});
+        ASSERT_EQ(shown.size(), rendered.size());
+        const QRegion marks = Panel().MarksRegion();
+        int outside = 0;
+        int inside = 0;
+        for (int y = 0; y < shown.height(); ++y) {
+            for (int x = 0; x < shown.width(); ++x) {
+                const bool differs = shown.pixel(x, y) != rendered.pixel(x, y);
+                (marks.contains(QPoint(x, y)) ? inside : outside) += differs;
+            }
+        }
+        EXPECT_EQ(outside, 0);
+        EXPECT_GT(inside, 0);
+    };
+    compare("at rest");
+    Press(At(400, 227));
+    MoveTo(At(400, 227) + QPoint(33, 21), Qt::AltModifier);
+    records[3].posX += static_cast<float>(UnitsX(33));
+    records[3].posY += static_cast<float>(UnitsY(21));
+    compare("dragging");
+    Release(At(400, 227) + QPoint(33, 21), Qt::AltModifier);
+}
+
+// An element whose width is infinite covers the rest of its row: it can be
+// selected there, but neither dragged nor nudged.
+TEST_F(PreviewTest, ARecordWithoutFiniteValuesIsSelectedButNotPlaced) {
+    std::vector<MenuItemRecord> records(2);
+    type_code::SetFromShown(records[0], "wind");
+    records[0].scaleX = 800;
+    records[0].scaleY = 600;
+    type_code::SetFromShown(records[1], "butt");
+    records[1].posX = 100;
+    records[1].posY = 100;
+    records[1].scaleX = INFINITY;
+    records[1].scaleY = 50;
+    WriteBytes(Path("odd.def"), EncodeMenuItems(records));
+    WriteBytes(Path("db.def"), QByteArray(8, '\0'));
+    OpenFiles(Path("odd.def"), Path("db.def"));
+    Press(At(700, 120));
+    MoveTo(At(700, 120) + QPoint(30, 30));
+    Release(At(700, 120) + QPoint(30, 30));
+    EXPECT_EQ(window->selectedIndex(), 0);
+    QTest::mouseClick(&Panel(), Qt::LeftButton, {}, At(700, 120));
+    EXPECT_EQ(window->selectedIndex(), 1);
+    EXPECT_FALSE(Panel().marks().handles);
+    QTest::keyClick(&Panel(), Qt::Key_Right);
+    EXPECT_EQ(Record(1).posX, 100.0f);
+    EXPECT_EQ(History().count(), 0);
+}
