@@ -35,6 +35,7 @@ class ShortcutPriorityFilter;
 class FindBar;
 class RecordSearch;
 class WatchedFile;
+struct FileFingerprint;
 class LanguageBox;
 
 // The editor's one main window. It conducts: the document with its commands
@@ -284,6 +285,7 @@ class TmainWin : public QMainWindow, private SkinTarget {
     void LayOutFindBar(int above);
     void FillTextLine();
     void RequestFindMove(FindMove move);
+    void StepToMatch(FindMove move);
     void RunSearch();
     void ShowFindState();
     void CloseFindBar();
@@ -299,6 +301,9 @@ class TmainWin : public QMainWindow, private SkinTarget {
     void WatchDocumentFiles(QFile& menuFile, QFile& textDbFile);
     void BeforeSave();
     void AfterSave(const QString& path);
+    // Opens a watched file that changed, as the version known from now on;
+    // nothing, after telling the user, when it cannot be read.
+    std::optional<FileFingerprint> OpenChangedFile(WatchedFile& watch, QFile& file);
     void MenuFileChanged();
     void TextDbChanged();
     void ReloadMenuFile(std::vector<MenuItemRecord>&& records);

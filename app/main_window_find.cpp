@@ -148,18 +148,15 @@ void TmainWin::mmMainFindClick() {
 }
 
 void TmainWin::mmMainFindNextClick() {
-    if (search_->query().isEmpty()) {
-        mmMainFindClick();
-        return;
-    }
-    if (findBar->isHidden()) {
-        findBar->show();
-        LayOutClientArea();
-    }
-    RequestFindMove(FindMove::Next);
+    StepToMatch(FindMove::Next);
 }
 
 void TmainWin::mmMainFindPreviousClick() {
+    StepToMatch(FindMove::Previous);
+}
+
+void TmainWin::StepToMatch(FindMove move) {
+    // Nothing sought yet: the keys open the bar to ask what.
     if (search_->query().isEmpty()) {
         mmMainFindClick();
         return;
@@ -168,7 +165,7 @@ void TmainWin::mmMainFindPreviousClick() {
         findBar->show();
         LayOutClientArea();
     }
-    RequestFindMove(FindMove::Previous);
+    RequestFindMove(move);
 }
 
 void TmainWin::CloseFindBar() {

@@ -77,6 +77,19 @@ void TmainWin::AfterSave(const QString& path) {
         menuWatch_->Watch(path, saved);
 }
 
+std::optional<FileFingerprint> TmainWin::OpenChangedFile(WatchedFile& watch, QFile& file) {
+    // This version is the one known from now on, read or not: the user is
+    // told once, not at every look.
+    if (!OpenRegularFileForReading(watch.path(), file)) {
+        watch.SetKnown(FileFingerprint::OfPath(watch.path()));
+        ShowError(MessageTable().unableToOpenFile);
+        return std::nullopt;
+    }
+    const FileFingerprint read = FileFingerprint::OfFile(file);
+    watch.SetKnown(read);
+    return read;
+}
+
 void TmainWin::MenuFileChanged() {
     // Not while a box or a dialog waits for the user, nor in the middle of
     // another question: the window's own steps run to their end first.
@@ -91,14 +104,9 @@ void TmainWin::MenuFileChanged() {
     // does not load leaves the document as it is, as a failed open does, and
     // the user is asked only about a file that can take its place.
     QFile file;
-    if (!OpenRegularFileForReading(path, file)) {
-        menuWatch_->SetKnown(FileFingerprint::OfPath(path));
-        ShowError(texts.unableToOpenFile);
-        return;
-    }
-    const FileFingerprint read = FileFingerprint::OfFile(file);
-    menuWatch_->SetKnown(read);
-    if (read.size > kLargestReload) {
+    const std::optional<FileFingerprint> read = OpenChangedFile(*menuWatch_, file);
+    if (!read) return;
+    if (read->size > kLargestReload) {
         ShowError(texts.unableToAllocateItems);
         return;
     }
@@ -155,13 +163,7 @@ void TmainWin::ReloadTextDb() {
     const LanguageTexts& texts = MessageTable();
     const QString path = textDbWatch_->path();
     QFile file;
-    if (!OpenRegularFileForReading(path, file)) {
-        textDbWatch_->SetKnown(FileFingerprint::OfPath(path));
-        ShowError(texts.unableToOpenFile);
-        return;
-    }
-    const FileFingerprint read = FileFingerprint::OfFile(file);
-    textDbWatch_->SetKnown(read);
+    if (!OpenChangedFile(*textDbWatch_, file)) return;
     TextDb textDb;
     if (textDb.Read(file) != TextDb::ReadError::None) {
         ShowError(texts.unableToAllocateStrings);
