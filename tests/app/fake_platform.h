@@ -7,20 +7,20 @@
 #include "app/platform.h"
 
 // Answers the window's dialogs and boxes from queues, and records what the
-// window showed.
+// window showed, each box as "title: message".
 class FakePlatform : public Platform {
   public:
     // The files "chosen" in the next dialogs; an empty text cancels one.
     QStringList openAnswers;
     QStringList saveAnswers;
-    std::deque<bool> yesNoAnswers;
+    std::deque<bool> yesNoAnswers;  // No when none is left
     std::vector<FileDialogRequest> openRequests;
     std::vector<FileDialogRequest> saveRequests;
     QStringList errorBoxes;
     QStringList messageBoxes;
     QStringList questions;
     std::vector<bool> questionYesDefaults;
-    std::deque<SaveAnswer> saveChangesAnswers;
+    std::deque<SaveAnswer> saveChangesAnswers;  // Cancel when none is left: nothing is lost
     QStringList saveQuestions;
     QStringList textAnswers;
     QStringList textPrompts;
@@ -46,18 +46,11 @@ class FakePlatform : public Platform {
                   bool yesIsDefault) override {
         questions.append(title + QStringLiteral(": ") + message);
         questionYesDefaults.push_back(yesIsDefault);
-        if (yesNoAnswers.empty()) return false;
-        const bool answer = yesNoAnswers.front();
-        yesNoAnswers.pop_front();
-        return answer;
+        return Take(yesNoAnswers, false);
     }
-    // Cancel when no answer is queued: nothing is lost by a test that forgot one.
     SaveAnswer AskSaveChanges(QWidget*, const QString& title, const QString& message) override {
         saveQuestions.append(title + QStringLiteral(": ") + message);
-        if (saveChangesAnswers.empty()) return SaveAnswer::Cancel;
-        const SaveAnswer answer = saveChangesAnswers.front();
-        saveChangesAnswers.pop_front();
-        return answer;
+        return Take(saveChangesAnswers, SaveAnswer::Cancel);
     }
     std::optional<QString> AskText(QWidget*, const QString& title, const QString& prompt) override {
         textPrompts.append(title + QStringLiteral(": ") + prompt);
@@ -69,9 +62,15 @@ class FakePlatform : public Platform {
 
   private:
     static std::optional<QString> Next(QStringList& answers) {
-        if (answers.isEmpty()) return std::nullopt;
-        const QString answer = answers.takeFirst();
+        const QString answer = answers.isEmpty() ? QString() : answers.takeFirst();
         if (answer.isEmpty()) return std::nullopt;
+        return answer;
+    }
+    template <typename T>
+    static T Take(std::deque<T>& answers, T otherwise) {
+        if (answers.empty()) return otherwise;
+        const T answer = answers.front();
+        answers.pop_front();
         return answer;
     }
 };

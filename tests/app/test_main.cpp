@@ -10,10 +10,9 @@ QtMessageHandler previousHandler = nullptr;
 // opacity; the window keeps its own value, so the notice is only noise.
 void QuietMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
     // Nor can it raise windows or grab the keyboard for a popup.
-    if (message.contains(QLatin1String("does not support setting window opacity")) ||
-        message.contains(QLatin1String("does not support raise()")) ||
-        message.contains(QLatin1String("does not support grabbing the keyboard")))
-        return;
+    for (const char* noise : {"does not support setting window opacity", "does not support raise()",
+                              "does not support grabbing the keyboard"})
+        if (message.contains(QLatin1String(noise))) return;
     if (previousHandler) previousHandler(type, context, message);
 }
 

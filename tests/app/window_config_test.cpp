@@ -1,3 +1,5 @@
+// The language steps and the skin at the window's start. How language and
+// skin files are read is tested in config/; here the window applies them.
 #include <QAction>
 #include <QMenu>
 #include <QTimer>
@@ -32,30 +34,22 @@ class ConfiguredWindowTest : public WindowTest {
 
 class FirstStartTest : public ConfiguredWindowTest {};
 
-class GermanStartTest : public ConfiguredWindowTest {
-  protected:
-    void SetUp() override {
-        settings = "lang/German.txt";
-        ConfiguredWindowTest::SetUp();
-    }
-};
-
-class EmptySettingsTest : public ConfiguredWindowTest {
-  protected:
-    void SetUp() override {
-        settings = "";
-        ConfiguredWindowTest::SetUp();
-    }
-};
-
 class MetroSkinTest : public ConfiguredWindowTest {
   protected:
-    void SetUp() override {
+    MetroSkinTest() {
         settings = "lang/German.txt";
         skin = "UseMetro=1\n";
-        // A second monitor, right of the first.
-        platform.screen = QRect(1920, 0, 1366, 768);
-        ConfiguredWindowTest::SetUp();
+        platform.screen = QRect(1920, 0, 1366, 768);  // a second monitor, right of the first
+    }
+};
+
+// A remembered language and an opaque skin. In the skin, lines 4 to 11 stand
+// for line 3's picture, 14 to 24 for line 13's colour.
+class RememberedStartTest : public ConfiguredWindowTest {
+  protected:
+    RememberedStartTest() {
+        settings = "lang/German.txt";
+        skin = "x\n$FF\nskin/pic.bmp\n\n\n\n\n\n\n\n\n0xFFFFFF\n0x00FF00\n";
     }
 };
 
@@ -69,68 +63,42 @@ class CommandLineFirstStartTest : public ConfiguredWindowTest {
     }
 };
 
-class OpaqueSkinTest : public ConfiguredWindowTest {
-  protected:
-    void SetUp() override {
-        // Lines 4 to 11 stand for line 3's picture, 14 to 24 for line 13's colour.
-        skin = "x\n$FF\nskin/pic.bmp\n\n\n\n\n\n\n\n\n0xFFFFFF\n0x00FF00\n";
-        ConfiguredWindowTest::SetUp();
-    }
-};
-
 }  // namespace
 
-TEST_F(FirstStartTest, AsksForALanguageOnceAndListsTheLanguages) {
-    EXPECT_EQ(platform.messageBoxes,
-              QStringList{"Kavel.def Editor: Please select a language in combo box below."});
-    ASSERT_EQ(window->cbLang->count(), 2);
-    EXPECT_EQ(window->cbLang->itemText(1), "lang/German.txt");
-    EXPECT_EQ(window->cbLang->currentText(), "Default");
-    EXPECT_EQ(window->mmMainFile->title(), "&File");
-}
-
-TEST_F(FirstStartTest, PickingALanguageAppliesItAndRemembersTheChoice) {
-    window->cbLang->setCurrentIndex(1);
-    EXPECT_EQ(window->mmMainFile->title(), "&Datei");
-    EXPECT_EQ(window->cbType->count(), 52);
-    EXPECT_TRUE(window->cbType->itemText(2).startsWith("wint - "));
-    EXPECT_EQ(ReadBytes("settings.txt"), "lang/German.txt");
-
-    // A typed name that opens nothing falls back to "Default" at once.
-    window->cbLang->setEditText("lang/Nope");
-    EXPECT_EQ(window->cbLang->currentText(), "Standard");  // German for "Default"
-    EXPECT_EQ(ReadBytes("settings.txt"), "lang/German.txt");
-    EXPECT_EQ(window->mmMainFile->title(), "&Datei");
-}
-
-TEST_F(FirstStartTest, ALanguageFileWithABadCountKeepsTheLinesBeforeIt) {
-    QByteArray file;
-    for (int line = 1; line <= 44; ++line) file += line == 2 ? "&Akte\n" : "\n";
-    file += "many\n";
-    WriteBytes("lang/Broken.txt", file);
+TEST_F(FirstStartTest, APickedLanguageIsAppliedAndRememberedOnlyWhenItCouldBeRead) {
+    // A count that is no number: the lines before it stay applied, and the
+    // file is not remembered.
+    QByteArray broken;
+    for (int line = 1; line <= 44; ++line) broken += line == 2 ? "&Akte\n" : "\n";
+    WriteBytes("lang/Broken.txt", broken + "many\n");
     window->cbLang->setEditText("lang/Broken.txt");
     Settle();
     EXPECT_EQ(window->mmMainFile->title(), "&Akte");
     EXPECT_EQ(platform.errorBoxes,
               QStringList{"Kavel.def Editor: 'many' is not a valid integer value."});
     EXPECT_FALSE(QFile::exists("settings.txt"));
+
+    window->cbLang->setCurrentIndex(1);
+    EXPECT_EQ(window->mmMainFile->title(), "&Datei");
     EXPECT_EQ(window->cbType->count(), 52);
+    EXPECT_TRUE(window->cbType->itemText(2).startsWith("wint - "));
+    EXPECT_EQ(ReadBytes("settings.txt"), "lang/German.txt");
 }
 
-TEST_F(GermanStartTest, TheRememberedLanguageIsAppliedAtStart) {
+TEST_F(RememberedStartTest, TheLanguageAndTheSkinAreAppliedAndADocumentLocksTheLanguage) {
     EXPECT_TRUE(platform.messageBoxes.isEmpty());
+    EXPECT_TRUE(platform.errorBoxes.isEmpty());
     EXPECT_EQ(window->cbLang->currentText(), "lang/German.txt");
     EXPECT_EQ(window->mmMainEdit->title(), "&Bearbeiten");
-    // Once a document is open the language can no longer change.
+    EXPECT_EQ(window->edID->palette().color(QPalette::Base), QColor(0, 255, 0));
+    EXPECT_EQ(SkinColors().skinColor1, 0x00FF00u);
+    EXPECT_EQ(SkinColors().skinColor6, 0x00FF00u);
+    EXPECT_EQ(window->fadeTarget(), 255);
+    ASSERT_TRUE(Eventually([this] { return !window->tmActivate->isActive(); }));
+    EXPECT_EQ(window->opacityValue(), 255);
     OpenSample();
     EXPECT_FALSE(window->cbLang->isEnabled());
     EXPECT_TRUE(window->lbStatus2->text().startsWith(MessageTable().loadedDocuments));
-}
-
-TEST_F(EmptySettingsTest, AnEmptySettingsFileLeavesTheBuiltInTexts) {
-    EXPECT_TRUE(platform.messageBoxes.isEmpty());
-    EXPECT_EQ(window->cbLang->currentText(), "Default");
-    EXPECT_EQ(window->mmMainFile->title(), "&File");
 }
 
 TEST_F(MetroSkinTest, ASingleMetroLineStopsAtTheFadeTargetWithAnError) {
@@ -142,7 +110,7 @@ TEST_F(MetroSkinTest, ASingleMetroLineStopsAtTheFadeTargetWithAnError) {
     EXPECT_EQ(window->mmMainFile->title(), "&File");
     EXPECT_EQ(window->cbLang->count(), 0);
     // The first tick makes the window borderless, screen-sized and opaque.
-    QTRY_VERIFY_WITH_TIMEOUT(!window->tmActivate->isActive(), 5000);
+    ASSERT_TRUE(Eventually([this] { return !window->tmActivate->isActive(); }));
     EXPECT_EQ(window->windowOpacity(), 1.0);
     EXPECT_TRUE(window->windowFlags() & Qt::FramelessWindowHint);
     EXPECT_EQ(window->geometry(), platform.screen);
@@ -158,26 +126,8 @@ TEST_F(CommandLineFirstStartTest, TheLanguageAskedForIsChosenBeforeTheFilesOpen)
 
     QTest::keyClick(window->cbLang->view(), Qt::Key_Down);
     QTest::keyClick(window->cbLang->view(), Qt::Key_Return);
-    QTRY_VERIFY(window->document().isOpen());
+    ASSERT_TRUE(Eventually([this] { return window->document().isOpen(); }));
     EXPECT_EQ(window->mmMainFile->title(), "&Datei");
     EXPECT_EQ(ReadBytes("settings.txt"), "lang/German.txt");
     EXPECT_FALSE(window->cbLang->isEnabled());
-}
-
-TEST_F(CommandLineFirstStartTest, ClosingTheListWithoutAChoiceStillOpensTheFiles) {
-    ASSERT_TRUE(window->cbLang->view()->isVisible());
-    QTest::keyClick(window->cbLang->view(), Qt::Key_Escape);
-    QTRY_VERIFY(window->document().isOpen());
-    EXPECT_EQ(window->mmMainFile->title(), "&File");
-    EXPECT_FALSE(QFile::exists("settings.txt"));
-}
-
-TEST_F(OpaqueSkinTest, ColoursAndFadeTargetComeFromTheSkin) {
-    EXPECT_EQ(window->fadeTarget(), 255);
-    QTRY_VERIFY_WITH_TIMEOUT(!window->tmActivate->isActive(), 5000);
-    EXPECT_EQ(window->opacityValue(), 255);
-    EXPECT_EQ(window->edID->palette().color(QPalette::Base), QColor(0, 255, 0));
-    EXPECT_EQ(SkinColors().skinColor1, 0x00FF00u);
-    EXPECT_EQ(SkinColors().skinColor6, 0x00FF00u);
-    EXPECT_TRUE(platform.errorBoxes.isEmpty());
 }

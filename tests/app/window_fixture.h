@@ -50,12 +50,6 @@ class WindowTest : public ::testing::Test {
 
     QString Path(const QString& name) const { return folder_.filePath(name); }
 
-    static QByteArray SampleBytes(const QString& name) {
-        QFile file(QStringLiteral(KAVEL_SOURCE_DIR "/samples/") + name);
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-        return file.readAll();
-    }
-
     static void WriteBytes(const QString& path, const QByteArray& bytes) {
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -67,10 +61,14 @@ class WindowTest : public ::testing::Test {
         if (!file.open(QIODevice::ReadOnly)) return {};
         return file.readAll();
     }
+    static QByteArray SampleBytes(const QString& name) {
+        return ReadBytes(QStringLiteral(KAVEL_SOURCE_DIR "/samples/") + name);
+    }
 
-    // Opens the sample document through the two open dialogs.
-    void OpenSample() {
-        WriteBytes(Path("kavel.def"), SampleBytes("kavel.def"));
+    // Opens kavel.def (the sample's records, or those given) and the sample
+    // string database through the two open dialogs.
+    void OpenSample(const QByteArray& menu = SampleBytes("kavel.def")) {
+        WriteBytes(Path("kavel.def"), menu);
         WriteBytes(Path("textdb_en.def"), SampleBytes("textdb_en.def"));
         OpenFiles(Path("kavel.def"), Path("textdb_en.def"));
     }
@@ -102,6 +100,15 @@ class WindowTest : public ::testing::Test {
 
     // Lets deferred work (the error box, the activation) run.
     static void Settle() { QApplication::processEvents(); }
+
+    // Runs the window until `done` holds, for at most five seconds. (A failed
+    // QTRY_VERIFY only returns: it cannot fail a GoogleTest test.)
+    template <typename Done>
+    static bool Eventually(Done done) {
+        return QTest::qWaitFor(done, 5000);
+    }
+
+    const MenuItemRecord& Record(std::size_t index) const { return window->menuItems().at(index); }
 
     FakePlatform platform;
     std::unique_ptr<TmainWin> window;

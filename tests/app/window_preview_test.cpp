@@ -4,6 +4,7 @@
 
 #include "app/preview_panel.h"
 #include "document/type_code.h"
+#include "preview/placement.h"
 #include "preview/preview_image.h"
 #include "preview/preview_look.h"
 #include "window_fixture.h"
@@ -12,7 +13,8 @@ namespace {
 
 // In the sample, record 1 is a captioned window at (250, 110), 300 x 380, so
 // its elements stand at (250 + x, 152 + y); element 3 is a button at
-// (30, 60), 240 x 30: 280..520 x 212..242 on the screen.
+// (30, 60), 240 x 30: 280..520 x 212..242 on the screen. Hit testing and the
+// arithmetic of drags are tested in preview/placement_test.cpp.
 class PreviewTest : public WindowTest {
   protected:
     PreviewPanel& Panel() { return *window->pnMap; }
@@ -23,8 +25,8 @@ class PreviewTest : public WindowTest {
         return QPoint(preview::MapX(x, Size().width()), preview::MapY(y, Size().height())) +
                Panel().contentsRect().topLeft();
     }
-    double UnitsX(int pixels) { return std::round(pixels * 800.0 / Size().width()); }
-    double UnitsY(int pixels) { return std::round(pixels * 600.0 / Size().height()); }
+    double UnitsX(int pixels) { return preview::UnitsX(pixels, Size().width()); }
+    double UnitsY(int pixels) { return preview::UnitsY(pixels, Size().height()); }
 
     void Press(QPoint at) { QTest::mousePress(&Panel(), Qt::LeftButton, {}, at); }
     void MoveTo(QPoint at, Qt::KeyboardModifiers keys = {}) {
@@ -33,50 +35,27 @@ class PreviewTest : public WindowTest {
     void Release(QPoint at, Qt::KeyboardModifiers keys = {}) {
         QTest::mouseRelease(&Panel(), Qt::LeftButton, keys, at);
     }
-    void Hover(QPoint at) {
-        QMouseEvent move(QEvent::MouseMove, at, Panel().mapToGlobal(at), Qt::NoButton,
-                         Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(&Panel(), &move);
+    void Drag(QPoint from, QPoint by) {
+        Press(from);
+        MoveTo(from + by);
+        Release(from + by);
     }
-
-    const MenuItemRecord& Record(std::size_t index) { return window->menuItems().at(index); }
+    Qt::CursorShape CursorOver(QPoint at) {
+        QMouseEvent move(QEvent::MouseMove, at, Panel().mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(&Panel(), &move);
+        return Panel().cursor().shape();
+    }
     QUndoStack& History() { return window->document().history(); }
 };
 
 }  // namespace
 
-TEST_F(PreviewTest, AClickCommitsTheTypedFieldThenSelectsTheRecordOnTop) {
-    OpenSample();
-    ClickRow(1);
-    // 525 is right of element 3 until the typed X moves the window 10 units.
-    TypeInto(window->edPosX, "260");
-    QTest::mouseClick(&Panel(), Qt::LeftButton, {}, At(525, 227));
-    EXPECT_TRUE(Panel().hasFocus());
-    EXPECT_EQ(Record(1).posX, 260.0f);
-    EXPECT_EQ(window->selectedIndex(), 3);
-    EXPECT_EQ(window->edPosX->text(), "30");
-    // Element 3 is shown by itself now; a click on nothing keeps it.
-    QTest::mouseClick(&Panel(), Qt::LeftButton, {}, At(700, 500));
-    EXPECT_EQ(window->selectedIndex(), 3);
-
-    // A double click goes on to the X field of the record it selected.
-    ClickRow(1);
-    QTest::mouseClick(&Panel(), Qt::LeftButton, {}, At(510, 227));
-    QTest::mouseDClick(&Panel(), Qt::LeftButton, {}, At(510, 227));
-    QTest::mouseRelease(&Panel(), Qt::LeftButton, {}, At(510, 227));
-    EXPECT_EQ(window->selectedIndex(), 3);
-    EXPECT_TRUE(window->edPosX->hasFocus());
-    EXPECT_EQ(History().count(), 1);
-}
-
-TEST_F(PreviewTest, ADragMovesByWholeUnitsInOneStepAndEscapeCallsItOff) {
+TEST_F(PreviewTest, ADragMovesByWholeUnitsInOneStepAndAClickCommitsTheFieldThenSelects) {
     OpenSample();
     ClickRow(1);
     const QPoint from = At(400, 227);
-    // Moves of less than three pixels leave the press a click.
-    Press(from);
-    MoveTo(from + QPoint(2, -2));
-    Release(from + QPoint(2, -2));
+    Drag(from, {2, -2});  // less than three pixels: a click
     EXPECT_EQ(window->selectedIndex(), 3);
     EXPECT_EQ(History().count(), 0);
 
@@ -107,23 +86,40 @@ TEST_F(PreviewTest, ADragMovesByWholeUnitsInOneStepAndEscapeCallsItOff) {
     EXPECT_EQ(Panel().Snapshot(), before);
     EXPECT_EQ(window->selectedIndex(), 1);
     EXPECT_EQ(History().index(), 0);
+
+    // A click takes the typed field over first, then selects the record on top.
+    ClickRow(1);
+    // 525 is right of element 3 until the typed X moves the window 10 units.
+    TypeInto(window->edPosX, "260");
+    QTest::mouseClick(&Panel(), Qt::LeftButton, {}, At(525, 227));
+    EXPECT_TRUE(Panel().hasFocus());
+    EXPECT_EQ(Record(1).posX, 260.0f);
+    EXPECT_EQ(window->selectedIndex(), 3);
+    EXPECT_EQ(window->edPosX->text(), "30");
+    // Element 3 is shown by itself now; a click on nothing keeps it.
+    QTest::mouseClick(&Panel(), Qt::LeftButton, {}, At(700, 500));
+    EXPECT_EQ(window->selectedIndex(), 3);
+
+    // A double click goes on to the X field of the record it selected.
+    ClickRow(1);
+    QTest::mouseClick(&Panel(), Qt::LeftButton, {}, At(510, 227));
+    QTest::mouseDClick(&Panel(), Qt::LeftButton, {}, At(510, 227));
+    QTest::mouseRelease(&Panel(), Qt::LeftButton, {}, At(510, 227));
+    EXPECT_EQ(window->selectedIndex(), 3);
+    EXPECT_TRUE(window->edPosX->hasFocus());
+    EXPECT_EQ(History().count(), 1);
 }
 
-TEST_F(PreviewTest, HandlesResizeAndKeysNudgeInOneStepARun) {
+TEST_F(PreviewTest, HandlesResizeAndKeysNudgeInOneStepARunButNeverToNonFiniteValues) {
     OpenSample();
     ClickRow(3);  // shown by itself: 30..270 x 60..90
-    const QRect box = Panel().marks().box.value();
-    const QPoint corner = box.bottomRight() + Panel().contentsRect().topLeft();
-    Hover(corner);
-    EXPECT_EQ(Panel().cursor().shape(), Qt::SizeFDiagCursor);
-    Hover(At(100, 75));
-    EXPECT_EQ(Panel().cursor().shape(), Qt::SizeAllCursor);
-    Hover(At(100, 200));
-    EXPECT_EQ(Panel().cursor().shape(), Qt::ArrowCursor);
+    const QPoint corner =
+        Panel().marks().box.value().bottomRight() + Panel().contentsRect().topLeft();
+    EXPECT_EQ(CursorOver(corner), Qt::SizeFDiagCursor);
+    EXPECT_EQ(CursorOver(At(100, 75)), Qt::SizeAllCursor);
+    EXPECT_EQ(CursorOver(At(100, 200)), Qt::ArrowCursor);
 
-    Press(corner);
-    MoveTo(corner + QPoint(20, 10));
-    Release(corner + QPoint(20, 10));
+    Drag(corner, {20, 10});
     EXPECT_EQ(Record(3).scaleX, 240 + UnitsX(20));
     EXPECT_EQ(Record(3).scaleY, 30 + UnitsY(10));
     EXPECT_EQ(Record(3).posX, 30.0f);
@@ -138,13 +134,25 @@ TEST_F(PreviewTest, HandlesResizeAndKeysNudgeInOneStepARun) {
     EXPECT_EQ(Record(3).scaleX, 239 + UnitsX(20));
     EXPECT_EQ(Record(3).scaleY, 20 + UnitsY(10));
     EXPECT_EQ(window->edPosX->text(), "33");
-    EXPECT_EQ(History().count(), 3);
-    window->mmMainUndoClick();
-    window->mmMainUndoClick();
-    EXPECT_EQ(Record(3).posX, 30.0f);
-    EXPECT_EQ(Record(3).scaleX, 240 + UnitsX(20));
-    window->mmMainUndoClick();
-    EXPECT_EQ(Record(3).scaleX, 240.0f);
+    EXPECT_EQ(History().count(), 3);  // the drag, the run of moves, the run of resizes
+
+    // An element whose width is infinite covers the rest of its row: it can
+    // be selected there, but neither dragged nor nudged.
+    std::vector<MenuItemRecord> records(2);
+    type_code::SetFromShown(records[0], "wind");
+    SetGeometry(records[0], {0, 0, 800, 600});
+    type_code::SetFromShown(records[1], "butt");
+    SetGeometry(records[1], {100, 100, INFINITY, 50});
+    platform.saveChangesAnswers = {SaveAnswer::Discard};
+    OpenSample(EncodeMenuItems(records));
+    Drag(At(700, 120), {30, 30});
+    EXPECT_EQ(window->selectedIndex(), 0);
+    QTest::mouseClick(&Panel(), Qt::LeftButton, {}, At(700, 120));
+    EXPECT_EQ(window->selectedIndex(), 1);
+    EXPECT_FALSE(Panel().marks().handles);
+    QTest::keyClick(&Panel(), Qt::Key_Right);
+    EXPECT_EQ(Record(1).posX, 100.0f);
+    EXPECT_EQ(History().count(), 0);
 }
 
 // The marks lie above the preview's picture, which stays the one that
@@ -161,13 +169,11 @@ TEST_F(PreviewTest, ThePreviewEqualsTheHeadlessRenderOutsideTheMarks) {
             preview::RenderPreviewImage(records, 1, window->textDb(), Size(), {});
         ASSERT_EQ(shown.size(), rendered.size());
         const QRegion marks = Panel().MarksRegion();
-        int outside = 0;
-        int inside = 0;
+        int outside = 0, inside = 0;
         for (int y = 0; y < shown.height(); ++y) {
-            for (int x = 0; x < shown.width(); ++x) {
-                const bool differs = shown.pixel(x, y) != rendered.pixel(x, y);
-                (marks.contains(QPoint(x, y)) ? inside : outside) += differs;
-            }
+            for (int x = 0; x < shown.width(); ++x)
+                (marks.contains(QPoint(x, y)) ? inside : outside) +=
+                    shown.pixel(x, y) != rendered.pixel(x, y);
         }
         EXPECT_EQ(outside, 0);
         EXPECT_GT(inside, 0);
@@ -179,31 +185,4 @@ TEST_F(PreviewTest, ThePreviewEqualsTheHeadlessRenderOutsideTheMarks) {
     records[3].posY += static_cast<float>(UnitsY(21));
     compare("dragging");
     Release(At(400, 227) + QPoint(33, 21), Qt::AltModifier);
-}
-
-// An element whose width is infinite covers the rest of its row: it can be
-// selected there, but neither dragged nor nudged.
-TEST_F(PreviewTest, ARecordWithoutFiniteValuesIsSelectedButNotPlaced) {
-    std::vector<MenuItemRecord> records(2);
-    type_code::SetFromShown(records[0], "wind");
-    records[0].scaleX = 800;
-    records[0].scaleY = 600;
-    type_code::SetFromShown(records[1], "butt");
-    records[1].posX = 100;
-    records[1].posY = 100;
-    records[1].scaleX = INFINITY;
-    records[1].scaleY = 50;
-    WriteBytes(Path("odd.def"), EncodeMenuItems(records));
-    WriteBytes(Path("db.def"), QByteArray(8, '\0'));
-    OpenFiles(Path("odd.def"), Path("db.def"));
-    Press(At(700, 120));
-    MoveTo(At(700, 120) + QPoint(30, 30));
-    Release(At(700, 120) + QPoint(30, 30));
-    EXPECT_EQ(window->selectedIndex(), 0);
-    QTest::mouseClick(&Panel(), Qt::LeftButton, {}, At(700, 120));
-    EXPECT_EQ(window->selectedIndex(), 1);
-    EXPECT_FALSE(Panel().marks().handles);
-    QTest::keyClick(&Panel(), Qt::Key_Right);
-    EXPECT_EQ(Record(1).posX, 100.0f);
-    EXPECT_EQ(History().count(), 0);
 }

@@ -2,28 +2,19 @@
 
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
-#include <QEventLoop>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
-#include <functional>
 
 namespace {
 
 using std::chrono::milliseconds;
 
 // Runs the event loop until `done` holds, for at most five seconds.
-bool Eventually(const std::function<bool()>& done) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > 5000) return false;
-        QEventLoop loop;
-        QTimer::singleShot(10, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    return true;
+template <typename Done>
+bool Eventually(Done done) {
+    return QTest::qWaitFor(done, 5000);
 }
 
 void Write(const QString& path, const QByteArray& bytes) {
