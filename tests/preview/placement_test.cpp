@@ -17,8 +17,8 @@ namespace {
 
 void ExpectGeometry(const std::optional<RecordGeometry>& got, const RecordGeometry& want) {
     ASSERT_TRUE(got.has_value());
-    EXPECT_TRUE(SameBits(*got, want)) << got->posX << " " << got->posY << " " << got->scaleX << " "
-                                      << got->scaleY;
+    EXPECT_TRUE(SameBits(*got, want))
+        << got->posX << " " << got->posY << " " << got->scaleX << " " << got->scaleY;
 }
 
 }  // namespace
@@ -83,8 +83,8 @@ TEST(PreviewPlacement, DragsAddWholeUnitsToTheValuesOfTheStart) {
     // A move that cannot land on a finite float is no move.
     EXPECT_FALSE(preview::Placed({FLT_MAX, 0, 1, 1}, std::nullopt, 1e38, 0));
     EXPECT_FALSE(preview::Placed({NAN, 0, 1, 1}, std::nullopt, 0, 0));
-    EXPECT_FALSE(preview::DragTo({{0, 0, INFINITY, 1}, {}, Handle::Right}, {5, 5}, 800, 600,
-                                 nullptr));
+    EXPECT_FALSE(
+        preview::DragTo({{0, 0, INFINITY, 1}, {}, Handle::Right}, {5, 5}, 800, 600, nullptr));
     ExpectGeometry(preview::Placed({-0.0f, 1e30f, 1, 1}, std::nullopt, 0, 20),
                    {-0.0f, 1e30f, 1, 1});
 }
