@@ -3,23 +3,17 @@
 
 #include <QBuffer>
 #include <algorithm>
-#include <fstream>
 #include <random>
 #include <utility>
 #include <vector>
 
 #include "document/menu_file.h"
 #include "document/text_db.h"
+#include "memory_figures.h"
 
 namespace {
 
-double ResidentMegabytes() {
-    std::ifstream statm("/proc/self/statm");
-    long pages = 0;
-    long resident = 0;
-    statm >> pages >> resident;
-    return static_cast<double>(resident) * 4096.0 / (1024.0 * 1024.0);
-}
+using bench_memory::HeapInUseMegabytes;
 
 void Append32(QByteArray& bytes, std::uint32_t value) {
     for (int b = 0; b < 4; ++b) bytes.append(static_cast<char>((value >> (8 * b)) & 0xFF));
@@ -32,13 +26,13 @@ void BM_AbsurdCountStringDatabase(benchmark::State& state) {
     Append32(file, 0);
     double added = 0;
     for (auto _ : state) {
-        const double before = ResidentMegabytes();
+        const double before = HeapInUseMegabytes();
         QBuffer buffer(&file);
         buffer.open(QIODevice::ReadOnly);
         TextDb db;
         db.Read(buffer);
         benchmark::DoNotOptimize(db.FindText(0));
-        added = std::max(added, ResidentMegabytes() - before);
+        added = std::max(added, HeapInUseMegabytes() - before);
     }
     state.counters["target_ms"] = 100;
     state.counters["added_MB"] = added;
