@@ -1,14 +1,10 @@
 #include "editing/move_command.h"
 
-#include <bit>
+#include "editing/record_geometry.h"
 
 namespace {
 
 constexpr int kKeyMoveId = 0x4D4F5645;  // "MOVE"
-
-bool SameBits(float a, float b) {
-    return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b);
-}
 
 }  // namespace
 

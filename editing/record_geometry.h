@@ -33,9 +33,11 @@ inline bool IsFinite(const RecordGeometry& geometry) {
 }
 
 // Compared as stored bits, so that -0 and 0 differ as they do in the file.
+inline bool SameBits(float a, float b) {
+    return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b);
+}
+
 inline bool SameBits(const RecordGeometry& a, const RecordGeometry& b) {
-    return std::bit_cast<std::uint32_t>(a.posX) == std::bit_cast<std::uint32_t>(b.posX) &&
-           std::bit_cast<std::uint32_t>(a.posY) == std::bit_cast<std::uint32_t>(b.posY) &&
-           std::bit_cast<std::uint32_t>(a.scaleX) == std::bit_cast<std::uint32_t>(b.scaleX) &&
-           std::bit_cast<std::uint32_t>(a.scaleY) == std::bit_cast<std::uint32_t>(b.scaleY);
+    return SameBits(a.posX, b.posX) && SameBits(a.posY, b.posY) && SameBits(a.scaleX, b.scaleX) &&
+           SameBits(a.scaleY, b.scaleY);
 }

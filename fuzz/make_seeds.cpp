@@ -14,6 +14,7 @@
 #include <initializer_list>
 #include <vector>
 
+#include "assets/metafile_files.h"
 #include "document/menu_file.h"
 #include "document/type_code.h"
 
@@ -31,14 +32,8 @@ void Write(const char* target, const char* name, const QByteArray& bytes) {
     }
 }
 
-void U16(QByteArray& out, qint64 v) {
-    out.append(static_cast<char>(v & 0xFF));
-    out.append(static_cast<char>((v >> 8) & 0xFF));
-}
-void U32(QByteArray& out, qint64 v) {
-    U16(out, v & 0xFFFF);
-    U16(out, (v >> 16) & 0xFFFF);
-}
+using test_metafiles::U16;
+using test_metafiles::U32;
 
 // ------------------------------------------------------------ documents
 
@@ -223,38 +218,6 @@ void BitmapSeeds() {
 
 // ------------------------------------------------------------ metafiles
 
-QByteArray WmfRecord(int function, std::initializer_list<int> words) {
-    QByteArray r;
-    U32(r, 3 + static_cast<qint64>(words.size()));
-    U16(r, function);
-    for (int w : words) U16(r, w);
-    return r;
-}
-
-QByteArray WmfHeader(const QByteArray& records) {
-    QByteArray header;
-    U16(header, 1);
-    U16(header, 9);
-    U16(header, 0x0300);
-    U32(header, (18 + records.size()) / 2);
-    U16(header, 2);
-    U32(header, 16);
-    U16(header, 0);
-    return header;
-}
-
-QByteArray Placeable(int width, int height, int unitsPerInch) {
-    QByteArray placeable;
-    U32(placeable, 0x9AC6CDD7);
-    for (int w : {0, 0, 0, width, height, unitsPerInch, 0, 0}) U16(placeable, w);
-    int checksum = 0;
-    for (int i = 0; i < 20; i += 2) {
-        checksum ^= static_cast<uchar>(placeable[i]) | static_cast<uchar>(placeable[i + 1]) << 8;
-    }
-    U16(placeable, checksum);
-    return placeable;
-}
-
 // A 4 x 4 picture of 24 bits with its 40-byte header.
 QByteArray SmallDib() {
     QByteArray dib;
@@ -269,7 +232,7 @@ QByteArray SmallDib() {
 }
 
 void MetafileSeeds() {
-    const QByteArray eof = WmfRecord(0x0000, {});
+    using namespace test_metafiles;
     const QByteArray shapes = WmfRecord(0x020B, {0, 0}) + WmfRecord(0x020C, {100, 100}) +
                               WmfRecord(0x02FC, {0, 0x00FF, 0x0000, 0}) +  // solid red brush
                               WmfRecord(0x012D, {0}) +
@@ -278,9 +241,10 @@ void MetafileSeeds() {
                               WmfRecord(0x0418, {90, 90, 40, 40}) +          // ellipse
                               WmfRecord(0x0324, {3, 5, 5, 95, 5, 50, 95}) +  // polygon
                               WmfRecord(0x0213, {20, 80}) + WmfRecord(0x0214, {80, 20});
-    Write("picture_wmf", "placeable.wmf",
-          Placeable(100, 100, 96) + WmfHeader(shapes + eof) + shapes + eof);
-    Write("picture_wmf", "plain.wmf", WmfHeader(shapes + eof) + shapes + eof);
+    const QByteArray placeable = Wmf(shapes + kWmfEof);
+    Write("picture_wmf", "placeable.wmf", placeable);
+    // The same without its 22-byte placeable header.
+    Write("picture_wmf", "plain.wmf", placeable.mid(22));
     QByteArray stretch;
     U32(stretch, 0);
     U16(stretch, 0x0F43);
@@ -290,46 +254,21 @@ void MetafileSeeds() {
     QByteArray size;
     U32(size, stretch.size() / 2);
     stretch.replace(0, 4, size);
-    Write("picture_wmf", "bitmap.wmf",
-          Placeable(100, 100, 96) + WmfHeader(stretch + eof) + stretch + eof);
+    Write("picture_wmf", "bitmap.wmf", Wmf(stretch + kWmfEof));
 
-    auto emfRecord = [](qint64 type, std::initializer_list<qint64> values) {
-        QByteArray r;
-        U32(r, type);
-        U32(r, 8 + 4 * static_cast<qint64>(values.size()));
-        for (qint64 v : values) U32(r, v);
-        return r;
-    };
-    auto emf = [&](const QByteArray& records) {
-        const QByteArray end = emfRecord(14, {0, 16, 20});
-        QByteArray header;
-        U32(header, 1);
-        U32(header, 88);
-        for (qint64 v : {0, 0, 99, 99, 0, 0, 2646, 2646}) U32(header, v);
-        U32(header, 0x464D4520);
-        U32(header, 0x10000);
-        U32(header, 88 + records.size() + end.size());
-        U32(header, 3);
-        U16(header, 2);
-        U16(header, 0);
-        for (qint64 v : {0, 0, 0, 1024, 768, 320, 240}) U32(header, v);
-        return header + records + end;
-    };
-    const QByteArray square = emfRecord(39, {1, 0, 0x00FF0000, 0}) + emfRecord(37, {1}) +
-                              emfRecord(37, {0x80000008}) + emfRecord(43, {10, 10, 60, 60});
-    const QByteArray curves = emfRecord(38, {2, 0, 3, 0, 0x0000FF00}) + emfRecord(37, {2}) +
-                              emfRecord(42, {20, 20, 90, 70}) +  // ellipse
-                              emfRecord(87, {0, 0, 99, 99, 3, 0 | (0 << 16), 99 | (50 << 16),
+    const QByteArray curves = EmfRecord(38, {2, 0, 3, 0, 0x0000FF00}) + EmfRecord(37, {2}) +
+                              EmfRecord(42, {20, 20, 90, 70}) +  // ellipse
+                              EmfRecord(87, {0, 0, 99, 99, 3, 0 | (0 << 16), 99 | (50 << 16),
                                              0 | (99 << 16)});  // polyline16
-    Write("picture_emf", "square.emf", emf(square));
-    Write("picture_emf", "curves.emf", emf(square + curves));
+    Write("picture_emf", "square.emf", Emf(EmfBlueSquare()));
+    Write("picture_emf", "curves.emf", Emf(EmfBlueSquare() + curves));
     QByteArray dib =
-        emfRecord(81, {0, 0, 10, 10, 0, 0, 0, 0, 4, 4, 80, 40, 120, 48, 0, 0xCC0020, 40, 40});
+        EmfRecord(81, {0, 0, 10, 10, 0, 0, 0, 0, 4, 4, 80, 40, 120, 48, 0, 0xCC0020, 40, 40});
     dib += SmallDib();
     QByteArray dibSize;
     U32(dibSize, dib.size());
     dib.replace(4, 4, dibSize);
-    Write("picture_emf", "bitmap.emf", emf(dib));
+    Write("picture_emf", "bitmap.emf", Emf(dib));
 }
 
 }  // namespace
