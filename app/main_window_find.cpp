@@ -257,17 +257,23 @@ void TmainWin::mmMainGoToClick() {
     if (!document_.isOpen()) return;
     const LanguageTexts& texts = MessageTable();
     const QString last = QString::number(document_.count() - 1);
-    const std::optional<QString> answer =
-        platform_.AskText(this, texts.goToTitle, texts.goToPrompt.arg(last));
-    if (!answer) return;
-    if (!committing_) RunCommit(QApplication::focusWidget());
-    const QString typed = answer->trimmed();
-    bool isNumber = false;
-    const qlonglong index = typed.toLongLong(&isNumber, 10);
-    if (!isNumber || index < 0 || static_cast<unsigned long long>(index) >= document_.count()) {
+    // A refused index is offered again, so that a slip of the finger is
+    // mended in place rather than typed anew.
+    QString typed;
+    for (;;) {
+        const std::optional<QString> answer =
+            platform_.AskText(this, texts.goToTitle, texts.goToPrompt.arg(last), typed);
+        // OK on an empty box goes nowhere, like Cancel.
+        if (!answer || answer->trimmed().isEmpty()) return;
+        if (!committing_) RunCommit(QApplication::focusWidget());
+        typed = answer->trimmed();
+        bool isNumber = false;
+        const qlonglong index = typed.toLongLong(&isNumber, 10);
+        if (isNumber && index >= 0 && static_cast<unsigned long long>(index) < document_.count()) {
+            GoToRecord(static_cast<std::size_t>(index));
+            return;
+        }
         platform_.ShowMessageBox(this, fixed_text::kAppTitle,
                                  texts.goToOutOfRange.arg(typed, last));
-        return;
     }
-    GoToRecord(static_cast<std::size_t>(index));
 }

@@ -88,11 +88,12 @@ SaveAnswer QtPlatform::AskSaveChanges(QWidget* parent, const QString& title,
 }
 
 std::optional<QString> QtPlatform::AskText(QWidget* parent, const QString& title,
-                                           const QString& prompt) {
+                                           const QString& prompt, const QString& initial) {
     QInputDialog dialog(parent);
     dialog.setWindowTitle(title);
     dialog.setLabelText(prompt);
     dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setTextValue(initial);
     if (RunModal(dialog, parent) != QDialog::Accepted) return std::nullopt;
     return dialog.textValue();
 }

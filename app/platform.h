@@ -42,9 +42,10 @@ class Platform {
     // Warning icon, Save, Discard and Cancel; Save the default, Escape cancels.
     virtual SaveAnswer AskSaveChanges(QWidget* parent, const QString& title,
                                       const QString& message) = 0;
-    // A one-line text asked for in a small box; nothing when cancelled.
+    // A one-line text asked for in a small box, starting with `initial`
+    // selected; nothing when cancelled.
     virtual std::optional<QString> AskText(QWidget* parent, const QString& title,
-                                           const QString& prompt) = 0;
+                                           const QString& prompt, const QString& initial = {}) = 0;
     // The shell's "open" verb on a file, a web address or a "mailto:" address.
     virtual void OpenWithShell(const QString& target) = 0;
     // The whole screen the window is shown on, in desktop coordinates: on a
@@ -65,8 +66,8 @@ class QtPlatform : public Platform {
                   bool yesIsDefault) override;
     SaveAnswer AskSaveChanges(QWidget* parent, const QString& title,
                               const QString& message) override;
-    std::optional<QString> AskText(QWidget* parent, const QString& title,
-                                   const QString& prompt) override;
+    std::optional<QString> AskText(QWidget* parent, const QString& title, const QString& prompt,
+                                   const QString& initial) override;
     void OpenWithShell(const QString& target) override;
     QRect ScreenGeometry(const QWidget* window) override;
     QChar DecimalSeparator() override;

@@ -24,6 +24,7 @@ class FakePlatform : public Platform {
     QStringList saveQuestions;
     QStringList textAnswers;
     QStringList textPrompts;
+    QStringList textInitials;
     QStringList shellOpened;
     QRect screen{0, 0, 1366, 768};
     QChar separator{u'.'};
@@ -52,8 +53,10 @@ class FakePlatform : public Platform {
         saveQuestions.append(title + QStringLiteral(": ") + message);
         return Take(saveChangesAnswers, SaveAnswer::Cancel);
     }
-    std::optional<QString> AskText(QWidget*, const QString& title, const QString& prompt) override {
+    std::optional<QString> AskText(QWidget*, const QString& title, const QString& prompt,
+                                   const QString& initial) override {
         textPrompts.append(title + QStringLiteral(": ") + prompt);
+        textInitials.append(initial);
         return Next(textAnswers);
     }
     void OpenWithShell(const QString& target) override { shellOpened.append(target); }
