@@ -330,6 +330,9 @@ void TmainWin::CreateStatusBar(QWidget* client) {
     pbSb->hide();
 
     pnSbInfo = new QWidget(pnSb);
+    // Opaque in the status bar's colour, so that a long state message runs
+    // under the credits rather than through them.
+    pnSbInfo->setAutoFillBackground(true);
     imSbInfo = new PictureLabel(pnSbInfo);
     imSbInfo->SetPicture(BuiltinInfoSeparator());
     imSbInfo->setGeometry(0, 0, 1, 48);
