@@ -26,7 +26,6 @@
 
 namespace {
 
-constexpr int kListWidth = 89;
 constexpr int kPanelWidth = 160;
 constexpr int kStatusBarHeight = 53;
 
@@ -89,6 +88,11 @@ TmainWin::TmainWin(Platform& platform, QWidget* parent) : QMainWindow(parent), p
     lbMain->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     lbMain->setFocusPolicy(Qt::StrongFocus);
     lbMain->hide();
+    // The list is as wide as its labels need: 89 pixels, more once the
+    // indices run to six digits and more.
+    for (const auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+        connect(listModel_, signal, this, [this] { FitListWidth(); });
+    connect(listModel_, &QAbstractItemModel::modelReset, this, [this] { FitListWidth(); });
     connect(lbMain->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
                 if (updatingList_) return;
@@ -359,13 +363,21 @@ void TmainWin::LayOutClientArea() {
     const int width = client_->width();
     const int above = std::max(0, client_->height() - kStatusBarHeight);
     imBg2->setGeometry(0, 0, width, above);
-    lbMain->setGeometry(0, 0, kListWidth, above);
-    pnMain->setGeometry(kListWidth, 0, kPanelWidth, above);
-    pnMap->setGeometry(kListWidth + kPanelWidth, 0, std::max(0, width - kListWidth - kPanelWidth),
+    lbMain->setGeometry(0, 0, listWidth_, above);
+    pnMain->setGeometry(listWidth_, 0, kPanelWidth, above);
+    pnMap->setGeometry(listWidth_ + kPanelWidth, 0, std::max(0, width - listWidth_ - kPanelWidth),
                        above);
     pnSb->setGeometry(0, above, width, kStatusBarHeight);
     LayOutFindBar(above);
     LayOutStatusBar();
+}
+
+void TmainWin::FitListWidth() {
+    const int fitting = lbMain->WidthToShowLabels(static_cast<std::size_t>(listModel_->rowCount()),
+                                                  RecordListView::kWidth);
+    if (fitting == listWidth_) return;
+    listWidth_ = fitting;
+    LayOutClientArea();
 }
 
 void TmainWin::LayOutStatusBar() {

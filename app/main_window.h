@@ -10,6 +10,7 @@
 #include <optional>
 #include <vector>
 
+#include "app/record_list_view.h"
 #include "config/skin_file.h"
 #include "document/document.h"
 #include "editing/record_command.h"
@@ -30,7 +31,6 @@ class PictureLabel;
 class Platform;
 class PreviewPanel;
 class RecordListModel;
-class RecordListView;
 class ShortcutPriorityFilter;
 class FindBar;
 class RecordSearch;
@@ -201,6 +201,7 @@ class TmainWin : public QMainWindow, private SkinTarget {
     void CreateStatusBar(QWidget* client);
     void CreatePropertyPanel(QWidget* client);
     void LayOutClientArea();
+    void FitListWidth();
     void LayOutStatusBar();
     void ApplyTexts();
     void SetStatusText(const QString& text);
@@ -262,6 +263,7 @@ class TmainWin : public QMainWindow, private SkinTarget {
     QWidget* client_ = nullptr;
     Document document_;
     RecordListModel* listModel_ = nullptr;
+    int listWidth_ = RecordListView::kWidth;
     std::unique_ptr<ShortcutPriorityFilter> shortcutFilter_;
     std::optional<MenuItemRecord> copiedItem_;
 

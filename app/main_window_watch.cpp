@@ -3,8 +3,6 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QListView>
-#include <QTimer>
 
 #include "app/main_window.h"
 #include "app/message_table.h"
@@ -23,19 +21,6 @@ constexpr std::chrono::milliseconds kQuietPeriod{400};
 // A reload nobody asked for never takes gigabytes: a menu file above this
 // (7 million records, seven times the largest known) is opened only by hand.
 constexpr std::int64_t kLargestReload = 256LL << 20;
-
-// The list lays out a large document in steps after it is reset: the row
-// selected deep in it is brought into view once its step is done.
-void ScrollToCurrentWhenLaidOut(QListView* list, int triesLeft) {
-    const QModelIndex current = list->currentIndex();
-    if (!current.isValid()) return;
-    if (list->visualRect(current).isValid() || triesLeft == 0) {
-        list->scrollTo(current);
-        return;
-    }
-    QTimer::singleShot(0, list,
-                       [list, triesLeft] { ScrollToCurrentWhenLaidOut(list, triesLeft - 1); });
-}
 
 }  // namespace
 
@@ -145,7 +130,6 @@ void TmainWin::ReloadMenuFile(std::vector<MenuItemRecord>&& records) {
     RebuildItemList();
     const int last = static_cast<int>(document_.count()) - 1;
     SelectRow(std::clamp(row, 0, last));
-    ScrollToCurrentWhenLaidOut(lbMain, 1000);
     RefreshItemView();
     SetStatusText(MessageTable().menuFileReloaded.arg(menuWatch_->path()));
 }

@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QPushButton>
+#include <QStyle>
 #include <QTimer>
 
 #include "app/fade_in.h"
@@ -63,6 +64,8 @@ TEST_F(WindowTest, StartsIdleAndShowsRowsAndGlyphsInTheirOwnSizes) {
     const QRect fourth = window->lbMain->visualRect(window->lbMain->model()->index(3, 0));
     EXPECT_EQ(fourth.top(), 45);
     EXPECT_EQ(fourth.height(), 15);
+    EXPECT_EQ(window->lbMain->width(), 89);
+    EXPECT_EQ(window->pnMap->x(), 89 + 160);
 
     // The copy glyph's pixels appear in the button one for one, somewhere
     // near its middle; a glyph shrunk to a smaller icon would match nowhere.
@@ -85,4 +88,39 @@ TEST_F(WindowTest, StartsIdleAndShowsRowsAndGlyphsInTheirOwnSizes) {
     for (int dx = -3; dx <= 3; ++dx)
         for (int dy = -3; dy <= 3; ++dy) found = found || matchesAt({dx, dy});
     EXPECT_TRUE(found);
+}
+
+// A long list: End reaches the last row and keeps it selected while the list
+// is still being laid out, and every label shows whole also once the indices
+// run to six digits (the list widens as far as that needs, and back).
+TEST_F(WindowTest, ALongListIsWalkedToItsEndAndShowsItsLabelsWhole) {
+    QByteArray menu = SampleBytes("kavel.def").left(36);
+    menu.replace(4, 4, "dniw");  // shown as "wind"
+    OpenSample(menu.repeated(100000));
+    QListView* list = window->lbMain;
+    ASSERT_EQ(list->model()->rowCount(), 100000) << window->lbStatus2->text().toStdString();
+    const auto lastLabelFits = [list] {
+        const QModelIndex last = list->model()->index(list->model()->rowCount() - 1, 0);
+        const int margin = list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list);
+        const int needed =
+            list->fontMetrics().horizontalAdvance(last.data().toString()) + 2 * (margin + 1);
+        return needed <= list->viewport()->width();
+    };
+    EXPECT_TRUE(lastLabelFits());
+    const int fiveDigits = list->width();
+
+    // Right after the open, while the list is still being laid out.
+    QTest::keyClick(list, Qt::Key_End, Qt::ControlModifier);
+    ASSERT_EQ(window->selectedIndex(), 99999);
+    EXPECT_TRUE(Eventually([list] {
+        return list->viewport()->rect().contains(list->visualRect(list->currentIndex()));
+    }));
+    QTest::keyClick(list, Qt::Key_I, Qt::ControlModifier);
+    ASSERT_EQ(list->model()->rowCount(), 100001);
+    EXPECT_TRUE(lastLabelFits());
+    EXPECT_GT(list->width(), 89);
+    EXPECT_EQ(window->pnMain->x(), list->width());
+    EXPECT_EQ(window->pnMap->x(), list->width() + 160);
+    QTest::keyClick(list, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(list->width(), fiveDigits);
 }
