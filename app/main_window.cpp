@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
@@ -88,6 +89,11 @@ TmainWin::TmainWin(Platform& platform, QWidget* parent) : QMainWindow(parent), p
     lbMain->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     lbMain->setFocusPolicy(Qt::StrongFocus);
     lbMain->hide();
+    // A right press has selected the row under the pointer already.
+    lbMain->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(lbMain, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
+        if (selectedIndex() >= 0) pmRecord->popup(lbMain->viewport()->mapToGlobal(at));
+    });
     // The list is as wide as its labels need: 89 pixels, more once the
     // indices run to six digits and more.
     for (const auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
@@ -211,6 +217,15 @@ void TmainWin::CreateMenus() {
     connect(mmMainInsert, &QAction::triggered, this, [this] { mmMainInsertClick(); });
     connect(mmMainDelete, &QAction::triggered, this, [this] { mmMainDeleteClick(); });
     connect(mmMainHelp2, &QAction::triggered, this, [this] { mmMainHelp2Click(); });
+
+    // The record commands at the pointer, on a right click in the list or
+    // the preview.
+    pmRecord = new QMenu(this);
+    pmRecord->addActions({mmMainUndo, mmMainRedo});
+    pmRecord->addSeparator();
+    pmRecord->addActions({mmMainCopy, mmMainPaste});
+    pmRecord->addSeparator();
+    pmRecord->addActions({mmMainInsert, mmMainDelete});
 }
 
 void TmainWin::CreatePropertyPanel(QWidget* client) {

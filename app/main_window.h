@@ -133,6 +133,8 @@ class TmainWin : public QMainWindow, private SkinTarget {
     QAction* mmMainGoTo = nullptr;
     QMenu* mmMainHelp = nullptr;
     QAction* mmMainHelp2 = nullptr;
+    // The record commands of the Edit menu, at the pointer.
+    QMenu* pmRecord = nullptr;
 
     QTimer* tmActivate = nullptr;
 

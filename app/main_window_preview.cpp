@@ -1,5 +1,6 @@
 // Selecting, moving and resizing records right in the preview.
 #include <QLineEdit>
+#include <QMenu>
 
 #include "app/main_window.h"
 #include "app/message_table.h"
@@ -31,12 +32,12 @@ void TmainWin::CreatePreviewPlacing() {
         if (resize) {
             editing::Resize(document_, index, geometry, texts.resizeStep, placing);
         } else {
-            editing::Move(document_, index, geometry.posX, geometry.posY, texts.moveStep,
-                          placing);
+            editing::Move(document_, index, geometry.posX, geometry.posY, texts.moveStep, placing);
         }
         RefreshItemView();
     };
     actions.redraw = [this] { DrawPreview(); };
+    actions.showCommands = [this](QPoint global) { pmRecord->popup(global); };
     // A child of the panel, which it serves.
     new PreviewPlacing(*pnMap, document_, std::move(actions));
 }

@@ -1,5 +1,6 @@
 #include "app/preview_placing.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <cstdlib>
@@ -68,6 +69,9 @@ bool PreviewPlacing::eventFilter(QObject* watched, QEvent* event) {
             return true;
         case QEvent::KeyPress:
             return KeyPressed(static_cast<const QKeyEvent&>(*event));
+        case QEvent::ContextMenu:
+            ContextMenuAsked(static_cast<const QContextMenuEvent&>(*event));
+            return true;
         case QEvent::FocusOut:
         case QEvent::Hide:
             if (drag_) CallOff(true);
@@ -204,6 +208,18 @@ bool PreviewPlacing::KeyPressed(const QKeyEvent& event) {
     return true;
 }
 
+void PreviewPlacing::ContextMenuAsked(const QContextMenuEvent& event) {
+    // Not in the middle of a drag, nor with nothing to act on.
+    if (press_ || !document_.isOpen()) return;
+    if (event.reason() == QContextMenuEvent::Mouse) {
+        // The record under the pointer, as a click would select it.
+        if (const std::optional<std::size_t> hit =
+                RecordAt(event.pos() - panel_.contentsRect().topLeft()))
+            actions_.select(*hit);
+    }
+    actions_.showCommands(event.globalPos());
+}
+
 void PreviewPlacing::BeginDrag() {
     const int selected = actions_.selected();
     if (selected < 0 || static_cast<std::size_t>(selected) >= document_.count()) return;
@@ -230,9 +246,8 @@ void PreviewPlacing::DragTo(QPoint at, bool free, bool show) {
     Dragging& drag = *drag_;
     // The size the draft is drawn at.
     const QSize size = panel_.drawnSize();
-    const std::optional<preview::DragPlace> place =
-        preview::DragTo(drag.drag, at - drag.from, size.width(), size.height(),
-                        free ? nullptr : &drag.targets);
+    const std::optional<preview::DragPlace> place = preview::DragTo(
+        drag.drag, at - drag.from, size.width(), size.height(), free ? nullptr : &drag.targets);
     if (!place) return;
     drag.placed = place->geometry;
     SetGeometry(drag.record, place->geometry);

@@ -12,6 +12,7 @@
 
 class Document;
 class PreviewPanel;
+class QContextMenuEvent;
 class QKeyEvent;
 class QMouseEvent;
 
@@ -22,7 +23,8 @@ class QMouseEvent;
 // from a copy of the screen shown with the dragged record's new values; the
 // document changes once, when the button is released, and not at all when
 // Escape ends the drag. With the panel focused the arrow keys move the
-// selected record and, with Ctrl, resize it.
+// selected record and, with Ctrl, resize it. A right click selects as a click
+// does and offers the record commands.
 class PreviewPlacing : public QObject {
   public:
     // What the window does for it.
@@ -41,6 +43,8 @@ class PreviewPlacing : public QObject {
             place;
         // A drag ended without a change: show the document as it is again.
         std::function<void()> redraw;
+        // The record commands, at this point of the screen.
+        std::function<void(QPoint global)> showCommands;
     };
 
     PreviewPlacing(PreviewPanel& panel, const Document& document, Actions actions);
@@ -77,6 +81,7 @@ class PreviewPlacing : public QObject {
     void Released(const QMouseEvent& event);
     void DoubleClicked(const QMouseEvent& event);
     bool KeyPressed(const QKeyEvent& event);
+    void ContextMenuAsked(const QContextMenuEvent& event);
     void BeginDrag();
     // Works out the dragged record's values with the pointer at `at`, and
     // shows them when asked.

@@ -1,3 +1,5 @@
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QUndoStack>
 #include <cmath>
@@ -185,4 +187,32 @@ TEST_F(PreviewTest, ThePreviewEqualsTheHeadlessRenderOutsideTheMarks) {
     records[3].posY += static_cast<float>(UnitsY(21));
     compare("dragging");
     Release(At(400, 227) + QPoint(33, 21), Qt::AltModifier);
+}
+
+// A right click in the list or the preview selects what it points at, as a
+// left click does, and offers the record commands there.
+TEST_F(PreviewTest, ARightClickOffersTheRecordCommandsForWhatItPointsAt) {
+    OpenSample();
+    const auto rightClick = [](QWidget* widget, QPoint at) {
+        QTest::mousePress(widget, Qt::RightButton, {}, at);
+        QContextMenuEvent menu(QContextMenuEvent::Mouse, at, widget->mapToGlobal(at));
+        QApplication::sendEvent(widget, &menu);
+        QTest::mouseRelease(widget, Qt::RightButton, {}, at);
+    };
+    QListView* list = window->lbMain;
+    rightClick(list->viewport(), list->visualRect(list->model()->index(4, 0)).center());
+    EXPECT_EQ(window->selectedIndex(), 4);
+    ASSERT_TRUE(window->pmRecord->isVisible());
+    window->pmRecord->hide();
+
+    ClickRow(1);
+    rightClick(&Panel(), At(400, 227));  // element 3
+    EXPECT_EQ(window->selectedIndex(), 3);
+    ASSERT_TRUE(window->pmRecord->isVisible());
+    QAction* duplicate = window->pmRecord->actions().at(6);
+    EXPECT_EQ(duplicate, window->mmMainInsert);
+    duplicate->trigger();
+    window->pmRecord->hide();
+    EXPECT_EQ(window->lbMIcount2->text(), "72");
+    EXPECT_EQ(window->selectedIndex(), 4);
 }
