@@ -1,11 +1,12 @@
 #include "app/record_list_view.h"
 
 #include <QEvent>
-#include <QScrollBar>
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTimer>
 #include <algorithm>
+#include <cmath>
+#include <string>
 
 #include "document/type_code.h"
 
@@ -85,19 +86,28 @@ void RecordListView::ScrollWhenLaidOut(const QModelIndex& index, ScrollHint hint
 
 int RecordListView::WidthToShowLabels(std::size_t rows, int least) const {
     if (rows == 0) return least;
-    const QFontMetrics metrics = fontMetrics();
-    int digit = 0;
-    for (char c = '0'; c <= '9'; ++c) digit = std::max(digit, metrics.horizontalAdvance(QChar(c)));
-    int code = 0;
-    for (const char* row : type_code::kCatalogue) {
-        code = std::max(code, metrics.horizontalAdvance(QString::fromLatin1(row).left(4)));
+    // The widest label the rows can have: as many of the widest digit as the
+    // last index has, the three blanks and the widest catalogued code. Qt cuts
+    // a label only when its exact width exceeds the room.
+    const QFontMetricsF metrics(font());
+    QChar digit = QLatin1Char('0');
+    for (char c = '1'; c <= '9'; ++c) {
+        if (metrics.horizontalAdvance(QLatin1Char(c)) > metrics.horizontalAdvance(digit))
+            digit = QLatin1Char(c);
     }
-    const auto digits = static_cast<int>(std::to_string(rows - 1).size());
-    const int label = digits * digit + metrics.horizontalAdvance(QStringLiteral("   ")) + code;
-    // The style's text margin on either side of the label, one pixel of
-    // rounding, the frame and the scroll bar.
+    QString code;
+    for (const char* row : type_code::kCatalogue) {
+        const QString candidate = QString::fromLatin1(row).left(4);
+        if (metrics.horizontalAdvance(candidate) > metrics.horizontalAdvance(code))
+            code = candidate;
+    }
+    const auto digits = static_cast<qsizetype>(std::to_string(rows - 1).size());
+    const QString widest = QString(digits, digit) + QStringLiteral("   ") + code;
+    const auto label = static_cast<int>(std::ceil(metrics.horizontalAdvance(widest)));
+    // The style's text margin on either side of the label, the frame and the
+    // scroll bar.
     const int textMargin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
-    const int chrome = 2 * textMargin + 1 + 2 * frameWidth() +
+    const int chrome = 2 * textMargin + 2 * frameWidth() +
                        style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
     return std::max(least, label + chrome);
 }
