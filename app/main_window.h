@@ -235,6 +235,7 @@ class TmainWin : public QMainWindow, private SkinTarget {
     const MenuItemRecord* SelectedRecord() const;
     void SelectRow(int row);
     bool SaveTo(const QString& path);
+    bool RefuseSavingOverTextDb(const QString& path);
     // Brings the window in line with a step done or undone.
     void ShowStepEffect(const RecordCommand::Effect& effect);
     // Selecting, moving and resizing by pointer and keys in the preview.

@@ -146,12 +146,25 @@ void TmainWin::mmMainSaveAsClick() {
     request.confirmOverwrite = true;
     const std::optional<QString> chosen = platform_.GetSaveFileName(this, request);
     if (!chosen) return;
+    // Refused before the name is taken, so that Save goes on writing to the
+    // file it wrote before.
+    if (RefuseSavingOverTextDb(*chosen)) return;
     document_.SetSavePath(*chosen);
     SaveTo(document_.savePath());
 }
 
+bool TmainWin::RefuseSavingOverTextDb(const QString& path) {
+    // The string database is only ever read: records saved over it would
+    // take its texts away, and it would then be reloaded as a damaged one.
+    if (!IsSameExistingFile(path, document_.textDbPath())) return false;
+    ShowError(MessageTable().unableToSaveOverTextDb);
+    return true;
+}
+
 bool TmainWin::SaveTo(const QString& path) {
     const LanguageTexts& texts = MessageTable();
+    // A menu file opened as its own string database as well.
+    if (RefuseSavingOverTextDb(path)) return false;
     // The file is written beside the old one and put in its place only when
     // every byte has landed: a failed save leaves the old file as it was.
     BeforeSave();

@@ -25,3 +25,14 @@ bool OpenRegularFileForReading(const QString& path, QFile& file) {
     }
     return true;
 }
+
+bool IsSameExistingFile(const QString& first, const QString& second) {
+    const QByteArray firstNative = QFile::encodeName(first);
+    const QByteArray secondNative = QFile::encodeName(second);
+    if (firstNative.isEmpty() || secondNative.isEmpty()) return false;
+    struct stat firstStatus {};
+    struct stat secondStatus {};
+    return ::stat(firstNative.constData(), &firstStatus) == 0 &&
+           ::stat(secondNative.constData(), &secondStatus) == 0 &&
+           firstStatus.st_dev == secondStatus.st_dev && firstStatus.st_ino == secondStatus.st_ino;
+}

@@ -112,6 +112,7 @@ constexpr auto kLinesAfterHelpFile = std::to_array<Text>({
     &LanguageTexts::textDbReloaded,
     &LanguageTexts::menuFileGone,
     &LanguageTexts::textDbGone,
+    &LanguageTexts::unableToSaveOverTextDb,
 });
 
 // An empty line, or one past the end of the file, keeps the current text.

@@ -147,6 +147,8 @@ struct LanguageTexts {
     QString textDbReloaded = QStringLiteral("Reloaded the string database: [%1].");
     QString menuFileGone = QStringLiteral("The menu definition file is gone from disk: [%1].");
     QString textDbGone = QStringLiteral("The string database is gone from disk: [%1].");
+    QString unableToSaveOverTextDb =
+        QStringLiteral("Error: the string database in use is never saved over!");
 
     // "Made by the Kavel team".
     QString CreditLine() const;

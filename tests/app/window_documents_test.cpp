@@ -56,3 +56,28 @@ TEST_F(WindowTest, OpenLoadsBothFilesOrKeepsTheDocumentAndSaveWritesItsBytes) {
     EXPECT_EQ(window->savePath(), Path("copy.def"));
     EXPECT_EQ(window->windowTitle(), "Kavel.def Editor v1.00 " + files);  // the files loaded
 }
+
+// The string database in use is never written, whatever name leads to it.
+TEST_F(WindowTest, SavingOverTheStringDatabaseInUseIsRefused) {
+    OpenSample();
+    const QByteArray texts = ReadBytes(Path("textdb_en.def"));
+    window->mmMainInsertClick();
+    ASSERT_TRUE(QFile::link(Path("textdb_en.def"), Path("link.def")));
+    for (const QString& name : {Path("textdb_en.def"), Path("link.def")}) {
+        platform.saveAnswers = {name};
+        window->mmMainSaveAsClick();
+        EXPECT_EQ(window->lbStatus2->text(),
+                  "Error: the string database in use is never saved over!");
+    }
+    EXPECT_EQ(ReadBytes(Path("textdb_en.def")), texts);
+    // Save still writes to the file it wrote before.
+    EXPECT_EQ(window->savePath(), Path("kavel.def"));
+    window->mmMainSaveClick();
+    EXPECT_EQ(ReadBytes(Path("kavel.def")).size(), 72 * 36);
+
+    // Nor when the menu file opened is the string database itself.
+    OpenFiles(Path("textdb_en.def"), Path("textdb_en.def"));
+    window->mmMainSaveClick();
+    EXPECT_EQ(window->lbStatus2->text(), "Error: the string database in use is never saved over!");
+    EXPECT_EQ(ReadBytes(Path("textdb_en.def")), texts);
+}

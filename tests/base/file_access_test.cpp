@@ -56,3 +56,19 @@ TEST(SaveFileAtomically, ReplacesTheFileOrLeavesItAsItWas) {
     }
     EXPECT_EQ(Read(path), "new bytes");
 }
+
+TEST(IsSameExistingFile, FollowsLinksAndOtherNamesButNotEqualBytes) {
+    QTemporaryDir folder;
+    const QString file = folder.filePath("textdb_en.def"), twin = folder.filePath("twin.def");
+    ASSERT_TRUE(SaveFileAtomically(file, "texts"));
+    ASSERT_TRUE(SaveFileAtomically(twin, "texts"));
+    ASSERT_TRUE(QFile::link(file, folder.filePath("symlink.def")));
+    ASSERT_EQ(::link(QFile::encodeName(file).constData(),
+                     QFile::encodeName(folder.filePath("hardlink.def")).constData()),
+              0);
+    for (const QString& name : {folder.filePath("symlink.def"), folder.filePath("hardlink.def"),
+                                folder.path() + "/./textdb_en.def"})
+        EXPECT_TRUE(IsSameExistingFile(name, file)) << name.toStdString();
+    EXPECT_FALSE(IsSameExistingFile(twin, file));
+    EXPECT_FALSE(IsSameExistingFile(folder.filePath("missing"), folder.filePath("missing")));
+}
