@@ -19,6 +19,7 @@
 class QAction;
 class QComboBox;
 class QFile;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QListView;
@@ -236,6 +237,7 @@ class TmainWin : public QMainWindow, private SkinTarget {
     void SelectRow(int row);
     bool SaveTo(const QString& path);
     bool RefuseSavingOverTextDb(const QString& path);
+    bool PanelKeyPressed(QObject* field, const QKeyEvent& key);
     // Brings the window in line with a step done or undone.
     void ShowStepEffect(const RecordCommand::Effect& effect);
     // Selecting, moving and resizing by pointer and keys in the preview.

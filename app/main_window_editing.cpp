@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -163,12 +164,31 @@ bool TmainWin::eventFilter(QObject* watched, QEvent* event) {
             reason != Qt::MenuBarFocusReason && !committing_) {
             RunCommit(watched);
         }
+    } else if (event->type() == QEvent::KeyPress &&
+               (watched == cbType || qobject_cast<QLineEdit*>(watched) != nullptr)) {
+        if (PanelKeyPressed(watched, *static_cast<QKeyEvent*>(event))) return true;
     } else if (event->type() == QEvent::MouseButtonRelease &&
                static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         if (watched == lbSbInfo2) lbSbInfo2Click();
         if (watched == lbSbInfo4) lbSbInfo4Click();
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+bool TmainWin::PanelKeyPressed(QObject* field, const QKeyEvent& key) {
+    if ((key.modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) return false;
+    const bool enter = key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
+    if (!enter && key.key() != Qt::Key_Escape) return false;
+    if (enter) {
+        // Takes the text over as leaving the field does; the focus stays.
+        RunCommit(field);
+    } else {
+        // The typing goes: the field shows the stored value again.
+        FillPropertyPanel();
+    }
+    QLineEdit* edit = field == cbType ? cbType->lineEdit() : qobject_cast<QLineEdit*>(field);
+    if (edit != nullptr) edit->selectAll();
+    return true;
 }
 
 void TmainWin::RunCommit(QObject* field) {

@@ -3,6 +3,7 @@
 // tested in base/ and editing/; here a field's text reaches its record.
 #include <QPushButton>
 #include <QStyle>
+#include <QUndoStack>
 
 #include "window_fixture.h"
 
@@ -45,6 +46,38 @@ TEST_F(WindowTest, AFieldCommitsWhenTheFocusLeavesItAndAnErrorChangesNothing) {
     TypeAndLeave(window->edPosY, "1,5");
     EXPECT_EQ(Record(4).posY, 1.5f);
     EXPECT_EQ(window->edPosY->text(), "1,5");
+}
+
+// Enter takes a field's text over and stays in the field; Escape puts the
+// stored value back.
+TEST_F(WindowTest, EnterCommitsAFieldInPlaceAndEscapeTakesTheTypingBack) {
+    OpenSample();
+    ClickRow(2);
+    QUndoStack& history = window->document().history();
+    TypeInto(window->edPosX, "77");
+    QTest::keyClick(window->edPosX, Qt::Key_Return);
+    EXPECT_EQ(Record(2).posX, 77.0f);
+    EXPECT_EQ(history.count(), 1);
+    EXPECT_TRUE(window->edPosX->hasFocus());
+    EXPECT_EQ(window->edPosX->selectedText(), "77");
+
+    QTest::keyClicks(window->edPosX, "88");
+    QTest::keyClick(window->edPosX, Qt::Key_Escape);
+    EXPECT_EQ(window->edPosX->text(), "77");
+    QTest::keyClick(window->edPosX, Qt::Key_Tab);
+    EXPECT_EQ(Record(2).posX, 77.0f);
+    EXPECT_EQ(history.count(), 1);
+
+    window->cbType->setFocus(Qt::TabFocusReason);
+    window->cbType->lineEdit()->selectAll();
+    QTest::keyClicks(window->cbType, "stxt");
+    QTest::keyClick(window->cbType, Qt::Key_Escape);
+    EXPECT_EQ(window->cbType->currentText(), "butt");
+    window->cbType->lineEdit()->selectAll();
+    QTest::keyClicks(window->cbType, "stxt");
+    QTest::keyClick(window->cbType, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(window->lbMain->model()->index(2, 0).data().toString(), "2   stxt");
+    EXPECT_TRUE(window->cbType->hasFocus());
 }
 
 // Under a style that takes the focus to the menu bar when Alt is pressed.
