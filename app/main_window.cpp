@@ -1,6 +1,7 @@
 // Construction and layout of the main window.
 #include "app/main_window.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -12,6 +13,7 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStyle>
 #include <QTimer>
 
 #include "app/find_bar.h"
@@ -462,6 +464,11 @@ void TmainWin::ApplyTexts() {
     cbType->addItems(rows);
     cbType->setCurrentIndex(-1);
     cbType->setEditText(shown);
+    // The drop-down list is as wide as its widest row, so that no
+    // description is cut short; the box keeps its own width.
+    QAbstractItemView* typeList = cbType->view();
+    typeList->setMinimumWidth(typeList->sizeHintForColumn(0) + 2 * typeList->frameWidth() +
+                              typeList->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     ApplyFindTexts();
     LayOutStatusBar();
 }

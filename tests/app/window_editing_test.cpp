@@ -1,6 +1,7 @@
 // The property panel and the record commands through the window. What the
 // texts of numbers may be, and how each command changes the records, is
 // tested in base/ and editing/; here a field's text reaches its record.
+#include <QAbstractItemView>
 #include <QPushButton>
 #include <QStyle>
 #include <QUndoStack>
@@ -49,7 +50,7 @@ TEST_F(WindowTest, AFieldCommitsWhenTheFocusLeavesItAndAnErrorChangesNothing) {
 }
 
 // Enter takes a field's text over and stays in the field; Escape puts the
-// stored value back.
+// stored value back. The type box's rows show whole.
 TEST_F(WindowTest, EnterCommitsAFieldInPlaceAndEscapeTakesTheTypingBack) {
     OpenSample();
     ClickRow(2);
@@ -78,6 +79,17 @@ TEST_F(WindowTest, EnterCommitsAFieldInPlaceAndEscapeTakesTheTypingBack) {
     QTest::keyClick(window->cbType, Qt::Key_Enter, Qt::KeypadModifier);
     EXPECT_EQ(window->lbMain->model()->index(2, 0).data().toString(), "2   stxt");
     EXPECT_TRUE(window->cbType->hasFocus());
+
+    // Its drop-down list shows every description whole.
+    window->cbType->showPopup();
+    QAbstractItemView* rows = window->cbType->view();
+    const int margin = rows->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, rows);
+    for (int row = 0; row < window->cbType->count(); ++row) {
+        EXPECT_LE(QFontMetricsF(rows->font()).horizontalAdvance(window->cbType->itemText(row)),
+                  rows->viewport()->width() - 2 * (margin + 1))
+            << row;
+    }
+    window->cbType->hidePopup();
 }
 
 // Under a style that takes the focus to the menu bar when Alt is pressed.
