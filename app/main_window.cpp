@@ -409,7 +409,12 @@ void TmainWin::LayOutStatusBar() {
     PlaceRightAligned(lnLang1, 281, 24);
     pbSb->setGeometry(392, 23, std::max(0, width - 127 - 392), 20);
     pnSbInfo->setGeometry(width - 124, 5, 124, 48);
-    PlaceRightAligned(lbSbInfo1, 113, -3);
+    // The first credit line sits 3 pixels above the panel, in the room a
+    // font keeps above its capitals; a font that keeps less there (Liberation
+    // Sans in place of Segoe UI) is lowered so its capitals are not cut.
+    const QFontMetricsF credit(lbSbInfo1->font());
+    const int creditTop = std::max(-3, -static_cast<int>(credit.ascent() - credit.capHeight()));
+    PlaceRightAligned(lbSbInfo1, 113, creditTop);
     PlaceRightAligned(lbSbInfo2, 113, 7);
     PlaceRightAligned(lbSbInfo4, 113, 20);
     PlaceRightAligned(lbSbInfo3, 113, 33);

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QStyle>
 #include <QTimer>
 #include <bit>
 #include <cmath>
@@ -98,10 +99,18 @@ QString TmainWin::ShownText(RecordField field) const {
 void TmainWin::FillPropertyPanel() {
     const MenuItemRecord* record = SelectedRecord();
     if (record == nullptr) return;
+    const int frame = style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
     for (const RecordField field : kPanelFields) {
         QLineEdit* edit = EditOf(field);
-        edit->setText(ShownText(field));
+        const QString text = ShownText(field);
+        edit->setText(text);
         edit->setCursorPosition(0);
+        // A value longer than its narrow field (1.00000001504747E30 would
+        // read as 1.00000) shows whole when pointed at. Qt keeps two pixels
+        // of margin inside the frame.
+        const bool cut =
+            edit->fontMetrics().horizontalAdvance(text) > edit->width() - 2 * frame - 4;
+        edit->setToolTip(cut ? text : QString());
     }
     const QSignalBlocker blocker(cbType);
     cbType->setCurrentIndex(-1);

@@ -47,6 +47,11 @@ TEST_F(WindowTest, AFieldCommitsWhenTheFocusLeavesItAndAnErrorChangesNothing) {
     TypeAndLeave(window->edPosY, "1,5");
     EXPECT_EQ(Record(4).posY, 1.5f);
     EXPECT_EQ(window->edPosY->text(), "1,5");
+    EXPECT_EQ(window->edPosY->toolTip(), "");
+    // A value too long for its field shows whole when pointed at.
+    TypeAndLeave(window->edPosY, "1e30");
+    EXPECT_EQ(window->edPosY->text(), "1,00000001504747E30");
+    EXPECT_EQ(window->edPosY->toolTip(), window->edPosY->text());
 }
 
 // Enter takes a field's text over and stays in the field; Escape puts the

@@ -58,6 +58,10 @@ TEST_F(WindowTest, StartsIdleAndShowsRowsAndGlyphsInTheirOwnSizes) {
     window->lbSbInfo2Click();
     window->lbSbInfo4Click();
     EXPECT_EQ(platform.shellOpened, (QStringList{"readme_en.txt", "README.md"}));
+    // The first credit line sits high in its panel, its capitals whole.
+    const QFontMetricsF credit(window->lbSbInfo1->font());
+    EXPECT_GE(window->lbSbInfo1->y() + credit.ascent() - credit.capHeight(), 0.0);
+    EXPECT_LE(window->lbSbInfo1->y(), 0);
 
     // A document shown: rows 15 pixels high, glyphs in their own size.
     OpenSample();
