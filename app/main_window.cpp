@@ -422,6 +422,7 @@ void TmainWin::LayOutStatusBar() {
 
 void TmainWin::ApplyTexts() {
     const LanguageTexts& texts = MessageTable();
+    platform_.UseToolkitLanguage(texts.toolkitLanguage);
     mmMainFile->setTitle(texts.fileMenu);
     mmMainEdit->setTitle(texts.editMenu);
     mmMainHelp->setTitle(texts.helpMenu);

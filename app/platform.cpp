@@ -5,9 +5,12 @@
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QInputDialog>
+#include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QScreen>
+#include <QTranslator>
 #include <QUrl>
 #include <QWidget>
 
@@ -116,4 +119,28 @@ QRect QtPlatform::ScreenGeometry(const QWidget* window) {
 QChar QtPlatform::DecimalSeparator() {
     const QString point = QLocale().decimalPoint();
     return point.isEmpty() ? QChar(u'.') : point.at(0);
+}
+
+QtPlatform::QtPlatform() = default;
+
+QtPlatform::~QtPlatform() {
+    if (translator_) QCoreApplication::removeTranslator(translator_.get());
+}
+
+void QtPlatform::UseToolkitLanguage(const QString& code) {
+    if (code == toolkitLanguage_) return;
+    toolkitLanguage_ = code;
+    if (translator_) {
+        QCoreApplication::removeTranslator(translator_.get());
+        translator_.reset();
+    }
+    // The code becomes part of a file name: letters and one underscore only.
+    static const QRegularExpression kCode(QStringLiteral("^[a-z]{2,3}(_[A-Z]{2})?$"));
+    if (!kCode.match(code).hasMatch()) return;
+    auto translator = std::make_unique<QTranslator>();
+    if (!translator->load(QStringLiteral("qtbase_") + code,
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return;
+    QCoreApplication::installTranslator(translator.get());
+    translator_ = std::move(translator);
 }

@@ -4,8 +4,10 @@
 #include <QRect>
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <optional>
 
+class QTranslator;
 class QWidget;
 
 // Settings of one file dialog.
@@ -52,10 +54,16 @@ class Platform {
     // desktop of several monitors its origin need not be (0, 0).
     virtual QRect ScreenGeometry(const QWidget* window) = 0;
     virtual QChar DecimalSeparator() = 0;
+    // The toolkit's own texts (the buttons of boxes, the file dialogs, the
+    // names of keys in menus) in the language of this code ("de"), as far as
+    // the toolkit's translations are installed; English otherwise.
+    virtual void UseToolkitLanguage(const QString& code) = 0;
 };
 
 class QtPlatform : public Platform {
   public:
+    QtPlatform();
+    ~QtPlatform() override;
     std::optional<QString> GetOpenFileName(QWidget* parent,
                                            const FileDialogRequest& request) override;
     std::optional<QString> GetSaveFileName(QWidget* parent,
@@ -71,4 +79,9 @@ class QtPlatform : public Platform {
     void OpenWithShell(const QString& target) override;
     QRect ScreenGeometry(const QWidget* window) override;
     QChar DecimalSeparator() override;
+    void UseToolkitLanguage(const QString& code) override;
+
+  private:
+    QString toolkitLanguage_;
+    std::unique_ptr<QTranslator> translator_;
 };

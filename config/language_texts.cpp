@@ -113,6 +113,7 @@ constexpr auto kLinesAfterHelpFile = std::to_array<Text>({
     &LanguageTexts::menuFileGone,
     &LanguageTexts::textDbGone,
     &LanguageTexts::unableToSaveOverTextDb,
+    &LanguageTexts::toolkitLanguage,
 });
 
 // An empty line, or one past the end of the file, keeps the current text.

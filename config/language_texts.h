@@ -149,6 +149,8 @@ struct LanguageTexts {
     QString textDbGone = QStringLiteral("The string database is gone from disk: [%1].");
     QString unableToSaveOverTextDb =
         QStringLiteral("Error: the string database in use is never saved over!");
+    // The language of the toolkit's own texts (box buttons, file dialogs).
+    QString toolkitLanguage = QStringLiteral("en");
 
     // "Made by the Kavel team".
     QString CreditLine() const;

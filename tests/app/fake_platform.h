@@ -28,6 +28,7 @@ class FakePlatform : public Platform {
     QStringList shellOpened;
     QRect screen{0, 0, 1366, 768};
     QChar separator{u'.'};
+    QString toolkitLanguage;
 
     std::optional<QString> GetOpenFileName(QWidget*, const FileDialogRequest& request) override {
         openRequests.push_back(request);
@@ -62,6 +63,7 @@ class FakePlatform : public Platform {
     void OpenWithShell(const QString& target) override { shellOpened.append(target); }
     QRect ScreenGeometry(const QWidget*) override { return screen; }
     QChar DecimalSeparator() override { return separator; }
+    void UseToolkitLanguage(const QString& code) override { toolkitLanguage = code; }
 
   private:
     static std::optional<QString> Next(QStringList& answers) {

@@ -78,8 +78,10 @@ TEST_F(FirstStartTest, APickedLanguageIsAppliedAndRememberedOnlyWhenItCouldBeRea
               QStringList{"Kavel.def Editor: 'many' is not a valid integer value."});
     EXPECT_FALSE(QFile::exists("settings.txt"));
 
+    EXPECT_EQ(platform.toolkitLanguage, "en");
     window->cbLang->setCurrentIndex(1);
     EXPECT_EQ(window->mmMainFile->title(), "&Datei");
+    EXPECT_EQ(platform.toolkitLanguage, "de");
     EXPECT_EQ(window->cbType->count(), 52);
     EXPECT_TRUE(window->cbType->itemText(2).startsWith("wint - "));
     EXPECT_EQ(ReadBytes("settings.txt"), "lang/German.txt");

@@ -1,4 +1,5 @@
 #include <QAction>
+#include <QLibraryInfo>
 #include <QPushButton>
 #include <QStyle>
 #include <QTimer>
@@ -127,4 +128,23 @@ TEST_F(WindowTest, ALongListIsWalkedToItsEndAndShowsItsLabelsWhole) {
     EXPECT_EQ(window->pnMap->x(), list->width() + 160);
     QTest::keyClick(list, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(list->width(), fiveDigits);
+}
+
+// The toolkit's own texts follow the interface language where Qt's
+// translations are installed; a code that is no language name reads no file.
+TEST(QtPlatformLanguage, ToolkitTextsFollowTheLanguageCode) {
+    const auto cancel = [] { return QCoreApplication::translate("QPlatformTheme", "Cancel"); };
+    if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_de.qm"))
+        GTEST_SKIP() << "Qt's German translation is not installed";
+    {
+        QtPlatform platform;
+        platform.UseToolkitLanguage("de");
+        EXPECT_EQ(cancel(), "Abbrechen");
+        for (const QString& code : {QStringLiteral("en"), QStringLiteral("../de"), QString()}) {
+            platform.UseToolkitLanguage(code);
+            EXPECT_EQ(cancel(), "Cancel") << code.toStdString();
+        }
+        platform.UseToolkitLanguage("de");
+    }
+    EXPECT_EQ(cancel(), "Cancel");  // gone with the platform
 }
