@@ -1,21 +1,13 @@
 #pragma once
 
-#include <QByteArray>
-#include <QFile>
-#include <QString>
 #include <string>
 
 #include "assets/picture_error.h"
+#include "support/files.h"
 
 // The bytes of one of the built-in picture files.
 inline QByteArray BuiltinFile(const char* name) {
-    QFile file(QStringLiteral(":/pictures/") + QLatin1StringView(name));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-inline bool WriteBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    return ReadBytes(QStringLiteral(":/pictures/") + QLatin1StringView(name));
 }
 
 // Runs `action` and returns the message of the PictureError it raises, or

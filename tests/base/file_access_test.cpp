@@ -7,15 +7,7 @@
 
 #include "base/file_open.h"
 #include "base/file_save.h"
-
-namespace {
-
-QByteArray Read(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-}  // namespace
+#include "support/files.h"
 
 TEST(OpenRegularFile, RefusesEveryOtherKindAtOnce) {
     // A FIFO without a writer would block the open for ever: the process is
@@ -41,7 +33,7 @@ TEST(SaveFileAtomically, ReplacesTheFileOrLeavesItAsItWas) {
     const QString path = folder.filePath("kavel.def");
     ASSERT_TRUE(SaveFileAtomically(path, "old"));
     EXPECT_TRUE(SaveFileAtomically(path, "new bytes"));
-    EXPECT_EQ(Read(path), "new bytes");
+    EXPECT_EQ(ReadBytes(path), "new bytes");
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 1);  // no temporary left
 
     // Read-only files (even for root), other kinds of file, folders and paths
@@ -54,7 +46,7 @@ TEST(SaveFileAtomically, ReplacesTheFileOrLeavesItAsItWas) {
          {path, fifo, folder.path(), folder.filePath("gone/kavel.def"), QString()}) {
         EXPECT_FALSE(SaveFileAtomically(refused, "lost")) << refused.toStdString();
     }
-    EXPECT_EQ(Read(path), "new bytes");
+    EXPECT_EQ(ReadBytes(path), "new bytes");
 }
 
 TEST(IsSameExistingFile, FollowsLinksAndOtherNamesButNotEqualBytes) {

@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
-#include <QFile>
 #include <QFileInfo>
 
 #include "base/conversion_error.h"
 #include "base/line_reader.h"
 #include "document/type_code.h"
+#include "support/files.h"
 
 namespace {
 
@@ -23,9 +23,8 @@ QList<QByteArray> Numbered(int first, int last) {
 }
 
 QByteArray RepositoryFile(const char* relative) {
-    QFile file(QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../../") +
-               QString::fromLatin1(relative));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return ReadBytes(QFileInfo(QStringLiteral(__FILE__)).absolutePath() +
+                     QStringLiteral("/../../") + QString::fromLatin1(relative));
 }
 
 LanguageTexts Applied(QByteArray file, LanguageTexts texts = {}) {

@@ -7,6 +7,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include "support/files.h"
+
 namespace {
 
 using std::chrono::milliseconds;
@@ -18,9 +20,7 @@ bool Eventually(Done done) {
 }
 
 void Write(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(file.write(bytes), bytes.size());
+    ASSERT_TRUE(WriteBytes(path, bytes));
 }
 
 // As build tools and version control put a file in place.

@@ -2,14 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <QBuffer>
 #include <QRegularExpression>
 #include <random>
 
 #include "base/code_page.h"
 #include "document/type_code.h"
 #include "editing/record_edits.h"
-#include "support/bytes.h"
+#include "support/records.h"
 
 namespace {
 
@@ -28,30 +27,15 @@ QByteArray RandomText(std::mt19937& random, std::size_t maxLength) {
 }
 
 // A database of entries with identifiers from -2 to 20, some twice, some
-// missing, and some texts shared by offset.
+// missing, and some with the first entry's text.
 TextDb RandomTextDb(std::mt19937& random) {
-    const std::uint32_t count = random() % 30;
-    QByteArray table;
-    QByteArray texts;
-    const std::uint32_t textsStart = 8 + 8 * count;
-    for (std::uint32_t i = 0; i < count; ++i) {
-        AppendU32(table, static_cast<std::uint32_t>(static_cast<int>(random() % 23) - 2));
-        if (i > 0 && random() % 5 == 0) {
-            AppendU32(table, textsStart);  // the first entry's text
-            continue;
-        }
-        AppendU32(table, textsStart + static_cast<std::uint32_t>(texts.size()));
-        texts.append(RandomText(random, 12)).append('\0');
+    std::vector<std::pair<int, std::string>> entries(random() % 30);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        entries[i].first = static_cast<int>(random() % 23) - 2;
+        const bool shared = i > 0 && random() % 5 == 0;
+        entries[i].second = shared ? entries[0].second : RandomText(random, 12).toStdString();
     }
-    QByteArray file;
-    AppendU32(file, count);
-    AppendU32(file, 0);
-    file += table + texts;
-    QBuffer buffer(&file);
-    buffer.open(QIODevice::ReadOnly);
-    TextDb db;
-    db.Read(buffer);
-    return db;
+    return TextDbOf(entries);
 }
 
 MenuItemRecord RandomRecord(std::mt19937& random) {

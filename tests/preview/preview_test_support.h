@@ -7,18 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "document/type_code.h"
 #include "preview/preview_renderer.h"
+#include "support/records.h"
 
 // Records, texts and pixel checks shared by the preview tests.
 namespace preview_test {
-
-inline MenuItemRecord Rec(const char* shownType, float x, float y, float sx, float sy, int id = 0,
-                          int textId = 0) {
-    MenuItemRecord record{id, {}, x, y, sx, sy, textId};
-    type_code::SetFromShown(record, shownType);
-    return record;
-}
 
 using Texts = std::map<int, std::string>;
 
