@@ -12,7 +12,6 @@
 
 #include "assets/metafile_checks.h"
 #include "assets/metafile_files.h"
-#include "assets/picture_loader.h"
 #include "assets/picture_test_support.h"
 
 namespace {
@@ -50,18 +49,6 @@ void ExpectSquare(const QImage& image, QColor colour) {
 }
 
 }  // namespace
-
-TEST(Metafiles, AreDrawnThroughTheLoaderByExtensionInAnyCase) {
-    QTemporaryDir dir;
-    const auto load = [&dir](const char* name, const QByteArray& bytes) {
-        EXPECT_TRUE(WriteBytes(dir.filePath(QLatin1StringView(name)), bytes));
-        return LoadPicture(dir.filePath(QLatin1StringView(name)));
-    };
-    if (CanRenderWindowsMetafiles())
-        ExpectSquare(load("square.WMF", Wmf(WmfRedSquare() + kWmfEof)), Qt::red);
-    if (CanRenderEnhancedMetafiles())
-        ExpectSquare(load("square.Emf", Emf(EmfBlueSquare())), Qt::blue);
-}
 
 TEST(Metafiles, DamagedFilesAreRefusedBeforeDrawing) {
     const QByteArray wmf = Wmf(WmfRedSquare() + kWmfEof), emf = Emf(EmfBlueSquare());

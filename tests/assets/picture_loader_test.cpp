@@ -5,12 +5,15 @@
 
 #include <QTemporaryDir>
 
+#include "assets/metafile_files.h"
+#include "assets/metafile_renderer.h"
 #include "assets/picture_test_support.h"
 #include "support/bytes.h"
 
 namespace {
 
 using ::testing::StartsWith;
+using namespace test_metafiles;
 
 class LoadPictureTest : public ::testing::Test {
   protected:
@@ -57,19 +60,24 @@ TEST_F(LoadPictureTest, ChoosesTheKindByExtensionInAnyCase) {
     EXPECT_THAT(ErrorOf(Put("f.ico", QByteArray(40, '\x01'))),
                 StartsWith("Damaged icon picture: "));
 
+    // Metafiles are drawn in the size their header gives.
+    if (CanRenderWindowsMetafiles()) {
+        EXPECT_EQ(LoadPicture(Put("g.WMF", Wmf(WmfRedSquare() + kWmfEof))).size(), QSize(100, 100));
+    }
+    if (CanRenderEnhancedMetafiles()) {
+        EXPECT_EQ(LoadPicture(Put("h.Emf", Emf(EmfBlueSquare()))).size(), QSize(100, 100));
+    }
+
     EXPECT_EQ(ErrorOf(Path("missing.Png")), "Unknown picture file extension (.Png)");
     EXPECT_EQ(ErrorOf(Path("archive.jpg.tar")), "Unknown picture file extension (.tar)");
     EXPECT_EQ(ErrorOf(Path("noextension")), "Unknown picture file extension (.)");
-}
-
-TEST_F(LoadPictureTest, NamesAMissingFileAsGiven) {
-    // Relative or not; other kinds of file are refused by the same open.
+    // A missing file is named as given, relative or not; other kinds of file
+    // are refused by the same open.
     EXPECT_EQ(ErrorOf("no/such/dir/x.ico"), "Cannot open file no/such/dir/x.ico");
 }
 
 TEST_F(LoadPictureTest, RefusesABitmapClaimingAnAbsurdSize) {
-    EXPECT_EQ(ErrorOf(Put("huge.bmp", BmpClaiming(65535, 65535))),
-              "Bitmap picture too large (65535 x 65535)");
+    // Each side is allowed, the area is not.
     EXPECT_EQ(ErrorOf(Put("wide.bmp", BmpClaiming(20000, 6000))),
               "Bitmap picture too large (20000 x 6000)");
     // A sane size with too few pixels behind it is damaged, not too large.
