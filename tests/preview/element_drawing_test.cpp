@@ -80,8 +80,6 @@ TEST(ElementDrawing, ElementsSitBelowTheCaptionOfCaptionedWindowsOnly) {
 }
 
 TEST(ElementDrawing, WindowTitleIsTwentyPointsPerScreenInTheWindowColours) {
-    EXPECT_EQ(preview::TitlePoints(300), 10);
-    EXPECT_EQ(preview::ElementPoints(30, 300), 7);
     const QImage image = Draw({Rec("wint", 200, 100, 300, 200, 0, 1)}, 0, 400, 300, {{1, "Menu"}});
     const QFontMetrics metrics = ArialMetrics(10, image);
     const int width = metrics.horizontalAdvance("Menu");
