@@ -4,7 +4,6 @@
 
 #include <QFont>
 #include <QPainter>
-#include <QTemporaryDir>
 #include <atomic>
 #include <chrono>
 #include <thread>
@@ -133,14 +132,11 @@ TEST(WindowsMetafile, TheHeaderTellsThePlayerTheLongestRecordHeld) {
 
 TEST(WindowsMetafile, TellsTheUserWhyTheHelperDrewNothing) {
     if (!CanRenderWindowsMetafiles()) GTEST_SKIP() << "built without libwmf";
-    QTemporaryDir dir;
+    const Folder folder;
     const QByteArray square = Wmf(WmfRedSquare() + kWmfEof);
     const auto errorWith = [&](const char* name, const QByteArray& script) {
-        const QString path = dir.filePath(QLatin1StringView(name));
-        if (!script.isEmpty()) {
-            EXPECT_TRUE(WriteBytes(path, script));
-            QFile(path).setPermissions(QFile::ReadOwner | QFile::ExeOwner);
-        }
+        const QString path = script.isEmpty() ? folder.Path(name) : folder.Write(name, script);
+        QFile(path).setPermissions(QFile::ReadOwner | QFile::ExeOwner);
         qputenv("KAVEL_DRAW_METAFILE", path.toLocal8Bit());
         const std::string error = WmfError(square);
         qunsetenv("KAVEL_DRAW_METAFILE");

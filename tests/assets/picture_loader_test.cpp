@@ -3,8 +3,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
-
 #include "assets/metafile_files.h"
 #include "assets/metafile_renderer.h"
 #include "assets/picture_test_support.h"
@@ -15,18 +13,7 @@ namespace {
 using ::testing::StartsWith;
 using namespace test_metafiles;
 
-class LoadPictureTest : public ::testing::Test {
-  protected:
-    QString Put(const QString& name, const QByteArray& bytes) {
-        const QString path = dir_.filePath(name);
-        EXPECT_TRUE(WriteBytes(path, bytes)) << path.toStdString();
-        return path;
-    }
-    QString Path(const QString& name) const { return dir_.filePath(name); }
-
-  private:
-    QTemporaryDir dir_;
-};
+class LoadPictureTest : public ::testing::Test, protected Folder {};
 
 std::string ErrorOf(const QString& path) {
     return PictureErrorOf([&] { LoadPicture(path); });
@@ -49,23 +36,24 @@ QByteArray BmpClaiming(int width, int height) {
 
 TEST_F(LoadPictureTest, ChoosesTheKindByExtensionInAnyCase) {
     const QByteArray bmp = BuiltinFile("copy.bmp"), jpeg = BuiltinFile("trbp300.jpg");
-    EXPECT_EQ(LoadPicture(Put("a.Bmp", bmp)).size(), QSize(21, 21));
-    EXPECT_EQ(LoadPicture(Put("b.JPG", jpeg)).size(), QSize(256, 8));
-    EXPECT_EQ(LoadPicture(Put("c.jpeg", jpeg)).size(), QSize(256, 8));
-    const QImage icon = LoadPicture(Put("d.ICO", BuiltinFile("icon.ico")));
+    EXPECT_EQ(LoadPicture(Write("a.Bmp", bmp)).size(), QSize(21, 21));
+    EXPECT_EQ(LoadPicture(Write("b.JPG", jpeg)).size(), QSize(256, 8));
+    EXPECT_EQ(LoadPicture(Write("c.jpeg", jpeg)).size(), QSize(256, 8));
+    const QImage icon = LoadPicture(Write("d.ICO", BuiltinFile("icon.ico")));
     EXPECT_EQ(icon.size(), QSize(48, 48));
     EXPECT_EQ(qAlpha(icon.pixel(0, 47)), 0);
     // The content does not decide: a JPEG named .bmp is a damaged bitmap.
-    EXPECT_THAT(ErrorOf(Put("e.bmp", jpeg)), StartsWith("Damaged bitmap picture: "));
-    EXPECT_THAT(ErrorOf(Put("f.ico", QByteArray(40, '\x01'))),
+    EXPECT_THAT(ErrorOf(Write("e.bmp", jpeg)), StartsWith("Damaged bitmap picture: "));
+    EXPECT_THAT(ErrorOf(Write("f.ico", QByteArray(40, '\x01'))),
                 StartsWith("Damaged icon picture: "));
 
     // Metafiles are drawn in the size their header gives.
     if (CanRenderWindowsMetafiles()) {
-        EXPECT_EQ(LoadPicture(Put("g.WMF", Wmf(WmfRedSquare() + kWmfEof))).size(), QSize(100, 100));
+        EXPECT_EQ(LoadPicture(Write("g.WMF", Wmf(WmfRedSquare() + kWmfEof))).size(),
+                  QSize(100, 100));
     }
     if (CanRenderEnhancedMetafiles()) {
-        EXPECT_EQ(LoadPicture(Put("h.Emf", Emf(EmfBlueSquare()))).size(), QSize(100, 100));
+        EXPECT_EQ(LoadPicture(Write("h.Emf", Emf(EmfBlueSquare()))).size(), QSize(100, 100));
     }
 
     EXPECT_EQ(ErrorOf(Path("missing.Png")), "Unknown picture file extension (.Png)");
@@ -78,15 +66,15 @@ TEST_F(LoadPictureTest, ChoosesTheKindByExtensionInAnyCase) {
 
 TEST_F(LoadPictureTest, RefusesABitmapClaimingAnAbsurdSize) {
     // Each side is allowed, the area is not.
-    EXPECT_EQ(ErrorOf(Put("wide.bmp", BmpClaiming(20000, 6000))),
+    EXPECT_EQ(ErrorOf(Write("wide.bmp", BmpClaiming(20000, 6000))),
               "Bitmap picture too large (20000 x 6000)");
     // A sane size with too few pixels behind it is damaged, not too large.
-    EXPECT_EQ(ErrorOf(Put("short.bmp", BmpClaiming(200, 200))),
+    EXPECT_EQ(ErrorOf(Write("short.bmp", BmpClaiming(200, 200))),
               "Damaged bitmap picture: the file ends before its last row");
 }
 
 TEST_F(LoadPictureTest, LoadBitmapIgnoresTheExtension) {
-    EXPECT_EQ(LoadBitmap(Put("glyph.jpg", BuiltinFile("paste.bmp"))).size(), QSize(21, 21));
-    EXPECT_THAT(PictureErrorOf([&] { LoadBitmap(Put("photo.bmp", BuiltinFile("trbp300.jpg"))); }),
+    EXPECT_EQ(LoadBitmap(Write("glyph.jpg", BuiltinFile("paste.bmp"))).size(), QSize(21, 21));
+    EXPECT_THAT(PictureErrorOf([&] { LoadBitmap(Write("photo.bmp", BuiltinFile("trbp300.jpg"))); }),
                 StartsWith("Damaged bitmap picture: "));
 }

@@ -5,7 +5,6 @@
 #include <QBuffer>
 #include <QByteArray>
 #include <QStringList>
-#include <QTemporaryDir>
 
 #include "cli/commands.h"
 #include "document/menu_file.h"
@@ -31,19 +30,6 @@ inline Outcome RunKaveldef(QStringList arguments, QByteArray input = {}) {
     const int status = kaveldef::Run(arguments, {in, out, err});
     return {status, QString::fromUtf8(out.data()), QString::fromUtf8(err.data())};
 }
-
-// A fresh folder with path helpers.
-class Folder {
-  public:
-    QString Path(const QString& name) const { return dir_.filePath(name); }
-    QString Write(const QString& name, const QByteArray& bytes) const {
-        EXPECT_TRUE(WriteBytes(Path(name), bytes)) << name.toStdString();
-        return Path(name);
-    }
-
-  private:
-    QTemporaryDir dir_;
-};
 
 inline QString SamplePath(const char* name) {
     return QStringLiteral(KAVEL_SOURCE_DIR "/samples/") + QLatin1String(name);
