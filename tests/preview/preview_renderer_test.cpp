@@ -84,7 +84,6 @@ TEST(PreviewRenderer, OverlaysGoOnTheLastRecordCallingForThem) {
 
 // A text is drawn with the same pixels whatever the process drew before it.
 TEST(PreviewRenderer, TextPixelsDoNotDependOnEarlierDrawing) {
-    using namespace preview_test;
     const Texts texts = {{1, "Town map"}, {2, "Brenmoor"}, {3, "Loading"}};
     const std::vector<MenuItemRecord> records = {Rec("winc", 0, 0, 800, 600, 0, 3),
                                                  Rec("stxt", 10, 10, 300, 284, 0, 1),
