@@ -238,6 +238,7 @@ class TmainWin : public QMainWindow, private SkinTarget {
     bool SaveTo(const QString& path);
     bool RefuseSavingOverTextDb(const QString& path);
     bool PanelKeyPressed(QObject* field, const QKeyEvent& key);
+    bool IntoOwnList(QObject* field) const;
     // Brings the window in line with a step done or undone.
     void ShowStepEffect(const RecordCommand::Effect& effect);
     // Selecting, moving and resizing by pointer and keys in the preview.

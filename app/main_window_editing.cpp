@@ -1,6 +1,8 @@
 // The record list, the property panel, field commits, record commands, and
 // undo and redo.
+#include <QAbstractItemView>
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -170,7 +172,7 @@ bool TmainWin::eventFilter(QObject* watched, QEvent* event) {
         // a popup, another window or the menu bar (which takes the focus when
         // Alt is pressed under some styles) taking the focus does not.
         if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason &&
-            reason != Qt::MenuBarFocusReason && !committing_) {
+            reason != Qt::MenuBarFocusReason && !committing_ && !IntoOwnList(watched)) {
             RunCommit(watched);
         }
     } else if (event->type() == QEvent::KeyPress &&
@@ -182,6 +184,15 @@ bool TmainWin::eventFilter(QObject* watched, QEvent* event) {
         if (watched == lbSbInfo4) lbSbInfo4Click();
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+bool TmainWin::IntoOwnList(QObject* field) const {
+    // The type box's list, opened by a click on its arrow, takes the focus
+    // with a reason of its own: the box is still being edited.
+    if (field != cbType) return false;
+    const QWidget* list = cbType->view()->window();
+    const QWidget* next = QApplication::focusWidget();
+    return list->isVisible() && next != nullptr && (next == list || list->isAncestorOf(next));
 }
 
 bool TmainWin::PanelKeyPressed(QObject* field, const QKeyEvent& key) {

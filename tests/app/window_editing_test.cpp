@@ -4,6 +4,7 @@
 #include <QAbstractItemView>
 #include <QPushButton>
 #include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QUndoStack>
 
 #include "window_fixture.h"
@@ -84,6 +85,25 @@ TEST_F(WindowTest, EnterCommitsAFieldInPlaceAndEscapeTakesTheTypingBack) {
     QTest::keyClick(window->cbType, Qt::Key_Enter, Qt::KeypadModifier);
     EXPECT_EQ(window->lbMain->model()->index(2, 0).data().toString(), "2   stxt");
     EXPECT_TRUE(window->cbType->hasFocus());
+
+    // Opening its own list, by the arrow, takes nothing over.
+    ClickRow(3);
+    window->cbType->setFocus(Qt::MouseFocusReason);
+    window->cbType->lineEdit()->selectAll();
+    QTest::keyClicks(window->cbType, "zz");
+    {
+        QStyleOptionComboBox option;
+        option.initFrom(window->cbType);
+        option.editable = true;
+        const QRect arrow = window->cbType->style()->subControlRect(
+            QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, window->cbType);
+        QTest::mouseClick(window->cbType, Qt::LeftButton, {}, arrow.center());
+    }
+    EXPECT_TRUE(window->cbType->view()->isVisible());
+    EXPECT_EQ(window->lbMain->model()->index(3, 0).data().toString(), "3   butt");
+    window->cbType->hidePopup();
+    QTest::keyClick(window->cbType, Qt::Key_Escape);
+    EXPECT_EQ(window->cbType->currentText(), "butt");
 
     // Its drop-down list shows every description whole.
     window->cbType->showPopup();
