@@ -146,6 +146,11 @@ TmainWin::TmainWin(Platform& platform, QWidget* parent) : QMainWindow(parent), p
                                                           edTextdb, edFont, edColor, cbType}) {
         field->installEventFilter(this);
     }
+    // The title's "*" follows typing as well as the document.
+    for (QLineEdit* field :
+         {edID, edPosX, edPosY, edScaleX, edScaleY, edTextdb, edFont, edColor, cbType->lineEdit()})
+        connect(field, &QLineEdit::textEdited, this, [this] { UpdateTitle(); });
+    connect(cbType, &QComboBox::textActivated, this, [this] { UpdateTitle(); });
 
     tmActivate = new QTimer(this);
     tmActivate->setInterval(1);
@@ -418,6 +423,7 @@ void TmainWin::LayOutStatusBar() {
     PlaceRightAligned(lbSbInfo2, 113, 7);
     PlaceRightAligned(lbSbInfo4, 113, 20);
     PlaceRightAligned(lbSbInfo3, 113, 33);
+    ShowCutStatusWhole();
 }
 
 void TmainWin::ApplyTexts() {
@@ -500,4 +506,12 @@ bool TmainWin::event(QEvent* event) {
 void TmainWin::SetStatusText(const QString& text) {
     lbStatus2->setText(text);
     lbStatus2->adjustSize();
+    ShowCutStatusWhole();
+}
+
+void TmainWin::ShowCutStatusWhole() {
+    // A message that runs under the credits shows whole when pointed at.
+    if (pnSbInfo == nullptr) return;
+    const bool cut = lbStatus2->x() + lbStatus2->width() > pnSbInfo->x();
+    lbStatus2->setToolTip(cut ? lbStatus2->text() : QString());
 }

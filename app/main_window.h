@@ -205,6 +205,7 @@ class TmainWin : public QMainWindow, private SkinTarget {
     void CreatePropertyPanel(QWidget* client);
     void LayOutClientArea();
     void FitListWidth();
+    void ShowCutStatusWhole();
     void LayOutStatusBar();
     void ApplyTexts();
     void SetStatusText(const QString& text);

@@ -120,7 +120,8 @@ void TmainWin::LoadDocuments(QFile& menuFile, QFile& textDbFile, const QString& 
 void TmainWin::UpdateTitle() {
     QString title = fixed_text::kCaption;
     if (document_.isOpen()) {
-        if (document_.isModified()) title += QLatin1Char('*');
+        // Typing not yet taken over is unsaved work too: closing asks about it.
+        if (document_.isModified() || HasUncommittedTyping()) title += QLatin1Char('*');
         title += fixed_text::kCaptionSeparator + document_.loadedPath() +
                  fixed_text::kCaptionClose + fixed_text::kCaptionSeparator +
                  document_.textDbPath() + fixed_text::kCaptionClose;

@@ -118,6 +118,7 @@ void TmainWin::FillPropertyPanel() {
     cbType->setCurrentIndex(-1);
     cbType->setEditText(FromCodePage(type_code::Shown(*record)));
     FillTextLine();
+    UpdateTitle();
 }
 
 QLineEdit* TmainWin::EditOf(RecordField field) const {

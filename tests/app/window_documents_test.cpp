@@ -18,6 +18,11 @@ TEST_F(WindowTest, OpenLoadsBothFilesOrKeepsTheDocumentAndSaveWritesItsBytes) {
     const QString files = "[" + Path("kavel.def") + "] [" + Path("textdb_en.def") + "]";
     EXPECT_EQ(window->windowTitle(), "Kavel.def Editor v1.00 " + files);
     EXPECT_EQ(window->lbStatus2->text(), "Loaded documents: " + files + ".");
+    // Cut by the credits in a narrow window, the message shows whole when pointed at.
+    window->resize(650, 380);
+    EXPECT_EQ(window->lbStatus2->toolTip(), window->lbStatus2->text());
+    window->resize(4000, 700);
+    EXPECT_EQ(window->lbStatus2->toolTip(), "");
     EXPECT_EQ(window->lbMIcount2->text(), "71");
     EXPECT_EQ(window->cbType->currentText(), "vers");  // record 0, selected
     EXPECT_FALSE(window->imBg2->isVisible());

@@ -6,6 +6,7 @@
 #include <QStyle>
 #include <QStyleOptionComboBox>
 #include <QUndoStack>
+#include <QWindow>
 
 #include "window_fixture.h"
 
@@ -68,8 +69,14 @@ TEST_F(WindowTest, EnterCommitsAFieldInPlaceAndEscapeTakesTheTypingBack) {
     EXPECT_TRUE(window->edPosX->hasFocus());
     EXPECT_EQ(window->edPosX->selectedText(), "77");
 
+    // Typing not yet taken over marks the title as unsaved work does.
+    const auto marked = [this] { return window->windowHandle()->title().contains("*"); };
+    window->mmMainSaveClick();
+    EXPECT_FALSE(marked());
     QTest::keyClicks(window->edPosX, "88");
+    EXPECT_TRUE(marked());
     QTest::keyClick(window->edPosX, Qt::Key_Escape);
+    EXPECT_FALSE(marked());
     EXPECT_EQ(window->edPosX->text(), "77");
     QTest::keyClick(window->edPosX, Qt::Key_Tab);
     EXPECT_EQ(Record(2).posX, 77.0f);
