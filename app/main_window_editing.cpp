@@ -419,17 +419,24 @@ void TmainWin::mmMainDeleteClick() {
 }
 
 void TmainWin::mmMainUndoClick() {
+    const QString step = document_.history().undoText();
     updatingList_ = true;
     const auto effect = editing::Undo(document_);
     updatingList_ = false;
-    if (effect) ShowStepEffect(*effect);
+    if (!effect) return;
+    ShowStepEffect(*effect);
+    // The status line no longer tells of the step just taken back.
+    SetStatusText(MessageTable().undoneStatus.arg(step));
 }
 
 void TmainWin::mmMainRedoClick() {
+    const QString step = document_.history().redoText();
     updatingList_ = true;
     const auto effect = editing::Redo(document_);
     updatingList_ = false;
-    if (effect) ShowStepEffect(*effect);
+    if (!effect) return;
+    ShowStepEffect(*effect);
+    SetStatusText(MessageTable().redoneStatus.arg(step));
 }
 
 void TmainWin::ShowStepEffect(const RecordCommand::Effect& effect) {

@@ -114,6 +114,8 @@ constexpr auto kLinesAfterHelpFile = std::to_array<Text>({
     &LanguageTexts::textDbGone,
     &LanguageTexts::unableToSaveOverTextDb,
     &LanguageTexts::toolkitLanguage,
+    &LanguageTexts::undoneStatus,
+    &LanguageTexts::redoneStatus,
 });
 
 // An empty line, or one past the end of the file, keeps the current text.

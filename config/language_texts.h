@@ -151,6 +151,8 @@ struct LanguageTexts {
         QStringLiteral("Error: the string database in use is never saved over!");
     // The language of the toolkit's own texts (box buttons, file dialogs).
     QString toolkitLanguage = QStringLiteral("en");
+    QString undoneStatus = QStringLiteral("Undone: %1.");
+    QString redoneStatus = QStringLiteral("Redone: %1.");
 
     // "Made by the Kavel team".
     QString CreditLine() const;

@@ -28,9 +28,11 @@ TEST_F(WindowTest, UndoAndRedoActWhereverTheFocusIsAndTheTitleMarksUnsavedChange
     QTest::keyClick(window->lbMain, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Record(2).posX, before);
     EXPECT_EQ(window->mmMainRedo->text(), "&Redo X position");
+    EXPECT_EQ(window->lbStatus2->text(), "Undone: X position.");
     EXPECT_EQ(shown(), title.arg(""));
     QTest::keyClick(window->lbMain, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(Record(2).posX, 12.5f);
+    EXPECT_EQ(window->lbStatus2->text(), "Redone: X position.");
 
     // In a field with typing of its own: first that typing goes, then the step.
     const QString shownY = window->edPosY->text();
