@@ -98,9 +98,12 @@ TmainWin::TmainWin(Platform& platform, QWidget* parent) : QMainWindow(parent), p
     });
     // The list is as wide as its labels need: 89 pixels, more once the
     // indices run to six digits and more.
+    const auto fitList = [this] {
+        if (lbMain->width() != ListWidth()) LayOutClientArea();
+    };
     for (const auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
-        connect(listModel_, signal, this, [this] { FitListWidth(); });
-    connect(listModel_, &QAbstractItemModel::modelReset, this, [this] { FitListWidth(); });
+        connect(listModel_, signal, this, fitList);
+    connect(listModel_, &QAbstractItemModel::modelReset, this, fitList);
     connect(lbMain->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
                 if (updatingList_) return;
@@ -385,21 +388,19 @@ void TmainWin::LayOutClientArea() {
     const int width = client_->width();
     const int above = std::max(0, client_->height() - kStatusBarHeight);
     imBg2->setGeometry(0, 0, width, above);
-    lbMain->setGeometry(0, 0, listWidth_, above);
-    pnMain->setGeometry(listWidth_, 0, kPanelWidth, above);
-    pnMap->setGeometry(listWidth_ + kPanelWidth, 0, std::max(0, width - listWidth_ - kPanelWidth),
+    const int listWidth = ListWidth();
+    lbMain->setGeometry(0, 0, listWidth, above);
+    pnMain->setGeometry(listWidth, 0, kPanelWidth, above);
+    pnMap->setGeometry(listWidth + kPanelWidth, 0, std::max(0, width - listWidth - kPanelWidth),
                        above);
     pnSb->setGeometry(0, above, width, kStatusBarHeight);
     LayOutFindBar(above);
     LayOutStatusBar();
 }
 
-void TmainWin::FitListWidth() {
-    const int fitting = lbMain->WidthToShowLabels(static_cast<std::size_t>(listModel_->rowCount()),
-                                                  RecordListView::kWidth);
-    if (fitting == listWidth_) return;
-    listWidth_ = fitting;
-    LayOutClientArea();
+int TmainWin::ListWidth() const {
+    return lbMain->WidthToShowLabels(static_cast<std::size_t>(listModel_->rowCount()),
+                                     RecordListView::kWidth);
 }
 
 void TmainWin::LayOutStatusBar() {

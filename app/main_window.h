@@ -10,7 +10,6 @@
 #include <optional>
 #include <vector>
 
-#include "app/record_list_view.h"
 #include "config/skin_file.h"
 #include "document/document.h"
 #include "editing/record_command.h"
@@ -32,6 +31,7 @@ class PictureLabel;
 class Platform;
 class PreviewPanel;
 class RecordListModel;
+class RecordListView;
 class ShortcutPriorityFilter;
 class FindBar;
 class RecordSearch;
@@ -204,7 +204,7 @@ class TmainWin : public QMainWindow, private SkinTarget {
     void CreateStatusBar(QWidget* client);
     void CreatePropertyPanel(QWidget* client);
     void LayOutClientArea();
-    void FitListWidth();
+    int ListWidth() const;
     void ShowCutStatusWhole();
     void LayOutStatusBar();
     void ApplyTexts();
@@ -240,6 +240,7 @@ class TmainWin : public QMainWindow, private SkinTarget {
     bool RefuseSavingOverTextDb(const QString& path);
     bool PanelKeyPressed(QObject* field, const QKeyEvent& key);
     bool IntoOwnList(QObject* field) const;
+    void StepThroughHistory(bool forward);
     // Brings the window in line with a step done or undone.
     void ShowStepEffect(const RecordCommand::Effect& effect);
     // Selecting, moving and resizing by pointer and keys in the preview.
@@ -270,7 +271,6 @@ class TmainWin : public QMainWindow, private SkinTarget {
     QWidget* client_ = nullptr;
     Document document_;
     RecordListModel* listModel_ = nullptr;
-    int listWidth_ = RecordListView::kWidth;
     std::unique_ptr<ShortcutPriorityFilter> shortcutFilter_;
     std::optional<MenuItemRecord> copiedItem_;
 

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QTimer>
+#include <QUndoStack>
 #include <bit>
 #include <cmath>
 
@@ -419,24 +420,24 @@ void TmainWin::mmMainDeleteClick() {
 }
 
 void TmainWin::mmMainUndoClick() {
-    const QString step = document_.history().undoText();
-    updatingList_ = true;
-    const auto effect = editing::Undo(document_);
-    updatingList_ = false;
-    if (!effect) return;
-    ShowStepEffect(*effect);
-    // The status line no longer tells of the step just taken back.
-    SetStatusText(MessageTable().undoneStatus.arg(step));
+    StepThroughHistory(false);
 }
 
 void TmainWin::mmMainRedoClick() {
-    const QString step = document_.history().redoText();
+    StepThroughHistory(true);
+}
+
+void TmainWin::StepThroughHistory(bool forward) {
+    QUndoStack& history = document_.history();
+    const QString step = forward ? history.redoText() : history.undoText();
     updatingList_ = true;
-    const auto effect = editing::Redo(document_);
+    const auto effect = forward ? editing::Redo(document_) : editing::Undo(document_);
     updatingList_ = false;
     if (!effect) return;
     ShowStepEffect(*effect);
-    SetStatusText(MessageTable().redoneStatus.arg(step));
+    // The status line no longer tells of the command the step stood for.
+    const LanguageTexts& texts = MessageTable();
+    SetStatusText((forward ? texts.redoneStatus : texts.undoneStatus).arg(step));
 }
 
 void TmainWin::ShowStepEffect(const RecordCommand::Effect& effect) {
