@@ -20,7 +20,7 @@ int main(int argc, char** argv) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Editor of the menu definition file kavel.def of the game Brenmoor."));
-    parser.addHelpOption();
+    const QCommandLineOption helpOption = parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("MENU_FILE"),
                                  QStringLiteral("Menu definition file to open (kavel.def)."),
@@ -28,6 +28,17 @@ int main(int argc, char** argv) {
     parser.addPositionalArgument(QStringLiteral("TEXTDB_FILE"),
                                  QStringLiteral("String database to open with it (textdb_xx.def)."),
                                  QStringLiteral("TEXTDB_FILE]"));
+    // Qt's own --help would end the program before the exit status is told,
+    // which the manual page takes from here too. Errors, --help-all and
+    // --version are Qt's.
+    if (parser.parse(QCoreApplication::arguments()) && parser.isSet(helpOption)) {
+        std::fputs(qPrintable(parser.helpText()), stdout);
+        std::fputs("\nExit status:\n"
+                   "  0  the window was closed\n"
+                   "  1  a bad command line, or the window could not be set up\n",
+                   stdout);
+        return 0;
+    }
     parser.process(app);
     const QStringList files = parser.positionalArguments();
     if (!files.isEmpty() && files.size() != 2) {

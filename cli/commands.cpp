@@ -213,7 +213,7 @@ int Dump(const QStringList& arguments, Output& output) {
     const QCommandLineOption outputOption(
         {QStringLiteral("o"), QStringLiteral("output")},
         QStringLiteral("Write the dump to this file instead of the standard output."),
-        QStringLiteral("FILE"));
+        QStringLiteral("DUMP"));
     line.AddOption(textDbOption);
     line.AddOption(formatOption);
     line.AddOption(outputOption);
@@ -351,7 +351,7 @@ int Render(const QStringList& arguments, Output& output) {
         QStringLiteral("WxH"), QStringLiteral("800x600"));
     const QCommandLineOption skinOption(QStringLiteral("skin"),
                                         QStringLiteral("A skin file, such as skin/skin.txt."),
-                                        QStringLiteral("FILE"));
+                                        QStringLiteral("SKIN"));
     const QCommandLineOption outputOption({QStringLiteral("o"), QStringLiteral("output")},
                                           QStringLiteral("The PNG picture to write (required)."),
                                           QStringLiteral("OUT.png"));

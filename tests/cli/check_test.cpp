@@ -110,7 +110,7 @@ TEST(CommandLine, HelpAndBadArguments) {
         EXPECT_TRUE(shown.out.contains(QStringLiteral("Exit status:")))
             << help.join(' ').toStdString();
     }
-    EXPECT_TRUE(RunKaveldef({"help", "render"}).out.contains(QStringLiteral("--skin <FILE>")));
+    EXPECT_TRUE(RunKaveldef({"help", "render"}).out.contains(QStringLiteral("--skin <SKIN>")));
 
     Folder folder;
     const QString menu = SamplePath("kavel.def");

@@ -22,7 +22,11 @@ for file in bin/kaveldef bin/kavel-editor libexec/kavel-editor/kavel-editor \
     share/kavel-editor/skin/README.txt share/kavel-editor/skin/dark/skin.txt \
     share/kavel-editor/skin/dark/background.jpg share/kavel-editor/readme_en.txt \
     share/kavel-editor/README.md share/kavel-editor/samples/kavel.def \
-    share/kavel-editor/samples/textdb_en.def; do
+    share/kavel-editor/samples/textdb_en.def share/man/man1/kavel-editor.1.gz \
+    share/man/man1/kaveldef.1.gz share/bash-completion/completions/kaveldef \
+    share/metainfo/invalid.kavel_editor.editor.metainfo.xml \
+    share/doc/kavel-editor/copyright share/doc/kavel-editor/changelog.gz \
+    share/lintian/overrides/kavel-editor; do
     [ -e "$prefix/$file" ] || fail "$file is not installed"
 done
 [ ! -e "$prefix/share/kavel-editor/skin/skin.txt" ] || fail "a skin in use was shipped"
