@@ -52,7 +52,12 @@ grep -q '^ *[EW]:' <<<"$report" && status=1
 echo "== desktop-file-validate"
 for entry in "$files"/usr/share/applications/*.desktop; do
     report="$(desktop-file-validate "$entry" 2>&1)" || status=1
-    [[ -z "$report" ]] && echo "$(basename "$entry"): ok" || { echo "$report"; status=1; }
+    if [[ -z "$report" ]]; then
+        echo "$(basename "$entry"): ok"
+    else
+        echo "$report"
+        status=1
+    fi
 done
 
 ((status == 0)) && echo "package checks: ok" || echo "package checks: FAILED"

@@ -33,7 +33,8 @@ Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x800x24 3>"$work/display" 2>/dev/n
 pids+=($!)
 for _ in $(seq 50); do [[ -s "$work/display" ]] && break; sleep 0.1; done
 [[ -s "$work/display" ]] || { echo "screenshot.sh: Xvfb did not start" >&2; exit 1; }
-export DISPLAY=":$(cat "$work/display")"
+DISPLAY=":$(cat "$work/display")"
+export DISPLAY
 unset QT_QPA_PLATFORM
 
 (cd "$work/folder" && exec "$root/build/app/kavel-editor" samples/kavel.def samples/textdb_en.def) &

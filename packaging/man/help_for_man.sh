@@ -36,9 +36,9 @@ commands_of() {
 # The help of the command given as arguments, as one subsection: its usage
 # line as the title, the rest indented below it. The headings "Options:" and
 # "Arguments:" go (help2man would take the first for the page's own options);
-# the lines under them are recognisable by their form.
-command_section() {
-    local help command
+# the lines under them are recognisable by their form. A subshell, so that
+# the commands of a command, walked in turn, keep their own variables.
+command_section() (
     help=$("$program" "$@" --help)
     printf '%s\n' "$help" | awk '
         /^Usage: / { sub(/^Usage: /, ""); print $0 ":"; next }
@@ -49,7 +49,7 @@ command_section() {
     for command in $(printf '%s\n' "$help" | commands_of); do
         command_section "$@" "$command"
     done
-}
+)
 
 main_help=$("$program" --help)
 printf '%s\n' "$main_help" | sed '/^Exit status:$/,$d'

@@ -32,15 +32,17 @@ answers() {
     printf '%s\n' "${COMPREPLY[@]}" | sort | tr '\n' ' ' | sed 's/ $//'
 }
 
-# completes 'EXPECTED ANSWERS' WORD...: kaveldef WORD... <Tab> offers exactly those.
-completes() {
-    local expected=$1 got
-    shift
-    got=$(answers "$kaveldef" "$@")
+# answers_are PROGRAM 'EXPECTED ANSWERS' WORD...: PROGRAM WORD... <Tab> offers
+# exactly those.
+answers_are() {
+    local program=$1 expected=$2 got
+    shift 2
+    got=$(answers "$program" "$@")
     [[ $got == "$expected" ]] && return
-    echo "FAIL: kaveldef $* <Tab> offered '$got', not '$expected'" >&2
+    echo "FAIL: $(basename "$program") $* <Tab> offered '$got', not '$expected'" >&2
     failures=$((failures + 1))
 }
+completes() { answers_are "$kaveldef" "$@"; }
 
 # offers 'ANSWER...' WORD...: kaveldef WORD... <Tab> offers at least those.
 offers() {
@@ -92,14 +94,7 @@ case "$*" in
 esac
 PROGRAM
 chmod +x "$work/nested"
-nested() {
-    local expected=$1 got
-    shift
-    got=$(answers "$work/nested" "$@")
-    [[ $got == "$expected" ]] && return
-    echo "FAIL: nested $* <Tab> offered '$got', not '$expected'" >&2
-    failures=$((failures + 1))
-}
+nested() { answers_are "$work/nested" "$@"; }
 nested 'build dump' texts ''
 nested 'TEXTDB.DEF folder menu.def' texts dump ''
 nested 'dump.csv dump.json folder' texts dump menu.def --output ''
