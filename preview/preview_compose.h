@@ -13,6 +13,8 @@
 // match.
 namespace preview {
 
+class ScreenDrawing;
+
 // The visible width x height part of the surface as ARGB32_Premultiplied:
 // every pixel of the surface's transparent colour (the colour of its
 // bottom-left pixel) fully transparent, every other one opaque. Any part of
@@ -44,5 +46,14 @@ void ComposeOverBackground(QPainter& painter, QSize client, const PreviewPicture
 // The same into a new image of the client area's size.
 QImage ComposePreviewImage(QSize client, const PreviewPictures& pictures,
                            const QImage& keyedSurface, const OverlayPlacements& placements);
+
+// What the preview shows in `area` of the drawing's surface (surface pixels;
+// the part beyond the surface is left out), without the surface ever being
+// drawn whole: exactly the pixels that ComposePreview gives there for a
+// client area of the surface's size. Pictures already opaque RGB32 (as
+// OpaquePicture makes them) are used as they are; others are converted on
+// every call.
+QImage ComposeSurfacePart(ScreenDrawing& drawing, const PreviewPictures& pictures,
+                          const QRect& area);
 
 }  // namespace preview

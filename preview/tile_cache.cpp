@@ -1,0 +1,175 @@
+#include "preview/tile_cache.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace preview {
+
+namespace {
+
+// Copies the pixels of `area` (in picture pixels) from one image to another,
+// each holding the picture's pixels from its own origin on.
+void CopyPixels(const QImage& from, QPoint fromOrigin, QImage& to, QPoint toOrigin,
+                const QRect& area) {
+    const auto rowBytes = static_cast<std::size_t>(area.width()) * sizeof(QRgb);
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        const auto* in = reinterpret_cast<const QRgb*>(from.constScanLine(y - fromOrigin.y())) +
+                         (area.left() - fromOrigin.x());
+        auto* out =
+            reinterpret_cast<QRgb*>(to.scanLine(y - toOrigin.y())) + (area.left() - toOrigin.x());
+        std::memcpy(out, in, rowBytes);
+    }
+}
+
+}  // namespace
+
+TileCache::TileCache(QSize size, int tileSide, std::size_t budget)
+    : size_(size), side_(std::max(tileSide, 1)), budget_(budget) {}
+
+std::uint64_t TileCache::Key(QPoint cell) {
+    return (std::uint64_t{static_cast<std::uint32_t>(cell.x())} << 32) |
+           static_cast<std::uint32_t>(cell.y());
+}
+
+QPoint TileCache::CellAt(QPoint pixel) const {
+    return QPoint(pixel.x() / side_, pixel.y() / side_);
+}
+
+QRect TileCache::CellRect(QPoint cell) const {
+    return QRect(cell.x() * side_, cell.y() * side_, side_, side_) & QRect(QPoint(0, 0), size_);
+}
+
+QRect TileCache::Cells(const QRect& area) const {
+    const QRect inside = area & QRect(QPoint(0, 0), size_);
+    if (inside.isEmpty()) return {};
+    return QRect(CellAt(inside.topLeft()), CellAt(inside.bottomRight()));
+}
+
+std::size_t TileCache::bytes() const {
+    std::size_t total = 0;
+    for (const auto& [key, tile] : tiles_)
+        total += static_cast<std::size_t>(tile.image.sizeInBytes());
+    return total;
+}
+
+QRect TileCache::Ensure(const QRect& wanted, const DrawPart& draw) {
+    const QRect cells = Cells(wanted);
+    if (cells.isEmpty()) return {};
+    ++clock_;
+    QRect missing;
+    for (int y = cells.top(); y <= cells.bottom(); ++y) {
+        for (int x = cells.left(); x <= cells.right(); ++x) {
+            const auto found = tiles_.find(Key(QPoint(x, y)));
+            if (found != tiles_.end()) {
+                found->second.used = clock_;
+            } else {
+                missing |= CellRect(QPoint(x, y));
+            }
+        }
+    }
+    if (missing.isEmpty()) return {};
+    Store(draw(missing), missing, Cells(missing));
+    KeepWithinBudget(wanted);
+    return missing;
+}
+
+int TileCache::EnsureSome(const QRect& wanted, const DrawPart& draw, int limit) {
+    const QRect cells = Cells(wanted);
+    std::vector<QPoint> missing;
+    for (int y = cells.top(); y <= cells.bottom(); ++y) {
+        for (int x = cells.left(); x <= cells.right(); ++x) {
+            if (!tiles_.contains(Key(QPoint(x, y)))) missing.emplace_back(x, y);
+        }
+    }
+    const QPoint centre = wanted.center();
+    const auto distance = [&](QPoint cell) {
+        return (CellRect(cell).center() - centre).manhattanLength();
+    };
+    std::stable_sort(missing.begin(), missing.end(),
+                     [&](QPoint a, QPoint b) { return distance(a) < distance(b); });
+    int drawn = 0;
+    for (const QPoint cell : missing) {
+        if (drawn >= limit) break;
+        ++clock_;
+        const QRect area = CellRect(cell);
+        Store(draw(area), area, QRect(cell, cell));
+        ++drawn;
+    }
+    if (drawn > 0) KeepWithinBudget(wanted);
+    return drawn;
+}
+
+void TileCache::Redraw(const QRect& area, const DrawPart& draw) {
+    const QRect cells = Cells(area);
+    QRect kept;
+    for (int y = cells.top(); y <= cells.bottom(); ++y) {
+        for (int x = cells.left(); x <= cells.right(); ++x) {
+            if (tiles_.contains(Key(QPoint(x, y)))) kept |= CellRect(QPoint(x, y)) & area;
+        }
+    }
+    if (kept.isEmpty()) return;
+    const QImage drawn = draw(kept);
+    for (int y = cells.top(); y <= cells.bottom(); ++y) {
+        for (int x = cells.left(); x <= cells.right(); ++x) {
+            const auto found = tiles_.find(Key(QPoint(x, y)));
+            if (found == tiles_.end()) continue;
+            const QRect tile = CellRect(QPoint(x, y));
+            if (drawn.size() != kept.size()) {
+                tiles_.erase(found);  // not drawn: missing from now on
+                continue;
+            }
+            CopyPixels(drawn, kept.topLeft(), found->second.image, tile.topLeft(), tile & kept);
+        }
+    }
+}
+
+void TileCache::Clear() {
+    tiles_.clear();
+}
+
+void TileCache::Paint(QPainter& painter, QPoint origin, const QRect& area) const {
+    const QRect cells = Cells(area);
+    for (int y = cells.top(); y <= cells.bottom(); ++y) {
+        for (int x = cells.left(); x <= cells.right(); ++x) {
+            const auto found = tiles_.find(Key(QPoint(x, y)));
+            if (found == tiles_.end()) continue;
+            const QRect tile = CellRect(QPoint(x, y));
+            const QRect part = tile & area;
+            painter.drawImage(origin + part.topLeft(), found->second.image,
+                              part.translated(-tile.topLeft()));
+        }
+    }
+}
+
+void TileCache::Store(const QImage& drawn, const QRect& drawnArea, const QRect& cells) {
+    if (drawn.size() != drawnArea.size()) return;  // could not be drawn
+    for (int y = cells.top(); y <= cells.bottom(); ++y) {
+        for (int x = cells.left(); x <= cells.right(); ++x) {
+            const QPoint cell(x, y);
+            if (tiles_.contains(Key(cell))) continue;
+            const QRect tile = CellRect(cell);
+            tiles_[Key(cell)] = {drawn.copy(tile.translated(-drawnArea.topLeft())), clock_};
+        }
+    }
+}
+
+void TileCache::KeepWithinBudget(const QRect& wanted) {
+    std::size_t total = bytes();
+    if (total <= budget_) return;
+    const QRect shown = Cells(wanted);
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> unseen;  // (used, key)
+    for (const auto& [key, tile] : tiles_) {
+        const QPoint cell(static_cast<int>(key >> 32), static_cast<int>(key & 0xFFFFFFFFu));
+        if (!shown.contains(cell)) unseen.emplace_back(tile.used, key);
+    }
+    std::sort(unseen.begin(), unseen.end());
+    for (const auto& [used, key] : unseen) {
+        if (total <= budget_) break;
+        const auto found = tiles_.find(key);
+        total -= static_cast<std::size_t>(found->second.image.sizeInBytes());
+        tiles_.erase(found);
+    }
+}
+
+}  // namespace preview

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QImage>
+#include <QPainter>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <unordered_map>
+
+namespace preview {
+
+// The parts of a large picture that have been drawn, kept as square tiles
+// on a fixed grid over it, so that showing another part of it (scrolling)
+// draws only the tiles not drawn before, and a change redraws only the
+// tiles that are in view. Tiles out of view are let go, the least recently
+// shown first, once the kept tiles take more than their budget.
+class TileCache {
+  public:
+    // Draws the picture's pixels of a rectangle into a new image of its size.
+    using DrawPart = std::function<QImage(const QRect& area)>;
+
+    static constexpr int kDefaultTileSide = 256;
+    static constexpr std::size_t kDefaultBudget = std::size_t{64} << 20;
+
+    // For a picture of `size` pixels; `budget` in bytes.
+    explicit TileCache(QSize size, int tileSide = kDefaultTileSide,
+                       std::size_t budget = kDefaultBudget);
+
+    QSize size() const { return size_; }
+    int tileSide() const { return side_; }
+    // The tile grid's cell at a pixel, and the pixels of a cell (cut at the
+    // picture's edges).
+    QPoint CellAt(QPoint pixel) const;
+    QRect CellRect(QPoint cell) const;
+
+    // Draws the tiles meeting `wanted` that are not drawn yet, all in one
+    // call of `draw` for the smallest rectangle holding them, so that a
+    // whole view is drawn in one pass over the records. Returns that
+    // rectangle (empty when every tile was there).
+    QRect Ensure(const QRect& wanted, const DrawPart& draw);
+    // Draws at most `limit` missing tiles meeting `wanted`, those nearest
+    // its centre first, one call each: for drawing ahead of a scroll a
+    // little at a time. Returns how many it drew.
+    int EnsureSome(const QRect& wanted, const DrawPart& draw, int limit);
+    // Brings the kept tiles meeting `area` up to date again after their
+    // pixels there changed, in one call of `draw`; tiles not kept stay
+    // missing.
+    void Redraw(const QRect& area, const DrawPart& draw);
+    // Forgets every tile.
+    void Clear();
+
+    // Paints the pixels of `area` from the kept tiles, with the picture's
+    // (0, 0) at the painter's `origin`. Pixels of missing tiles are left
+    // as they are.
+    void Paint(QPainter& painter, QPoint origin, const QRect& area) const;
+
+    int tileCount() const { return static_cast<int>(tiles_.size()); }
+    std::size_t bytes() const;
+
+  private:
+    struct Tile {
+        QImage image;
+        std::uint64_t used = 0;
+    };
+    static std::uint64_t Key(QPoint cell);
+    QRect Cells(const QRect& area) const;
+    void Store(const QImage& drawn, const QRect& drawnArea, const QRect& cells);
+    void KeepWithinBudget(const QRect& wanted);
+
+    QSize size_;
+    int side_;
+    std::size_t budget_;
+    std::unordered_map<std::uint64_t, Tile> tiles_;
+    std::uint64_t clock_ = 0;
+};
+
+}  // namespace preview
