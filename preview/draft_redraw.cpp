@@ -2,9 +2,8 @@
 
 namespace preview {
 
-DraftRedraw::DraftRedraw(QImage& surface, std::vector<MenuItemRecord> shown,
-                         std::size_t changing, TextLookup lookup, const PreviewColors& colors,
-                         int width, int height)
+DraftRedraw::DraftRedraw(QImage& surface, std::vector<MenuItemRecord> shown, std::size_t changing,
+                         TextLookup lookup, const PreviewColors& colors, int width, int height)
     : surface_(surface),
       changing_(changing),
       visible_(QRect(0, 0, width, height) & surface.rect()),

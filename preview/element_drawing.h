@@ -65,8 +65,8 @@ class ElementPainter {
     // may reach (LastReach). Inside the target the pixels come out as a
     // drawing onto the whole surface gives them. The target's dots per inch
     // set the text sizes in pixels.
-    ElementPainter(QImage& target, QPoint origin, const QRect& bounds,
-                   const PreviewColors& colors, int width, int height, const TextLookup& lookup);
+    ElementPainter(QImage& target, QPoint origin, const QRect& bounds, const PreviewColors& colors,
+                   int width, int height, const TextLookup& lookup);
     // Draws from now on into another part of the same surface, at the same
     // dots per inch. Anything drawn and not yet painted is painted first.
     void SetTarget(QImage& target, QPoint origin);

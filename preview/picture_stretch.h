@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QPoint>
 #include <QRect>
+#include <QRgb>
+#include <optional>
 
 // Pictures stretched over a rectangle of the preview: the background over
 // the whole surface, a loading picture over its record's box.
@@ -22,7 +24,10 @@ QImage OpaquePicture(const QImage& picture);
 
 // Paints the picture stretched over `placed` (in surface pixels) into
 // `target`, which holds the surface's pixels from `origin` on; only where the
-// two meet. A null picture, or one that is not RGB32, paints nothing.
-void StretchPicture(QImage& target, QPoint origin, const QImage& picture, const QRect& placed);
+// two meet, and, when `onlyOver` is given, only over the target's pixels of
+// that colour (the background under a drawing, where its key colour lets it
+// show). A null picture, or one that is not RGB32, paints nothing.
+void StretchPicture(QImage& target, QPoint origin, const QImage& picture, const QRect& placed,
+                    std::optional<QRgb> onlyOver = std::nullopt);
 
 }  // namespace preview

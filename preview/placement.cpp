@@ -283,10 +283,9 @@ std::optional<DragPlace> DragTo(const Drag& drag, QPoint offset, int width, int 
     const AxisPlace x = DragAxis({drag.start.posX, drag.start.scaleX}, XPart(drag.handle),
                                  UnitsX(offset.x(), width), drag.origin.x,
                                  targets ? &targets->x : nullptr, kVirtualWidth / width, gridStep);
-    const AxisPlace y = DragAxis({drag.start.posY, drag.start.scaleY}, YPart(drag.handle),
-                                 UnitsY(offset.y(), height), drag.origin.y,
-                                 targets ? &targets->y : nullptr, kVirtualHeight / height,
-                                 gridStep);
+    const AxisPlace y = DragAxis(
+        {drag.start.posY, drag.start.scaleY}, YPart(drag.handle), UnitsY(offset.y(), height),
+        drag.origin.y, targets ? &targets->y : nullptr, kVirtualHeight / height, gridStep);
     if (!x.axis || !y.axis) return std::nullopt;
     return DragPlace{{x.axis->pos, y.axis->pos, x.axis->scale, y.axis->scale}, x.guide, y.guide};
 }

@@ -100,26 +100,24 @@ QImage ComposePreviewImage(QSize client, const PreviewPictures& pictures,
 }
 
 QImage ComposeSurfacePart(ScreenDrawing& drawing, const PreviewPictures& pictures,
-                         const QRect& area) {
+                          const QRect& area) {
     const QRect part = area & QRect(QPoint(0, 0), drawing.size());
-    QImage image(part.size(), QImage::Format_RGB32);
+    // The records first, then the background wherever their key colour
+    // lets it show.
+    QImage image = drawing.Drawn(part);
     if (image.isNull()) return image;
-    const QRect surface(QPoint(0, 0), drawing.size());
-    if (pictures.background.isNull()) {
-        image.fill(Qt::black);
-    } else {
-        StretchPicture(image, part.topLeft(), OpaquePicture(pictures.background), surface);
-    }
-    // The records over it, their key colour letting the background show.
-    const QImage records = drawing.Drawn(part);
     const QRgb key = ColorFromSkin(drawing.colors().skinColor1).rgb();
-    for (int y = 0; y < image.height(); ++y) {
-        const auto* in = reinterpret_cast<const QRgb*>(records.constScanLine(y));
-        auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            const QRgb pixel = in[x] | 0xFF000000u;
-            if (pixel != key) out[x] = pixel;
+    if (pictures.background.isNull()) {
+        const int width = image.width();
+        for (int y = 0; y < image.height(); ++y) {
+            auto* pixels = reinterpret_cast<QRgb*>(image.scanLine(y));
+            for (int x = 0; x < width; ++x) {
+                if ((pixels[x] | 0xFF000000u) == key) pixels[x] = 0xFF000000u;
+            }
         }
+    } else {
+        StretchPicture(image, part.topLeft(), OpaquePicture(pictures.background),
+                       QRect(QPoint(0, 0), drawing.size()), key);
     }
     for (int i = 0; i < kOverlayCount; ++i) {
         const OverlayPlacement& placement = drawing.placements()[static_cast<std::size_t>(i)];

@@ -57,21 +57,24 @@ QRect TileCache::Ensure(const QRect& wanted, const DrawPart& draw) {
     const QRect cells = Cells(wanted);
     if (cells.isEmpty()) return {};
     ++clock_;
-    QRect missing;
+    QRegion missing;
     for (int y = cells.top(); y <= cells.bottom(); ++y) {
         for (int x = cells.left(); x <= cells.right(); ++x) {
+            const QRect needed = CellRect(QPoint(x, y)) & wanted;
             const auto found = tiles_.find(Key(QPoint(x, y)));
-            if (found != tiles_.end()) {
-                found->second.used = clock_;
-            } else {
-                missing |= CellRect(QPoint(x, y));
+            if (found == tiles_.end()) {
+                missing += needed;
+                continue;
             }
+            found->second.used = clock_;
+            missing += QRegion(needed) - found->second.drawn;
         }
     }
     if (missing.isEmpty()) return {};
-    Store(draw(missing), missing, Cells(missing));
+    const QRect area = missing.boundingRect();
+    Store(draw(area), area);
     KeepWithinBudget(wanted);
-    return missing;
+    return area;
 }
 
 int TileCache::EnsureSome(const QRect& wanted, const DrawPart& draw, int limit) {
@@ -79,7 +82,11 @@ int TileCache::EnsureSome(const QRect& wanted, const DrawPart& draw, int limit) 
     std::vector<QPoint> missing;
     for (int y = cells.top(); y <= cells.bottom(); ++y) {
         for (int x = cells.left(); x <= cells.right(); ++x) {
-            if (!tiles_.contains(Key(QPoint(x, y)))) missing.emplace_back(x, y);
+            const auto found = tiles_.find(Key(QPoint(x, y)));
+            if (found == tiles_.end() ||
+                !(QRegion(CellRect(QPoint(x, y))) - found->second.drawn).isEmpty()) {
+                missing.emplace_back(x, y);
+            }
         }
     }
     const QPoint centre = wanted.center();
@@ -93,7 +100,7 @@ int TileCache::EnsureSome(const QRect& wanted, const DrawPart& draw, int limit) 
         if (drawn >= limit) break;
         ++clock_;
         const QRect area = CellRect(cell);
-        Store(draw(area), area, QRect(cell, cell));
+        Store(draw(area), area);
         ++drawn;
     }
     if (drawn > 0) KeepWithinBudget(wanted);
@@ -102,24 +109,34 @@ int TileCache::EnsureSome(const QRect& wanted, const DrawPart& draw, int limit) 
 
 void TileCache::Redraw(const QRect& area, const DrawPart& draw) {
     const QRect cells = Cells(area);
-    QRect kept;
+    QRegion kept;
     for (int y = cells.top(); y <= cells.bottom(); ++y) {
         for (int x = cells.left(); x <= cells.right(); ++x) {
-            if (tiles_.contains(Key(QPoint(x, y)))) kept |= CellRect(QPoint(x, y)) & area;
+            const auto found = tiles_.find(Key(QPoint(x, y)));
+            if (found != tiles_.end()) kept += found->second.drawn & area;
         }
     }
     if (kept.isEmpty()) return;
-    const QImage drawn = draw(kept);
+    const QRect redrawn = kept.boundingRect();
+    const QImage drawn = draw(redrawn);
+    if (drawn.size() != redrawn.size()) {
+        // Not drawn: what it should have replaced is missing from now on.
+        for (int y = cells.top(); y <= cells.bottom(); ++y) {
+            for (int x = cells.left(); x <= cells.right(); ++x) {
+                const auto found = tiles_.find(Key(QPoint(x, y)));
+                if (found != tiles_.end()) found->second.drawn -= redrawn;
+            }
+        }
+        return;
+    }
     for (int y = cells.top(); y <= cells.bottom(); ++y) {
         for (int x = cells.left(); x <= cells.right(); ++x) {
             const auto found = tiles_.find(Key(QPoint(x, y)));
             if (found == tiles_.end()) continue;
             const QRect tile = CellRect(QPoint(x, y));
-            if (drawn.size() != kept.size()) {
-                tiles_.erase(found);  // not drawn: missing from now on
-                continue;
+            for (const QRect& part : found->second.drawn& redrawn) {
+                CopyPixels(drawn, redrawn.topLeft(), found->second.image, tile.topLeft(), part);
             }
-            CopyPixels(drawn, kept.topLeft(), found->second.image, tile.topLeft(), tile & kept);
         }
     }
 }
@@ -135,21 +152,33 @@ void TileCache::Paint(QPainter& painter, QPoint origin, const QRect& area) const
             const auto found = tiles_.find(Key(QPoint(x, y)));
             if (found == tiles_.end()) continue;
             const QRect tile = CellRect(QPoint(x, y));
-            const QRect part = tile & area;
-            painter.drawImage(origin + part.topLeft(), found->second.image,
-                              part.translated(-tile.topLeft()));
+            for (const QRect& part : found->second.drawn& area) {
+                painter.drawImage(origin + part.topLeft(), found->second.image,
+                                  part.translated(-tile.topLeft()));
+            }
         }
     }
 }
 
-void TileCache::Store(const QImage& drawn, const QRect& drawnArea, const QRect& cells) {
-    if (drawn.size() != drawnArea.size()) return;  // could not be drawn
+void TileCache::Store(const QImage& drawn, const QRect& area) {
+    if (drawn.size() != area.size()) return;  // could not be drawn
+    const QRect cells = Cells(area);
     for (int y = cells.top(); y <= cells.bottom(); ++y) {
         for (int x = cells.left(); x <= cells.right(); ++x) {
             const QPoint cell(x, y);
-            if (tiles_.contains(Key(cell))) continue;
             const QRect tile = CellRect(cell);
-            tiles_[Key(cell)] = {drawn.copy(tile.translated(-drawnArea.topLeft())), clock_};
+            Tile& kept = tiles_[Key(cell)];
+            if (kept.image.isNull()) {
+                kept.image = QImage(tile.size(), QImage::Format_RGB32);
+                if (kept.image.isNull()) {
+                    tiles_.erase(Key(cell));
+                    continue;
+                }
+            }
+            const QRect part = tile & area;
+            CopyPixels(drawn, area.topLeft(), kept.image, tile.topLeft(), part);
+            kept.drawn += part;
+            kept.used = clock_;
         }
     }
 }

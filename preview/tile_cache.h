@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPoint>
 #include <QRect>
+#include <QRegion>
 #include <QSize>
 #include <cstddef>
 #include <cstdint>
@@ -14,15 +15,17 @@ namespace preview {
 
 // The parts of a large picture that have been drawn, kept as square tiles
 // on a fixed grid over it, so that showing another part of it (scrolling)
-// draws only the tiles not drawn before, and a change redraws only the
-// tiles that are in view. Tiles out of view are let go, the least recently
-// shown first, once the kept tiles take more than their budget.
+// draws only what was not drawn before, and a change redraws only what is
+// kept. A tile may hold only the part of its square that was wanted so far:
+// a view is drawn exactly as far as it reaches. Tiles out of view are let
+// go, the least recently shown first, once the kept tiles take more than
+// their budget.
 class TileCache {
   public:
     // Draws the picture's pixels of a rectangle into a new image of its size.
     using DrawPart = std::function<QImage(const QRect& area)>;
 
-    static constexpr int kDefaultTileSide = 256;
+    static constexpr int kDefaultTileSide = 128;
     static constexpr std::size_t kDefaultBudget = std::size_t{64} << 20;
 
     // For a picture of `size` pixels; `budget` in bytes.
@@ -36,25 +39,24 @@ class TileCache {
     QPoint CellAt(QPoint pixel) const;
     QRect CellRect(QPoint cell) const;
 
-    // Draws the tiles meeting `wanted` that are not drawn yet, all in one
-    // call of `draw` for the smallest rectangle holding them, so that a
-    // whole view is drawn in one pass over the records. Returns that
-    // rectangle (empty when every tile was there).
+    // Draws the pixels of `wanted` that are not drawn yet, all in one call
+    // of `draw` for the smallest rectangle holding them, so that a whole
+    // view is drawn in one pass over the records. Returns that rectangle
+    // (empty when every pixel was there).
     QRect Ensure(const QRect& wanted, const DrawPart& draw);
-    // Draws at most `limit` missing tiles meeting `wanted`, those nearest
-    // its centre first, one call each: for drawing ahead of a scroll a
-    // little at a time. Returns how many it drew.
+    // Completes at most `limit` tiles meeting `wanted`, those nearest its
+    // centre first, one call each: for drawing ahead of a scroll a little
+    // at a time. Returns how many it drew.
     int EnsureSome(const QRect& wanted, const DrawPart& draw, int limit);
-    // Brings the kept tiles meeting `area` up to date again after their
-    // pixels there changed, in one call of `draw`; tiles not kept stay
-    // missing.
+    // Brings the kept pixels of `area` up to date again after they changed,
+    // in one call of `draw`; pixels not kept stay missing.
     void Redraw(const QRect& area, const DrawPart& draw);
     // Forgets every tile.
     void Clear();
 
     // Paints the pixels of `area` from the kept tiles, with the picture's
-    // (0, 0) at the painter's `origin`. Pixels of missing tiles are left
-    // as they are.
+    // (0, 0) at the painter's `origin`. Pixels not drawn are left as they
+    // are.
     void Paint(QPainter& painter, QPoint origin, const QRect& area) const;
 
     int tileCount() const { return static_cast<int>(tiles_.size()); }
@@ -63,11 +65,14 @@ class TileCache {
   private:
     struct Tile {
         QImage image;
+        QRegion drawn;  // the pixels of the square it holds
         std::uint64_t used = 0;
     };
     static std::uint64_t Key(QPoint cell);
     QRect Cells(const QRect& area) const;
-    void Store(const QImage& drawn, const QRect& drawnArea, const QRect& cells);
+    // Copies the pixels of `area` from an image of them into the tiles,
+    // making the tiles that are missing.
+    void Store(const QImage& drawn, const QRect& area);
     void KeepWithinBudget(const QRect& wanted);
 
     QSize size_;
