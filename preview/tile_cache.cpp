@@ -53,6 +53,17 @@ std::size_t TileCache::bytes() const {
     return total;
 }
 
+template <typename Visit>
+void TileCache::ForEachKept(const QRect& area, Visit visit) {
+    const QRect cells = Cells(area);
+    for (int y = cells.top(); y <= cells.bottom(); ++y) {
+        for (int x = cells.left(); x <= cells.right(); ++x) {
+            const auto found = tiles_.find(Key(QPoint(x, y)));
+            if (found != tiles_.end()) visit(CellRect(QPoint(x, y)), found->second);
+        }
+    }
+}
+
 QRect TileCache::Ensure(const QRect& wanted, const DrawPart& draw) {
     const QRect cells = Cells(wanted);
     if (cells.isEmpty()) return {};
@@ -83,8 +94,8 @@ int TileCache::EnsureSome(const QRect& wanted, const DrawPart& draw, int limit) 
     for (int y = cells.top(); y <= cells.bottom(); ++y) {
         for (int x = cells.left(); x <= cells.right(); ++x) {
             const auto found = tiles_.find(Key(QPoint(x, y)));
-            if (found == tiles_.end() ||
-                !(QRegion(CellRect(QPoint(x, y))) - found->second.drawn).isEmpty()) {
+            const QRegion whole(CellRect(QPoint(x, y)));
+            if (found == tiles_.end() || !(whole - found->second.drawn).isEmpty()) {
                 missing.emplace_back(x, y);
             }
         }
@@ -108,37 +119,23 @@ int TileCache::EnsureSome(const QRect& wanted, const DrawPart& draw, int limit) 
 }
 
 void TileCache::Redraw(const QRect& area, const DrawPart& draw) {
-    const QRect cells = Cells(area);
     QRegion kept;
-    for (int y = cells.top(); y <= cells.bottom(); ++y) {
-        for (int x = cells.left(); x <= cells.right(); ++x) {
-            const auto found = tiles_.find(Key(QPoint(x, y)));
-            if (found != tiles_.end()) kept += found->second.drawn & area;
-        }
-    }
+    ForEachKept(area, [&](const QRect&, Tile& tile) { kept += tile.drawn & area; });
     if (kept.isEmpty()) return;
     const QRect redrawn = kept.boundingRect();
     const QImage drawn = draw(redrawn);
-    if (drawn.size() != redrawn.size()) {
+    const bool done = drawn.size() == redrawn.size();
+    ForEachKept(redrawn, [&](const QRect& square, Tile& tile) {
         // Not drawn: what it should have replaced is missing from now on.
-        for (int y = cells.top(); y <= cells.bottom(); ++y) {
-            for (int x = cells.left(); x <= cells.right(); ++x) {
-                const auto found = tiles_.find(Key(QPoint(x, y)));
-                if (found != tiles_.end()) found->second.drawn -= redrawn;
-            }
+        if (!done) {
+            tile.drawn -= redrawn;
+            return;
         }
-        return;
-    }
-    for (int y = cells.top(); y <= cells.bottom(); ++y) {
-        for (int x = cells.left(); x <= cells.right(); ++x) {
-            const auto found = tiles_.find(Key(QPoint(x, y)));
-            if (found == tiles_.end()) continue;
-            const QRect tile = CellRect(QPoint(x, y));
-            for (const QRect& part : found->second.drawn& redrawn) {
-                CopyPixels(drawn, redrawn.topLeft(), found->second.image, tile.topLeft(), part);
-            }
+        const QRegion parts = tile.drawn & redrawn;
+        for (const QRect& part : parts) {
+            CopyPixels(drawn, redrawn.topLeft(), tile.image, square.topLeft(), part);
         }
-    }
+    });
 }
 
 void TileCache::Clear() {
@@ -151,10 +148,11 @@ void TileCache::Paint(QPainter& painter, QPoint origin, const QRect& area) const
         for (int x = cells.left(); x <= cells.right(); ++x) {
             const auto found = tiles_.find(Key(QPoint(x, y)));
             if (found == tiles_.end()) continue;
-            const QRect tile = CellRect(QPoint(x, y));
-            for (const QRect& part : found->second.drawn& area) {
+            const QRect square = CellRect(QPoint(x, y));
+            const QRegion parts = found->second.drawn & area;
+            for (const QRect& part : parts) {
                 painter.drawImage(origin + part.topLeft(), found->second.image,
-                                  part.translated(-tile.topLeft()));
+                                  part.translated(-square.topLeft()));
             }
         }
     }

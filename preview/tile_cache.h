@@ -73,6 +73,9 @@ class TileCache {
     // Copies the pixels of `area` from an image of them into the tiles,
     // making the tiles that are missing.
     void Store(const QImage& drawn, const QRect& area);
+    // Calls visit(square, tile) for each kept tile meeting the area.
+    template <typename Visit>
+    void ForEachKept(const QRect& area, Visit visit);
     void KeepWithinBudget(const QRect& wanted);
 
     QSize size_;
