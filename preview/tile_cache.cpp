@@ -118,9 +118,19 @@ int TileCache::EnsureSome(const QRect& wanted, const DrawPart& draw, int limit) 
     return drawn;
 }
 
-void TileCache::Redraw(const QRect& area, const DrawPart& draw) {
+void TileCache::Redraw(const QRect& area, const QRect& shown, const DrawPart& draw) {
+    const QRect inView = Cells(shown);
+    std::vector<std::uint64_t> emptied;
     QRegion kept;
-    ForEachKept(area, [&](const QRect&, Tile& tile) { kept += tile.drawn & area; });
+    ForEachKept(area, [&](const QRect& square, Tile& tile) {
+        if (inView.contains(CellAt(square.topLeft()))) {
+            kept += tile.drawn & area;
+            return;
+        }
+        tile.drawn -= area;
+        if (tile.drawn.isEmpty()) emptied.push_back(Key(CellAt(square.topLeft())));
+    });
+    for (const std::uint64_t key : emptied) tiles_.erase(key);
     if (kept.isEmpty()) return;
     const QRect redrawn = kept.boundingRect();
     const QImage drawn = draw(redrawn);

@@ -48,9 +48,11 @@ class TileCache {
     // centre first, one call each: for drawing ahead of a scroll a little
     // at a time. Returns how many it drew.
     int EnsureSome(const QRect& wanted, const DrawPart& draw, int limit);
-    // Brings the kept pixels of `area` up to date again after they changed,
-    // in one call of `draw`; pixels not kept stay missing.
-    void Redraw(const QRect& area, const DrawPart& draw);
+    // Brings the kept pixels of `area` up to date again after they changed:
+    // those of the tiles meeting `shown` in one call of `draw`; those of
+    // tiles out of view are let go, to be drawn when they are seen again
+    // (so that a change never draws more than the view and its ring).
+    void Redraw(const QRect& area, const QRect& shown, const DrawPart& draw);
     // Forgets every tile.
     void Clear();
 

@@ -35,7 +35,8 @@ void TiledPreview::Paint(QPainter& painter, QPoint origin, const QRect& visible)
     tiles_.Paint(painter, origin, visible);
 }
 
-QRegion TiledPreview::Change(std::size_t index, const RecordGeometry& geometry) {
+QRegion TiledPreview::Change(std::size_t index, const RecordGeometry& geometry,
+                             const QRect& visible) {
     const OverlayPlacements before = drawing_.placements();
     QRegion changed(drawing_.Change(index, geometry));
     const OverlayPlacements& after = drawing_.placements();
@@ -51,7 +52,7 @@ QRegion TiledPreview::Change(std::size_t index, const RecordGeometry& geometry) 
     }
     changed &= QRect(QPoint(0, 0), size());
     for (const QRect& area : changed) {
-        tiles_.Redraw(area, [this](const QRect& part) { return DrawPart(part); });
+        tiles_.Redraw(area, visible, [this](const QRect& part) { return DrawPart(part); });
     }
     return changed;
 }

@@ -48,11 +48,12 @@ class TiledPreview {
     void Paint(QPainter& painter, QPoint origin, const QRect& visible) const;
 
     // Gives record `index` of the shown ones these values (a drag) and
-    // brings the kept tiles up to date where that changed them. Returns the
-    // surface pixels that changed: those the record touched and touches,
-    // and the old and new places of a loading picture that moved; all of
-    // them when the window moved.
-    QRegion Change(std::size_t index, const RecordGeometry& geometry);
+    // brings the tiles in view of `visible` up to date where that changed
+    // them; what changed in tiles out of view is let go. Returns the surface
+    // pixels that changed: those the record touched and touches, and the
+    // old and new places of a loading picture that moved; all of them when
+    // the window moved.
+    QRegion Change(std::size_t index, const RecordGeometry& geometry, const QRect& visible);
 
   private:
     QImage DrawPart(const QRect& area);

@@ -127,7 +127,7 @@ void DragStep(benchmark::State& state) {
         ++step;
         geometry.posX = start.posX + static_cast<float>(step % 20);
         geometry.posY = start.posY + static_cast<float>(step % 10);
-        tiled.Change(dragged, geometry);
+        tiled.Change(dragged, geometry, view.visibleSurface());
         tiled.Show(view.visibleSurface());
         QPainter painter(&viewport);
         tiled.Paint(painter, view.surfaceOrigin(), view.visibleSurface());

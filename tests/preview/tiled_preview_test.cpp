@@ -101,15 +101,17 @@ TEST_F(TiledPreviewTest, EveryPartEqualsTheWholePictureThere) {
     }
 }
 
-// While a record is dragged only the tiles in view are kept, and they stay
-// equal to a whole drawing of the records as they are then.
-TEST_F(TiledPreviewTest, ChangesRedrawTheKeptTilesOnly) {
+// While a record is dragged the tiles in view are kept up to date, equal
+// to a whole drawing of the records as they are then; what changed out of
+// view is drawn when it is seen again.
+TEST_F(TiledPreviewTest, ChangesRedrawWhatIsInView) {
     const QSize size(517, 389);
     preview::TiledPreview tiled = Tiled(size, 64);
     const QRect viewport(100, 70, 250, 200);
+    tiled.Show(QRect(0, 0, 517, 60));  // seen before, out of view now
     tiled.Show(viewport);
-    const int inView = tiled.tiles().tileCount();
-    EXPECT_EQ(inView, 5 * 4);
+    const int drawn = tiled.tiles().tileCount();
+    EXPECT_EQ(drawn, 9 + 5 * 4);
     const struct {
         std::size_t index;
         RecordGeometry geometry;
@@ -121,13 +123,13 @@ TEST_F(TiledPreviewTest, ChangesRedrawTheKeptTilesOnly) {
     for (const auto& step : steps) {
         SCOPED_TRACE(step.index);
         SetGeometry(records_[step.index], step.geometry);
-        EXPECT_FALSE(tiled.Change(step.index, step.geometry).isEmpty());
-        EXPECT_EQ(tiled.tiles().tileCount(), inView);
+        EXPECT_FALSE(tiled.Change(step.index, step.geometry, viewport).isEmpty());
         EXPECT_TRUE(tiled.Show(viewport).isEmpty());
         const QImage whole = Rendered(size);
         ASSERT_TRUE(Painted(tiled).copy(viewport) == whole.copy(viewport));
     }
-    tiled.Show(QRect(QPoint(0, 0), size));
+    EXPECT_LT(tiled.tiles().tileCount(), drawn);  // the window moved: all of the rest went
+    EXPECT_EQ(tiled.Show(QRect(QPoint(0, 0), size)), QRect(QPoint(0, 0), size));
     EXPECT_TRUE(Painted(tiled) == Rendered(size));
 }
 
@@ -161,7 +163,7 @@ TEST(TileCache, DrawsWhatIsMissingOnceAndKeepsWithinItsBudget) {
     EXPECT_EQ(cache.Ensure(QRect(0, 0, 10, 10), draw), QRect(0, 0, 10, 10));
     // Redrawn where it changed, as far as it is kept: (1, 1) went last.
     calls.clear();
-    cache.Redraw(QRect(90, 90, 30, 30), [&](const QRect& area) {
+    cache.Redraw(QRect(90, 90, 30, 30), QRect(0, 0, 250, 250), [&](const QRect& area) {
         QImage image = draw(area);
         image.fill(Qt::blue);
         return image;
