@@ -34,6 +34,9 @@ struct PreviewPictures {
 // the keyed surface, then each visible overlay in stacking order, stretched
 // to its bounds (moved from panel to client coordinates) and drawn opaque.
 // An overlay without a picture is left out. The painter's state is restored.
+// Pictures are stretched by StretchPicture, so a part composed under a clip
+// has the pixels of the whole; the painter may be moved by whole pixels, but
+// not scaled.
 void ComposePreview(QPainter& painter, QSize client, const PreviewPictures& pictures,
                     const QImage& keyedSurface, const OverlayPlacements& placements);
 
