@@ -1,101 +1,28 @@
 #include "preview/draft_redraw.h"
 
-#include <QPainter>
-
-#include "document/type_code.h"
-
 namespace preview {
 
-DraftRedraw::DraftRedraw(QImage& surface, std::vector<MenuItemRecord> shown,
-                         std::size_t changing, TextLookup lookup, const PreviewColors& colors,
-                         int width, int height)
+DraftRedraw::DraftRedraw(QImage& surface, std::vector<MenuItemRecord> shown, std::size_t changing,
+                         TextLookup lookup, const PreviewColors& colors, int width, int height)
     : surface_(surface),
-      shown_(std::move(shown)),
       changing_(changing),
-      colors_(colors),
-      width_(width),
-      height_(height),
       visible_(QRect(0, 0, width, height) & surface.rect()),
-      lookup_(std::move(lookup)),
-      painter_(surface, colors, width, height,
-               [this](std::int32_t textId) -> std::optional<std::string_view> {
-                   if (!lookup_) return std::nullopt;
-                   std::optional<std::optional<std::string_view>>& text = texts_[drawing_];
-                   if (!text) text = lookup_(textId);
-                   return *text;
-               }) {
-    // Only the selected record is drawn when it is no window.
-    if (!shown_.empty() && !type_code::IsWindow(shown_[0])) shown_.resize(1);
-    reaches_.resize(shown_.size());
-    texts_.resize(shown_.size());
-    textCaches_.resize(shown_.size());
-    for (std::size_t i = 0; i < shown_.size(); ++i) {
-        if (OverlayCalledFor(shown_[i])) overlaid_.push_back(i);
-    }
-    Draw(visible_, true);
-    PlaceOverlays();
+      drawing_(std::move(shown), std::move(lookup), colors, QSize(width, height),
+               surface.logicalDpiY()) {
+    Draw(visible_);
 }
 
 QRect DraftRedraw::Change(const RecordGeometry& geometry) {
-    if (changing_ >= shown_.size()) return {};
-    SetGeometry(shown_[changing_], geometry);
-    QRect area;
-    if (changing_ == 0) {
-        // A window takes its elements along.
-        area = visible_;
-        Draw(area, true);
-    } else {
-        const QRect before = reaches_[changing_];
-        reaches_[changing_] = ReachOf(changing_);
-        area = (before | reaches_[changing_]) & visible_;
-        Draw(area, false);
-    }
-    PlaceOverlays();
+    if (changing_ >= drawing_.records().size()) return {};
+    const QRect area = drawing_.Change(changing_, geometry) & visible_;
+    Draw(area);
     return area;
 }
 
-QRect DraftRedraw::ReachOf(std::size_t index) {
-    DrawRecord(index);
-    painter_.Discard();
-    return painter_.LastReach();
-}
-
-void DraftRedraw::DrawRecord(std::size_t index) {
-    drawing_ = index;
-    if (index == 0) {
-        painter_.DrawSelectedItem(shown_[0], &textCaches_[0]);
-    } else {
-        painter_.DrawElement(shown_[0], shown_[index], &textCaches_[index]);
-    }
-}
-
-void DraftRedraw::Draw(const QRect& area, bool all) {
+void DraftRedraw::Draw(const QRect& area) {
     if (surface_.isNull() || area.isEmpty()) return;
-    {
-        QPainter fill(&surface_);
-        fill.fillRect(area, ColorFromSkin(colors_.skinColor1));
-    }
-    painter_.SetClip(area);
-    for (std::size_t i = 0; i < shown_.size(); ++i) {
-        if (!all && !reaches_[i].intersects(area)) continue;
-        DrawRecord(i);
-        if (all) reaches_[i] = painter_.LastReach();
-    }
-    painter_.Finish();
-    surface_.setPixelColor(0, surface_.height() - 1, ColorFromSkin(colors_.skinColor1));
-}
-
-void DraftRedraw::PlaceOverlays() {
-    placements_ = {};
-    for (const std::size_t i : overlaid_) {
-        const MenuItemRecord& record = shown_[i];
-        const RecordBox box =
-            i == 0 ? BoxOf(record, 0.0, 0.0, width_, height_)
-                   : BoxOf(record, shown_[0].posX,
-                           static_cast<double>(shown_[0].posY) + CaptionOffset(shown_[0]), width_,
-                           height_);
-        At(placements_, *OverlayCalledFor(record)) = PlaceOverlay(record, box, width_, height_);
-    }
+    drawing_.Draw(surface_, QPoint(0, 0), area);
+    surface_.setPixelColor(0, surface_.height() - 1, ColorFromSkin(drawing_.colors().skinColor1));
 }
 
 }  // namespace preview

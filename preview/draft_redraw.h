@@ -3,9 +3,6 @@
 #include <QImage>
 #include <QRect>
 #include <cstddef>
-#include <cstdint>
-#include <optional>
-#include <string_view>
 #include <vector>
 
 #include "document/menu_item_record.h"
@@ -13,6 +10,7 @@
 #include "preview/element_drawing.h"
 #include "preview/preview_colors.h"
 #include "preview/preview_renderer.h"
+#include "preview/screen_drawing.h"
 
 namespace preview {
 
@@ -37,37 +35,16 @@ class DraftRedraw {
     // surface's visible pixels that were repainted.
     QRect Change(const RecordGeometry& geometry);
 
-    const std::vector<MenuItemRecord>& records() const { return shown_; }
-    const OverlayPlacements& placements() const { return placements_; }
+    const std::vector<MenuItemRecord>& records() const { return drawing_.records(); }
+    const OverlayPlacements& placements() const { return drawing_.placements(); }
 
   private:
-    // Draws the records whose reach meets `area` (all, and every reach
-    // found again, when `all`), clipped to it.
-    void Draw(const QRect& area, bool all);
-    void DrawRecord(std::size_t index);
-    QRect ReachOf(std::size_t index);
-    void PlaceOverlays();
+    void Draw(const QRect& area);
 
     QImage& surface_;
-    std::vector<MenuItemRecord> shown_;
     std::size_t changing_;
-    PreviewColors colors_;
-    int width_;
-    int height_;
     QRect visible_;
-    TextLookup lookup_;
-    // Each record's text, found when first drawn; the painter asks for the
-    // text of the record being drawn.
-    std::vector<std::optional<std::optional<std::string_view>>> texts_;
-    std::size_t drawing_ = 0;
-    ElementPainter painter_;
-    // Each record's text as measured and set, kept from step to step.
-    std::vector<ElementPainter::TextCache> textCaches_;
-    // Every pixel each record may touch, as last drawn.
-    std::vector<QRect> reaches_;
-    // The records that call for a loading picture.
-    std::vector<std::size_t> overlaid_;
-    OverlayPlacements placements_{};
+    ScreenDrawing drawing_;
 };
 
 }  // namespace preview

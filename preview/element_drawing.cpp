@@ -34,7 +34,14 @@ int ElementPoints(float scaleY, int height) {
 
 ElementPainter::ElementPainter(QImage& surface, const PreviewColors& colors, int width, int height,
                                const TextLookup& lookup)
-    : surface_(surface),
+    : ElementPainter(surface, QPoint(0, 0), surface.rect(), colors, width, height, lookup) {}
+
+ElementPainter::ElementPainter(QImage& target, QPoint origin, const QRect& bounds,
+                               const PreviewColors& colors, int width, int height,
+                               const TextLookup& lookup)
+    : surface_(&target),
+      area_(origin, target.size()),
+      bounds_(bounds),
       lookup_(lookup),
       width_(width),
       height_(height),
@@ -46,6 +53,12 @@ ElementPainter::ElementPainter(QImage& surface, const PreviewColors& colors, int
 
 ElementPainter::~ElementPainter() {
     Finish();
+}
+
+void ElementPainter::SetTarget(QImage& target, QPoint origin) {
+    Finish();
+    surface_ = &target;
+    area_ = QRect(origin, target.size());
 }
 
 RecordBox ElementPainter::DrawSelectedItem(const MenuItemRecord& selected, TextCache* cache) {
@@ -77,21 +90,21 @@ RecordBox ElementPainter::DrawElement(const MenuItemRecord& window, const MenuIt
 void ElementPainter::AddPiece(const RecordBox& box, const QColor& inside, std::int32_t textId,
                               int points, const QColor& textColor, const QColor& background,
                               TextCache* cache) {
-    if (surface_.isNull()) return;
+    if (surface_->isNull()) return;
     const QRect covered = CoveredRect(box);
     // Clipped here rather than by the painter: mapped corners may lie millions
     // of pixels away.
-    const QRect surfaceRect = surface_.rect();
     Piece piece;
-    piece.box = covered & surfaceRect;
-    piece.inside = covered.adjusted(1, 1, -1, -1) & surfaceRect;
+    piece.box = covered & area_;
+    piece.inside = covered.adjusted(1, 1, -1, -1) & area_;
     piece.insideColor = inside;
     // The text starts inside the record's own first corner, also where a
     // negative scale turns the box around it.
     piece.textAt = QPoint(box.x1 + 1, box.y1 + 1);
     // A text starting past the surface's right or bottom edge cannot show.
-    const bool textMayShow = points > 0 && lookup_ && piece.textAt.x() < surfaceRect.width() &&
-                             piece.textAt.y() < surfaceRect.height();
+    const bool textMayShow = points > 0 && lookup_ && piece.textAt.x() <= bounds_.right() &&
+                             piece.textAt.y() <= bounds_.bottom();
+    QRect textReach;
     if (const std::optional<std::string_view> bytes = textMayShow ? lookup_(textId) : std::nullopt;
         bytes && !bytes->empty()) {
         piece.text = *bytes;
@@ -103,30 +116,28 @@ void ElementPainter::AddPiece(const RecordBox& box, const QColor& inside, std::i
         const PreviewFont::Extent extent = cache ? cache->extent : piece.font->Measure(piece.text);
         piece.cache = cache;
         const QRect cell(piece.textAt, QSize(extent.advance, piece.font->height()));
-        piece.cell = cell & surfaceRect;
+        piece.cell = cell & area_;
         if (!extent.ink.isNull()) piece.reach = extent.ink.translated(piece.textAt);
         piece.textColor = textColor;
         piece.background = background;
-    }
-    if (piece.box.isEmpty() && !piece.font) return;
-    lastReach_ = piece.box;
-    if (piece.font) {
         // Glyphs may rise above their cell and reach below it by as much.
         const int height = piece.font->height();
-        const QRect text =
-            piece.reach.isNull()
-                ? QRect(QPoint(piece.textAt.x() - height, piece.textAt.y() - height),
-                        QPoint(surfaceRect.right(), piece.textAt.y() + 2 * height))
-                : piece.reach;
-        lastReach_ |= text & surfaceRect;
+        textReach = piece.reach.isNull()
+                        ? QRect(QPoint(piece.textAt.x() - height, piece.textAt.y() - height),
+                                QPoint(bounds_.right(), piece.textAt.y() + 2 * height))
+                        : piece.reach;
     }
+    lastReach_ = (covered & bounds_) | (textReach & bounds_);
+    // A text that reaches no pixel of the target leaves it as it is.
+    if (piece.font && !textReach.intersects(area_)) piece.font = nullptr;
+    if (piece.box.isEmpty() && !piece.font) return;
     pieces_.push_back(std::move(piece));
 }
 
 void ElementPainter::Finish() {
     if (pieces_.empty()) return;
     // From the last piece back: what later pieces paint over does not show.
-    const QRect area = QRect(0, 0, width_, height_) & surface_.rect();
+    const QRect area = QRect(0, 0, width_, height_) & area_;
     CoverMask mask(clip_.isNull() ? area : area & clip_);
     for (auto piece = pieces_.rbegin(); piece != pieces_.rend(); ++piece) {
         if (piece->font) {
@@ -136,7 +147,9 @@ void ElementPainter::Finish() {
         piece->showBox = !piece->box.isEmpty() && !mask.Covers(piece->box);
         if (piece->showBox) mask.Add(piece->box);
     }
-    QPainter painter(&surface_);
+    QPainter painter(surface_);
+    // Whole pixels only, so every pixel comes out as on the whole surface.
+    painter.translate(-area_.topLeft());
     if (!clip_.isNull()) painter.setClipRect(clip_);
     const PreviewFont* painterFont = nullptr;
     for (const Piece& piece : pieces_) Paint(painter, piece, painterFont);
@@ -180,7 +193,7 @@ void ElementPainter::Paint(QPainter& painter, const Piece& piece,
 }
 
 PreviewFont& ElementPainter::FontOf(int points) {
-    return fonts_.try_emplace(points, points, &surface_).first->second;
+    return fonts_.try_emplace(points, points, surface_).first->second;
 }
 
 }  // namespace preview

@@ -59,6 +59,17 @@ class ElementPainter {
   public:
     ElementPainter(QImage& surface, const PreviewColors& colors, int width, int height,
                    const TextLookup& lookup);
+    // A painter for a surface drawn a part at a time: `target` holds the
+    // surface's pixels from `origin` on (its (0, 0) is the surface's
+    // `origin`), and `bounds` are the surface's own pixels, which records
+    // may reach (LastReach). Inside the target the pixels come out as a
+    // drawing onto the whole surface gives them. The target's dots per inch
+    // set the text sizes in pixels.
+    ElementPainter(QImage& target, QPoint origin, const QRect& bounds, const PreviewColors& colors,
+                   int width, int height, const TextLookup& lookup);
+    // Draws from now on into another part of the same surface, at the same
+    // dots per inch. Anything drawn and not yet painted is painted first.
+    void SetTarget(QImage& target, QPoint origin);
     ~ElementPainter();
     ElementPainter(const ElementPainter&) = delete;
     ElementPainter& operator=(const ElementPainter&) = delete;
@@ -92,7 +103,7 @@ class ElementPainter {
     void SetClip(const QRect& clip) { clip_ = clip; }
     // Every surface pixel that the record drawn last may touch: its box and
     // its text (on to the surface's right edge when the text's ink is not
-    // known). Empty when it touches none.
+    // known), within the bounds. Empty when it touches none.
     QRect LastReach() const { return lastReach_; }
     // Forgets what was drawn since the last Finish, unpainted: for finding
     // out a record's reach.
@@ -100,12 +111,12 @@ class ElementPainter {
 
   private:
     struct Piece {
-        QRect box;     // covered pixels, clipped to the surface
-        QRect inside;  // the box less its outline, clipped to the surface
+        QRect box;     // covered pixels, clipped to the target
+        QRect inside;  // the box less its outline, clipped to the target
         QColor insideColor;
         PreviewFont* font = nullptr;  // set when there is a text
         std::string_view text;        // its code-page bytes
-        QRect cell;                   // clipped to the surface
+        QRect cell;                   // clipped to the target
         QPoint textAt;
         QRect reach;  // every pixel the text may touch; null when not known
         QColor textColor;
@@ -120,7 +131,10 @@ class ElementPainter {
     void Paint(QPainter& painter, const Piece& piece, const PreviewFont*& painterFont) const;
     PreviewFont& FontOf(int points);
 
-    QImage& surface_;
+    QImage* surface_;
+    // The surface pixels the target holds, and those records may reach.
+    QRect area_;
+    QRect bounds_;
     TextLookup lookup_;
     int width_;
     int height_;

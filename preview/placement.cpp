@@ -104,11 +104,36 @@ struct AxisPlace {
     std::optional<double> guide;
 };
 
-AxisPlace DragAxis(Axis start, Part part, double units, double origin, const SnapLines* lines,
-                   double unitsPerPixel) {
-    const std::optional<Axis> moved = Shift(start, part, units);
-    if (!moved || lines == nullptr || part == Part::None) return {moved, std::nullopt};
-    const Edges edges = EdgesOf(*moved, origin);
+// The value that a grid holds on an axis: the stored position for a move,
+// the moving edge as it shows (relative to the origin) for a handle.
+double GridValue(Axis axis, Part part) {
+    if (part == Part::Whole) return axis.pos;
+    const Edges edges = EdgesOf(axis, 0.0);
+    return part == Part::Low ? edges.low : edges.high;
+}
+
+// `start` shifted so that its grid value lands on `target`; nothing when
+// the size limits of Shift keep it off. A size cannot always put an edge
+// exactly on a whole number (pos + scale in floats), so landing within the
+// floats' rounding counts.
+std::optional<Axis> ShiftOnto(Axis start, Part part, double target) {
+    const std::optional<Axis> shifted = Shift(start, part, target - GridValue(start, part));
+    if (!shifted) return std::nullopt;
+    const double tolerance = std::max(1e-4, std::abs(target) * 1e-6);
+    if (!(std::abs(GridValue(*shifted, part) - target) <= tolerance)) return std::nullopt;
+    return shifted;
+}
+
+// The axis moved by `units` and then on to the nearest grid line.
+std::optional<Axis> OnGrid(Axis start, Part part, double units, int step) {
+    const double value = GridValue(start, part) + units;
+    return ShiftOnto(start, part, std::round(value / step) * step);
+}
+
+AxisPlace SnapToLine(Axis start, Axis moved, Part part, double units, double origin,
+                     const SnapLines* lines, double unitsPerPixel) {
+    if (lines == nullptr) return {moved, std::nullopt};
+    const Edges edges = EdgesOf(moved, origin);
     const double middle = (edges.low + edges.high) / 2;
     const std::array<double, 3> whole = {edges.low, middle, edges.high};
     const std::span<const double> candidates =
@@ -135,6 +160,19 @@ AxisPlace DragAxis(Axis start, Part part, double units, double origin, const Sna
         if (std::abs(landed - *line) > unitsPerPixel / 2) return {moved, std::nullopt};
     }
     return {snapped, line};
+}
+
+AxisPlace DragAxis(Axis start, Part part, double units, double origin, const SnapLines* lines,
+                   double unitsPerPixel, int gridStep) {
+    const std::optional<Axis> moved = Shift(start, part, units);
+    if (!moved || part == Part::None) return {moved, std::nullopt};
+    // A neighbour's edge within reach wins; the grid holds everywhere else.
+    const AxisPlace byLine = SnapToLine(start, *moved, part, units, origin, lines, unitsPerPixel);
+    if (byLine.guide || gridStep <= 0) return byLine;
+    if (const std::optional<Axis> gridded = OnGrid(start, part, units, gridStep)) {
+        return {gridded, std::nullopt};
+    }
+    return byLine;
 }
 
 }  // namespace
@@ -240,16 +278,44 @@ SnapTargets SnapTargetsFor(std::span<const MenuItemRecord> records, std::size_t 
 }
 
 std::optional<DragPlace> DragTo(const Drag& drag, QPoint offset, int width, int height,
-                                const SnapTargets* targets) {
+                                const SnapTargets* targets, int gridStep) {
     if (!IsFinite(drag.start) || width <= 0 || height <= 0) return std::nullopt;
-    const AxisPlace x =
-        DragAxis({drag.start.posX, drag.start.scaleX}, XPart(drag.handle), UnitsX(offset.x(), width),
-                 drag.origin.x, targets ? &targets->x : nullptr, kVirtualWidth / width);
-    const AxisPlace y = DragAxis({drag.start.posY, drag.start.scaleY}, YPart(drag.handle),
-                                 UnitsY(offset.y(), height), drag.origin.y,
-                                 targets ? &targets->y : nullptr, kVirtualHeight / height);
+    const AxisPlace x = DragAxis({drag.start.posX, drag.start.scaleX}, XPart(drag.handle),
+                                 UnitsX(offset.x(), width), drag.origin.x,
+                                 targets ? &targets->x : nullptr, kVirtualWidth / width, gridStep);
+    const AxisPlace y = DragAxis(
+        {drag.start.posY, drag.start.scaleY}, YPart(drag.handle), UnitsY(offset.y(), height),
+        drag.origin.y, targets ? &targets->y : nullptr, kVirtualHeight / height, gridStep);
     if (!x.axis || !y.axis) return std::nullopt;
     return DragPlace{{x.axis->pos, y.axis->pos, x.axis->scale, y.axis->scale}, x.guide, y.guide};
+}
+
+namespace {
+
+std::optional<Axis> NudgedAxis(Axis start, Part part, int direction, double distance,
+                               int gridStep) {
+    if (direction == 0 || part == Part::None) return start;
+    if (gridStep <= 0) return Shift(start, part, direction * distance);
+    const double value = GridValue(start, part);
+    const double target = direction > 0 ? std::ceil((value + distance) / gridStep) * gridStep
+                                        : std::floor((value - distance) / gridStep) * gridStep;
+    // Where the size limits keep the edge off the grid, it moves as far as
+    // they let it.
+    if (const std::optional<Axis> landed = ShiftOnto(start, part, target)) return landed;
+    return Shift(start, part, target - value);
+}
+
+}  // namespace
+
+std::optional<RecordGeometry> Nudged(const RecordGeometry& start, std::optional<Handle> handle,
+                                     int dx, int dy, double distance, int gridStep) {
+    if (!IsFinite(start)) return std::nullopt;
+    const std::optional<Axis> x =
+        NudgedAxis({start.posX, start.scaleX}, XPart(handle), dx, distance, gridStep);
+    const std::optional<Axis> y =
+        NudgedAxis({start.posY, start.scaleY}, YPart(handle), dy, distance, gridStep);
+    if (!x || !y) return std::nullopt;
+    return RecordGeometry{x->pos, y->pos, x->scale, y->scale};
 }
 
 }  // namespace preview

@@ -94,8 +94,20 @@ struct DragPlace {
 // The drag with the pointer `offset` pixels from where it was pressed. With
 // targets, each axis whose moving edge (or, for a move, its edges and
 // centre) comes within kSnapPixels of a line is set on that line instead,
-// the nearest line winning. Nothing when the result is not finite.
+// the nearest line winning. With a grid step (units, above 0), an axis that
+// snapped to no line has its moving value set on the grid: the stored
+// position for a move, the edge as shown for a handle, each a whole multiple
+// of the step from the record's origin. Nothing when the result is not
+// finite.
 std::optional<DragPlace> DragTo(const Drag& drag, QPoint offset, int width, int height,
-                                const SnapTargets* targets);
+                                const SnapTargets* targets, int gridStep = 0);
+
+// A key press that moves the record (no handle) or pulls a handle's edges
+// `distance` units in the directions (dx, dy) (each -1, 0 or 1). With a grid
+// step, the moving value goes instead to the nearest whole multiple of the
+// step that lies at least `distance` units that way, so that a value off
+// the grid lands on it. Nothing when a value would not be a finite float.
+std::optional<RecordGeometry> Nudged(const RecordGeometry& start, std::optional<Handle> handle,
+                                     int dx, int dy, double distance, int gridStep = 0);
 
 }  // namespace preview

@@ -2,13 +2,24 @@
 
 #include <algorithm>
 
+#include "preview/picture_stretch.h"
+#include "preview/screen_drawing.h"
+
 namespace preview {
 
 namespace {
 
-// Pictures are shown opaque whatever alpha they carry.
-QImage Opaque(const QImage& picture) {
-    return picture.hasAlphaChannel() ? picture.convertToFormat(QImage::Format_RGB32) : picture;
+// Paints the picture stretched over `placed`, as far as the painter's clip
+// lets it show. The painter may be moved by whole pixels, never scaled: the
+// stretched pixels are worked out here and copied one to one.
+void DrawStretched(QPainter& painter, const QImage& picture, const QRect& placed) {
+    QRect part = placed;
+    if (painter.hasClipping()) part &= painter.clipBoundingRect().toAlignedRect();
+    if (part.isEmpty()) return;
+    QImage stretched(part.size(), QImage::Format_RGB32);
+    if (stretched.isNull()) return;
+    StretchPicture(stretched, part.topLeft(), picture, placed);
+    painter.drawImage(part.topLeft(), stretched);
 }
 
 }  // namespace
@@ -49,11 +60,10 @@ void ComposeBackground(QPainter& painter, QSize client, const PreviewPictures& p
     painter.save();
     painter.setClipRect(area, Qt::IntersectClip);
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     if (pictures.background.isNull()) {
         painter.fillRect(area, Qt::black);
     } else {
-        painter.drawImage(area, Opaque(pictures.background));
+        DrawStretched(painter, OpaquePicture(pictures.background), area);
     }
     painter.restore();
 }
@@ -63,14 +73,13 @@ void ComposeOverBackground(QPainter& painter, QSize client, const PreviewPicture
     painter.save();
     painter.setClipRect(QRect(QPoint(0, 0), client), Qt::IntersectClip);
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(QPoint(0, 0), keyedSurface);
     for (int i = 0; i < kOverlayCount; ++i) {
         const OverlayPlacement& placement = placements[static_cast<std::size_t>(i)];
         const QImage& picture = pictures.overlays[static_cast<std::size_t>(i)];
         if (!placement.visible || picture.isNull()) continue;
         // Overlays are placed in panel coordinates, one pixel off the client's.
-        painter.drawImage(placement.bounds.translated(-1, -1), Opaque(picture));
+        DrawStretched(painter, OpaquePicture(picture), placement.bounds.translated(-1, -1));
     }
     painter.restore();
 }
@@ -87,6 +96,36 @@ QImage ComposePreviewImage(QSize client, const PreviewPictures& pictures,
     if (image.isNull()) return image;
     QPainter painter(&image);
     ComposePreview(painter, client, pictures, keyedSurface, placements);
+    return image;
+}
+
+QImage ComposeSurfacePart(ScreenDrawing& drawing, const PreviewPictures& pictures,
+                          const QRect& area) {
+    const QRect part = area & QRect(QPoint(0, 0), drawing.size());
+    // The records first, then the background wherever their key colour
+    // lets it show.
+    QImage image = drawing.Drawn(part);
+    if (image.isNull()) return image;
+    const QRgb key = ColorFromSkin(drawing.colors().skinColor1).rgb();
+    if (pictures.background.isNull()) {
+        const int width = image.width();
+        for (int y = 0; y < image.height(); ++y) {
+            auto* pixels = reinterpret_cast<QRgb*>(image.scanLine(y));
+            for (int x = 0; x < width; ++x) {
+                if ((pixels[x] | 0xFF000000u) == key) pixels[x] = 0xFF000000u;
+            }
+        }
+    } else {
+        StretchPicture(image, part.topLeft(), OpaquePicture(pictures.background),
+                       QRect(QPoint(0, 0), drawing.size()), key);
+    }
+    for (int i = 0; i < kOverlayCount; ++i) {
+        const OverlayPlacement& placement = drawing.placements()[static_cast<std::size_t>(i)];
+        const QImage& picture = pictures.overlays[static_cast<std::size_t>(i)];
+        if (!placement.visible || picture.isNull()) continue;
+        StretchPicture(image, part.topLeft(), OpaquePicture(picture),
+                       placement.bounds.translated(-1, -1));
+    }
     return image;
 }
 

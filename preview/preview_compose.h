@@ -13,6 +13,8 @@
 // match.
 namespace preview {
 
+class ScreenDrawing;
+
 // The visible width x height part of the surface as ARGB32_Premultiplied:
 // every pixel of the surface's transparent colour (the colour of its
 // bottom-left pixel) fully transparent, every other one opaque. Any part of
@@ -32,6 +34,9 @@ struct PreviewPictures {
 // the keyed surface, then each visible overlay in stacking order, stretched
 // to its bounds (moved from panel to client coordinates) and drawn opaque.
 // An overlay without a picture is left out. The painter's state is restored.
+// Pictures are stretched by StretchPicture, so a part composed under a clip
+// has the pixels of the whole; the painter may be moved by whole pixels, but
+// not scaled.
 void ComposePreview(QPainter& painter, QSize client, const PreviewPictures& pictures,
                     const QImage& keyedSurface, const OverlayPlacements& placements);
 
@@ -44,5 +49,14 @@ void ComposeOverBackground(QPainter& painter, QSize client, const PreviewPicture
 // The same into a new image of the client area's size.
 QImage ComposePreviewImage(QSize client, const PreviewPictures& pictures,
                            const QImage& keyedSurface, const OverlayPlacements& placements);
+
+// What the preview shows in `area` of the drawing's surface (surface pixels;
+// the part beyond the surface is left out), without the surface ever being
+// drawn whole: exactly the pixels that ComposePreview gives there for a
+// client area of the surface's size. Pictures already opaque RGB32 (as
+// OpaquePicture makes them) are used as they are; others are converted on
+// every call.
+QImage ComposeSurfacePart(ScreenDrawing& drawing, const PreviewPictures& pictures,
+                          const QRect& area);
 
 }  // namespace preview

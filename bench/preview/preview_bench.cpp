@@ -4,93 +4,21 @@
 // Budgets: 100 ms, 5 ms, 5 ms and 1 ms.
 #include <benchmark/benchmark.h>
 
-#include <QBuffer>
 #include <QGuiApplication>
-#include <cmath>
-#include <cstdint>
 #include <random>
 #include <vector>
 
-#include "document/text_db.h"
-#include "document/type_code.h"
+#include "bench_screens.h"
 #include "preview/hit_test.h"
 #include "preview/preview_compose.h"
 #include "preview/preview_renderer.h"
 
 namespace {
 
-constexpr std::uint32_t kTextCount = 1'000'000;
-const QSize kScreen(1920, 1080);
-
-void AppendU32(QByteArray& bytes, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) bytes.append(static_cast<char>((value >> (8 * i)) & 0xFF));
-}
-
-// Identifiers 1..kTextCount, each with its own text.
-const TextDb& MillionTexts() {
-    static const TextDb db = [] {
-        QByteArray texts;
-        std::vector<std::uint32_t> offsets;
-        offsets.reserve(kTextCount);
-        const std::uint32_t tableEnd = 8 + 8 * kTextCount;
-        for (std::uint32_t i = 0; i < kTextCount; ++i) {
-            offsets.push_back(tableEnd + static_cast<std::uint32_t>(texts.size()));
-            texts.append("Menu entry ").append(QByteArray::number(i)).append('\0');
-        }
-        QByteArray bytes;
-        AppendU32(bytes, kTextCount);
-        AppendU32(bytes, 0);
-        for (std::uint32_t i = 0; i < kTextCount; ++i) {
-            AppendU32(bytes, i + 1);
-            AppendU32(bytes, offsets[i]);
-        }
-        bytes.append(texts);
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::ReadOnly);
-        TextDb loaded;
-        loaded.Read(buffer);
-        return loaded;
-    }();
-    return db;
-}
-
-MenuItemRecord Record(const char* shownType, float x, float y, float sx, float sy, std::int32_t id,
-                      std::int32_t textId) {
-    MenuItemRecord record;
-    type_code::SetFromShown(record, shownType);
-    record.id = id;
-    record.posX = x;
-    record.posY = y;
-    record.scaleX = sx;
-    record.scaleY = sy;
-    record.textId = textId;
-    return record;
-}
-
-// A captioned window over the whole screen and its elements, each with a
-// text from anywhere in the database. Scattered: buttons, labels, scroll bars
-// and loading pictures of usual sizes at random places, most of them partly
-// or wholly under later ones. Tiled: small elements side by side, no text
-// hidden.
-std::vector<MenuItemRecord> Screen(int elements, bool tiled = false) {
-    std::mt19937 random(12345);
-    std::uniform_real_distribution<float> x(0, 700), y(0, 520), width(40, 200), height(12, 40);
-    std::uniform_int_distribution<std::int32_t> text(1, kTextCount);
-    const char* types[] = {"butt", "stxt", "ctxt", "scrl", "rcta", "item"};
-    const int columns = static_cast<int>(std::ceil(std::sqrt(elements)));
-    const float tileWidth = 800.0f / columns;
-    const float tileHeight = 558.0f / columns;
-    std::vector<MenuItemRecord> records = {Record("wint", 0, 0, 800, 600, 0, 1)};
-    for (int i = 0; i < elements; ++i) {
-        records.push_back(tiled ? Record(types[i % 6], tileWidth * (i % columns),
-                                         tileHeight * (i / columns), tileWidth, tileHeight,
-                                         100 + i % 3, text(random))
-                                : Record(types[i % 6], x(random), y(random), width(random),
-                                         height(random), 100 + i % 3, text(random)));
-    }
-    records.push_back(Record("stop", 0, 0, 0, 0, 0, 0));
-    return records;
-}
+using bench_screens::kScreen;
+using bench_screens::kTextCount;
+using bench_screens::MillionTexts;
+using bench_screens::Screen;
 
 void Refresh(benchmark::State& state) {
     const TextDb& db = MillionTexts();
