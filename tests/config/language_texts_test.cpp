@@ -47,6 +47,22 @@ TEST(LanguageFile, EmptyLinesKeepTextsAndTextsAreInWindows1252) {
     EXPECT_EQ(texts.typeEntries, std::vector<QString>{"wint - Fenster"});
 }
 
+// The credit line has a line of its own; a file from before it words only
+// the lead, which keeps the English suffix.
+TEST(LanguageFile, TheWholeCreditLineHasItsOwnLineAndLine17StillLeadsIt) {
+    // With no type rows, line 102 is the last of the older files.
+    QList<QByteArray> lines = Numbered(1, 44) + QList<QByteArray>{"0"} + Numbered(46, 102);
+    lines[16] = "Erstellt von";
+    EXPECT_EQ(Applied(Lines(lines)).CreditLine(), "Erstellt von the Kavel team");
+    lines.append(Numbered(103, 109) + QList<QByteArray>{"Erstellt vom Kavel-Team"});
+    EXPECT_EQ(Applied(Lines(lines)).CreditLine(), "Erstellt vom Kavel-Team");
+    // An empty whole line keeps what line 17 made of the line.
+    lines.last() = "";
+    EXPECT_EQ(Applied(Lines(lines)).CreditLine(), "Erstellt von the Kavel team");
+    const LanguageTexts german = Applied(RepositoryFile("lang/German.txt"));
+    EXPECT_FALSE(german.CreditLine().contains("the")) << german.CreditLine().toStdString();
+}
+
 TEST(LanguageFile, TheCountDecidesWhereTheCaptionsAfterTheRowsStart) {
     const auto withCount = [](const QByteArray& count, const QList<QByteArray>& rest) {
         return Applied(Lines(Numbered(1, 44) + QList<QByteArray>{count} + rest));
@@ -113,7 +129,7 @@ TEST(ShippedLanguages, EveryListedOneIsCompleteAndEnglishIsTheBuiltInTexts) {
     EXPECT_EQ(names.size(), 2u);
     for (const QByteArray& name : names) {
         const QByteArray file = RepositoryFile(name.constData());
-        EXPECT_EQ(file.count('\n'), 154) << name.constData();
+        EXPECT_EQ(file.count('\n'), 162) << name.constData();
         // Every row of the type box, translated or not, keeps its code.
         const LanguageTexts texts = Applied(file);
         ASSERT_EQ(texts.typeEntries.size(), type_code::kCatalogue.size()) << name.constData();

@@ -1,13 +1,16 @@
 #include "document/file_watch.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <QDateTime>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 #include "support/files.h"
+#include "support/permissions.h"
 
 namespace {
 
@@ -42,6 +45,7 @@ class WatchedFileTest : public ::testing::Test {
             sizeAtChange = QFile(path).size();
         });
         QObject::connect(&watch, &WatchedFile::removed, [this] { ++removals; });
+        QObject::connect(&watch, &WatchedFile::restored, [this] { ++restorals; });
     }
 
     // The next change is reported; the program then holds the file as it is.
@@ -64,6 +68,7 @@ class WatchedFileTest : public ::testing::Test {
     WatchedFile watch{milliseconds(300)};
     int changes = 0;
     int removals = 0;
+    int restorals = 0;
     qint64 sizeAtChange = -1;
 };
 
@@ -83,15 +88,33 @@ TEST_F(WatchedFileTest, RewritesRenamesAndRemovalsAreReportedButNotTheSameBytes)
 
     ASSERT_TRUE(QFile::remove(path));
     ASSERT_TRUE(Eventually([&] { return removals == 1; }));
-    // Back as it was: no news. Back otherwise: a change.
+    // Back as it was: said so, and no change. Back otherwise: a change.
     Write(path, "fourth");
     ExpectNoChange();
+    EXPECT_EQ(restorals, 1);
     ASSERT_TRUE(QFile::remove(path));
     ASSERT_TRUE(Eventually([&] { return removals == 2; }));
     ReplaceByRename(path, "fifth");
     ExpectChange();
     EXPECT_EQ(changes, 4);
     EXPECT_EQ(removals, 2);
+    EXPECT_EQ(restorals, 1);
+}
+
+// A file that cannot be read differs from the version held, which stays the
+// known one: given back its permissions, its bytes untouched, it is as known.
+TEST_F(WatchedFileTest, AFileMadeUnreadableAndReadableAgainIsAsKnown) {
+    const PermissionsObeyed obeyed;
+    const QByteArray native = QFile::encodeName(path);
+    ASSERT_EQ(::chmod(native.constData(), 0), 0);
+    ASSERT_TRUE(Eventually([&] { return changes == 1; }));
+    ASSERT_EQ(::chmod(native.constData(), 0644), 0);
+    ExpectNoChange();
+    EXPECT_EQ(restorals, 1);
+    // A mode change of a readable file is no news at all.
+    ASSERT_EQ(::chmod(native.constData(), 0600), 0);
+    ExpectNoChange();
+    EXPECT_EQ(restorals, 1);
 }
 
 TEST_F(WatchedFileTest, AFileWrittenInPiecesIsReportedOnceWhenQuiet) {
@@ -125,4 +148,19 @@ TEST(FileFingerprint, TellsContentsApartWhateverTheirTimes) {
     EXPECT_NE(FileFingerprint::OfPath(path), first);
     Write(path, QByteArray(3 << 20, 'a'));
     EXPECT_EQ(FileFingerprint::OfPath(path), first);
+
+    // A file too large to be read through stands by its size, modification
+    // time and identity, not by its mode.
+    QFile large(folder.filePath("large"));
+    ASSERT_TRUE(large.open(QIODevice::WriteOnly) &&
+                large.resize(FileFingerprint::kWholeContentLimit + 1));
+    large.close();
+    const FileFingerprint before = FileFingerprint::OfPath(large.fileName());
+    ASSERT_TRUE(large.setPermissions(QFile::ReadOwner));
+    EXPECT_EQ(FileFingerprint::OfPath(large.fileName()), before);
+    ASSERT_TRUE(large.open(QIODevice::Append));
+    EXPECT_TRUE(large.setFileTime(QDateTime::currentDateTime().addSecs(60),
+                                  QFileDevice::FileModificationTime));
+    large.close();
+    EXPECT_NE(FileFingerprint::OfPath(large.fileName()), before);
 }
