@@ -1,7 +1,6 @@
 #include "document/file_watch.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <QDateTime>
 #include <QFile>
@@ -10,7 +9,6 @@
 #include <QTimer>
 
 #include "support/files.h"
-#include "support/permissions.h"
 
 namespace {
 
@@ -101,22 +99,6 @@ TEST_F(WatchedFileTest, RewritesRenamesAndRemovalsAreReportedButNotTheSameBytes)
     EXPECT_EQ(restorals, 1);
 }
 
-// A file that cannot be read differs from the version held, which stays the
-// known one: given back its permissions, its bytes untouched, it is as known.
-TEST_F(WatchedFileTest, AFileMadeUnreadableAndReadableAgainIsAsKnown) {
-    const PermissionsObeyed obeyed;
-    const QByteArray native = QFile::encodeName(path);
-    ASSERT_EQ(::chmod(native.constData(), 0), 0);
-    ASSERT_TRUE(Eventually([&] { return changes == 1; }));
-    ASSERT_EQ(::chmod(native.constData(), 0644), 0);
-    ExpectNoChange();
-    EXPECT_EQ(restorals, 1);
-    // A mode change of a readable file is no news at all.
-    ASSERT_EQ(::chmod(native.constData(), 0600), 0);
-    ExpectNoChange();
-    EXPECT_EQ(restorals, 1);
-}
-
 TEST_F(WatchedFileTest, AFileWrittenInPiecesIsReportedOnceWhenQuiet) {
     // Ten pieces 20 ms apart, each well within the 300 ms quiet period.
     QFile file(path);
@@ -149,18 +131,15 @@ TEST(FileFingerprint, TellsContentsApartWhateverTheirTimes) {
     Write(path, QByteArray(3 << 20, 'a'));
     EXPECT_EQ(FileFingerprint::OfPath(path), first);
 
-    // A file too large to be read through stands by its size, modification
-    // time and identity, not by its mode.
+    // Too large to be read through, a file stands by its size, modification
+    // time and identity: its mode is none of them.
     QFile large(folder.filePath("large"));
     ASSERT_TRUE(large.open(QIODevice::WriteOnly) &&
                 large.resize(FileFingerprint::kWholeContentLimit + 1));
-    large.close();
     const FileFingerprint before = FileFingerprint::OfPath(large.fileName());
     ASSERT_TRUE(large.setPermissions(QFile::ReadOwner));
     EXPECT_EQ(FileFingerprint::OfPath(large.fileName()), before);
-    ASSERT_TRUE(large.open(QIODevice::Append));
-    EXPECT_TRUE(large.setFileTime(QDateTime::currentDateTime().addSecs(60),
+    ASSERT_TRUE(large.setFileTime(QDateTime::currentDateTime().addSecs(60),
                                   QFileDevice::FileModificationTime));
-    large.close();
     EXPECT_NE(FileFingerprint::OfPath(large.fileName()), before);
 }

@@ -4,40 +4,26 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
-#include <cstdint>
-
-// While alive, the calling thread's file accesses obey the files'
-// permissions, as any user's do: root's rights to read and write whatever
-// the permissions say are set aside (and given back at the end). A test run
-// as root can thus make a file unreadable with chmod 000.
+// While alive, the calling thread's file accesses obey the files' permissions
+// as any user's do: root's rights to read and write past them are set aside,
+// so that chmod 000 makes a file unreadable to a test run as root.
 class PermissionsObeyed {
   public:
     PermissionsObeyed() {
-        if (!Get(saved_)) return;
-        Data lowered[2] = {saved_[0], saved_[1]};
-        lowered[0].effective &= ~kOverrides;
-        held_ = Set(lowered);
+        if (Call(SYS_capget, saved_) != 0) return;
+        __user_cap_data_struct lowered[2] = {saved_[0], saved_[1]};
+        lowered[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+        held_ = Call(SYS_capset, lowered) == 0;
     }
     ~PermissionsObeyed() {
-        if (held_) Set(saved_);
+        if (held_) Call(SYS_capset, saved_);
     }
-    PermissionsObeyed(const PermissionsObeyed&) = delete;
-    PermissionsObeyed& operator=(const PermissionsObeyed&) = delete;
 
   private:
-    using Data = __user_cap_data_struct;
-    static constexpr std::uint32_t kOverrides =
-        (1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH);
-
-    static bool Get(Data (&data)[2]) {
+    static long Call(long call, __user_cap_data_struct (&data)[2]) {
         __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
-        return ::syscall(SYS_capget, &header, data) == 0;
+        return ::syscall(call, &header, data);
     }
-    static bool Set(Data (&data)[2]) {
-        __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
-        return ::syscall(SYS_capset, &header, data) == 0;
-    }
-
-    Data saved_[2] = {};
+    __user_cap_data_struct saved_[2] = {};
     bool held_ = false;
 };
