@@ -104,7 +104,7 @@ void TmainWin::MenuFileChanged() {
         ShowError(texts.unableToAllocateItems);
         return;
     }
-    LoadedDocument loaded = ReloadMenuStream(file);
+    LoadedDocument loaded = LoadMenuStream(file);
     file.close();
     if (loaded.failure != LoadedDocument::Failure::None) {
         ShowError(load_messages::FailureText(texts, loaded.failure));

@@ -5,7 +5,7 @@
 LoadedDocument LoadDocumentStreams(QIODevice& menuFile, QIODevice& textDbFile,
                                    const std::function<void(LoadedDocument::Stage)>& onStage) {
     if (onStage) onStage(LoadedDocument::Stage::ReadingMenuItems);
-    LoadedDocument document = ReloadMenuStream(menuFile);
+    LoadedDocument document = LoadMenuStream(menuFile);
     if (document.failure != LoadedDocument::Failure::None) return document;
 
     if (onStage) onStage(LoadedDocument::Stage::ReadingStrings);
@@ -16,7 +16,7 @@ LoadedDocument LoadDocumentStreams(QIODevice& menuFile, QIODevice& textDbFile,
     return document;
 }
 
-LoadedDocument ReloadMenuStream(QIODevice& menuFile) {
+LoadedDocument LoadMenuStream(QIODevice& menuFile) {
     LoadedDocument document;
     MenuReadResult items = ReadMenuItems(menuFile);
     switch (items.error) {

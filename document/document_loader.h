@@ -32,9 +32,11 @@ struct LoadedDocument {
 LoadedDocument LoadDocumentStreams(QIODevice& menuFile, QIODevice& textDbFile,
                                    const std::function<void(LoadedDocument::Stage)>& onStage);
 
-// One file of an open document read again after another program changed it:
-// the records only, or the string database only. A string database that now
-// holds no entry at all is refused (NoStrings): no game ships one, so it is
-// most likely still being written, and taking it would blank every text.
-LoadedDocument ReloadMenuStream(QIODevice& menuFile);
+// The records alone: the first stage of a load, and what a menu file changed
+// by another program is read with.
+LoadedDocument LoadMenuStream(QIODevice& menuFile);
+// The string database of an open document read again after another program
+// changed it. One that now holds no entry at all is refused (NoStrings): no
+// game ships one, so it is most likely still being written, and taking it
+// would blank every text.
 LoadedDocument ReloadTextDbStream(QIODevice& textDbFile);
