@@ -278,13 +278,8 @@ void TmainWin::CreatePropertyPanel(QWidget* client) {
     lbType = caption(8, 32);
     lbID = caption(88, 32);
     edID = field(104, 31, 49);
-    cbType = new QComboBox(pnMain);
+    cbType = new TypeBox(pnMain);
     cbType->setGeometry(8, 55, 145, 20);
-    cbType->setEditable(true);
-    cbType->setInsertPolicy(QComboBox::NoInsert);
-    cbType->setCompleter(nullptr);
-    cbType->setMaxVisibleItems(50);
-    cbType->lineEdit()->setMaxLength(4);
     cbType->setFont(PixelFont(font(), 11));
 
     lbPos = heading(8, 80);

@@ -10,6 +10,7 @@
 #include <optional>
 #include <vector>
 
+#include "app/type_box.h"
 #include "config/skin_file.h"
 #include "document/document.h"
 #include "editing/record_command.h"
@@ -94,7 +95,7 @@ class TmainWin : public QMainWindow, private SkinTarget {
     QLabel* lbType = nullptr;
     QLabel* lbID = nullptr;
     QLineEdit* edID = nullptr;
-    QComboBox* cbType = nullptr;
+    TypeBox* cbType = nullptr;
     QLabel* lbPos = nullptr;
     QLabel* lbPosX = nullptr;
     QLineEdit* edPosX = nullptr;
@@ -310,12 +311,12 @@ class TmainWin : public QMainWindow, private SkinTarget {
     void WatchDocumentFiles(QFile& menuFile, QFile& textDbFile);
     void BeforeSave();
     void AfterSave(const QString& path);
-    // Opens a watched file that changed, as the version known from now on;
-    // nothing, after telling the user, when it cannot be read.
+    // Opens a watched file that changed, and tells its version; nothing,
+    // after telling the user, when it cannot be read.
     std::optional<FileFingerprint> OpenChangedFile(WatchedFile& watch, QFile& file);
     void MenuFileChanged();
     void TextDbChanged();
-    void ReloadMenuFile(std::vector<MenuItemRecord>&& records);
+    void ReloadMenuFile(LoadedDocument&& loaded);
     void ReloadTextDb();
     WatchedFile* menuWatch_ = nullptr;
     WatchedFile* textDbWatch_ = nullptr;

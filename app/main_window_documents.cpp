@@ -17,6 +17,7 @@
 #include "app/preview_panel.h"
 #include "app/record_list_view.h"
 #include "base/file_open.h"
+#include "config/load_messages.h"
 #include "document/document_loader.h"
 
 namespace {
@@ -79,20 +80,11 @@ void TmainWin::LoadDocuments(QFile& menuFile, QFile& textDbFile, const QString& 
         SetStatusText(stage == LoadedDocument::Stage::ReadingMenuItems ? texts.readingItems
                                                                        : texts.readingStrings);
     });
-    switch (loaded.failure) {
-        case LoadedDocument::Failure::None:
-            break;
-        case LoadedDocument::Failure::MenuItemsOutOfMemory:
-            ShowError(texts.unableToAllocateItems);
-            return;
-        case LoadedDocument::Failure::MenuItemsOutOfMemoryGrowing:
-        case LoadedDocument::Failure::NoMenuItems:
-            ShowError(texts.unableToReallocateItems);
-            return;
-        case LoadedDocument::Failure::StringsOutOfMemory:
-            ShowError(texts.unableToAllocateStrings);
-            return;
+    if (loaded.failure != LoadedDocument::Failure::None) {
+        ShowError(load_messages::FailureText(texts, loaded.failure));
+        return;
     }
+    const QString note = load_messages::Note(texts, loaded);
 
     updatingList_ = true;
     document_.Replace(std::move(loaded), menuPath, textDbPath);
@@ -109,7 +101,8 @@ void TmainWin::LoadDocuments(QFile& menuFile, QFile& textDbFile, const QString& 
     cbLang->setEnabled(false);
     ShowCount();
     SetStatusText(texts.loadedDocuments + document_.savePath() + fixed_text::kCaptionClose +
-                  fixed_text::kCaptionSeparator + document_.textDbPath() + texts.documentsEnd);
+                  fixed_text::kCaptionSeparator + document_.textDbPath() + texts.documentsEnd +
+                  note);
     UpdateTitle();
 
     RebuildItemList();

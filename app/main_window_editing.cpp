@@ -22,6 +22,7 @@
 #include "app/preview_panel.h"
 #include "app/record_list_view.h"
 #include "base/code_page.h"
+#include "base/conversion_error.h"
 #include "base/number_text.h"
 #include "document/type_code.h"
 #include "editing/record_edits.h"
@@ -115,9 +116,7 @@ void TmainWin::FillPropertyPanel() {
             edit->fontMetrics().horizontalAdvance(text) > edit->width() - 2 * frame - 4;
         edit->setToolTip(cut ? text : QString());
     }
-    const QSignalBlocker blocker(cbType);
-    cbType->setCurrentIndex(-1);
-    cbType->setEditText(FromCodePage(type_code::Shown(*record)));
+    cbType->ShowCode(FromCodePage(type_code::Shown(*record)));
     FillTextLine();
     UpdateTitle();
 }
@@ -311,6 +310,10 @@ void TmainWin::CommitTypeText(const QString& text) {
     // A box left as the panel showed it keeps all four stored bytes, also
     // those that its text cannot show (a NUL in the middle, say).
     if (text == FromCodePage(type_code::Shown(*record))) return;
+    // A code is single bytes of the code page: a character it lacks is
+    // refused rather than stored as "?".
+    if (const QString refused = FirstOutsideCodePage(text.left(4)); !refused.isEmpty())
+        throw ConversionError(MessageTable().typeCharacterRefused.arg(refused));
     MenuItemRecord typed;
     type_code::SetFromShown(typed, ToCodePage(text.left(4)));
     editing::SetType(document_, static_cast<std::size_t>(selectedIndex()),
@@ -322,11 +325,10 @@ void TmainWin::cbTypeExit() {
     if (record == nullptr) return;
     const QString text = cbType->currentText();
     if (text.isEmpty()) {
-        const QSignalBlocker blocker(cbType);
-        cbType->setEditText(FromCodePage(type_code::Shown(*record)));
+        cbType->ShowCode(FromCodePage(type_code::Shown(*record)));
         return;
     }
-    CommitTypeText(text);
+    if (!RunGuarded([&] { CommitTypeText(text); })) return;
     RebuildItemList();
     RefreshItemView();
 }

@@ -9,8 +9,9 @@
 #include "app/platform.h"
 #include "app/record_list_view.h"
 #include "base/file_open.h"
+#include "config/load_messages.h"
+#include "document/document_loader.h"
 #include "document/file_watch.h"
-#include "document/menu_file.h"
 
 namespace {
 
@@ -30,10 +31,19 @@ void TmainWin::WatchDocumentFiles(QFile& menuFile, QFile& textDbFile) {
         textDbWatch_ = new WatchedFile(kQuietPeriod, this);
         connect(menuWatch_, &WatchedFile::changed, this, [this] { MenuFileChanged(); });
         connect(textDbWatch_, &WatchedFile::changed, this, [this] { TextDbChanged(); });
-        connect(menuWatch_, &WatchedFile::removed, this,
-                [this] { SetStatusText(MessageTable().menuFileGone.arg(menuWatch_->path())); });
+        // Without its file the document exists only in this window.
+        connect(menuWatch_, &WatchedFile::removed, this, [this] {
+            document_.SetOnlyCopy(true);
+            SetStatusText(MessageTable().menuFileGone.arg(menuWatch_->path()));
+        });
+        connect(menuWatch_, &WatchedFile::restored, this, [this] {
+            document_.SetOnlyCopy(false);
+            SetStatusText(MessageTable().menuFileBack.arg(menuWatch_->path()));
+        });
         connect(textDbWatch_, &WatchedFile::removed, this,
                 [this] { SetStatusText(MessageTable().textDbGone.arg(textDbWatch_->path())); });
+        connect(textDbWatch_, &WatchedFile::restored, this,
+                [this] { SetStatusText(MessageTable().textDbBack.arg(textDbWatch_->path())); });
         connect(&document_, &Document::reset, this, [this] {
             if (document_.isOpen()) return;
             menuWatch_->Stop();
@@ -63,16 +73,14 @@ void TmainWin::AfterSave(const QString& path) {
 }
 
 std::optional<FileFingerprint> TmainWin::OpenChangedFile(WatchedFile& watch, QFile& file) {
-    // This version is the one known from now on, read or not: the user is
-    // told once, not at every look.
+    // The version the window holds stays the known one until this one is
+    // taken: a file that cannot be read now and comes back as it was is no
+    // change.
     if (!OpenRegularFileForReading(watch.path(), file)) {
-        watch.SetKnown(FileFingerprint::OfPath(watch.path()));
         ShowError(MessageTable().unableToOpenFile);
         return std::nullopt;
     }
-    const FileFingerprint read = FileFingerprint::OfFile(file);
-    watch.SetKnown(read);
-    return read;
+    return FileFingerprint::OfFile(file);
 }
 
 void TmainWin::MenuFileChanged() {
@@ -84,10 +92,11 @@ void TmainWin::MenuFileChanged() {
         return;
     }
     const LanguageTexts& texts = MessageTable();
-    const QString path = menuWatch_->path();
     // The file is read into fresh records before anything is asked: one that
     // does not load leaves the document as it is, as a failed open does, and
-    // the user is asked only about a file that can take its place.
+    // the user is asked only about a file that can take its place. Until
+    // then the records held are the document's only copy.
+    document_.SetOnlyCopy(true);
     QFile file;
     const std::optional<FileFingerprint> read = OpenChangedFile(*menuWatch_, file);
     if (!read) return;
@@ -95,34 +104,29 @@ void TmainWin::MenuFileChanged() {
         ShowError(texts.unableToAllocateItems);
         return;
     }
-    MenuReadResult items = ReadMenuItems(file);
+    LoadedDocument loaded = LoadMenuStream(file);
     file.close();
-    switch (items.error) {
-        case MenuReadError::None:
-            break;
-        case MenuReadError::OutOfMemory:
-            ShowError(texts.unableToAllocateItems);
-            return;
-        case MenuReadError::OutOfMemoryGrowing:
-        case MenuReadError::NoRecords:
-            ShowError(texts.unableToReallocateItems);
-            return;
+    if (loaded.failure != LoadedDocument::Failure::None) {
+        ShowError(load_messages::FailureText(texts, loaded.failure));
+        return;
     }
-    if ((document_.isModified() || HasUncommittedTyping()) &&
+    menuWatch_->SetKnown(*read);
+    if ((document_.hasEdits() || HasUncommittedTyping()) &&
         !platform_.AskYesNo(this, fixed_text::kAppTitle, texts.reloadQuestion, false)) {
         // The records no longer match the file: the next save is an
         // overwrite the user chose, and closing asks about it.
         document_.MarkModified();
-        SetStatusText(texts.menuFileKept.arg(path));
+        SetStatusText(texts.menuFileKept.arg(menuWatch_->path()));
         return;
     }
-    ReloadMenuFile(std::move(items.items));
+    ReloadMenuFile(std::move(loaded));
 }
 
-void TmainWin::ReloadMenuFile(std::vector<MenuItemRecord>&& records) {
+void TmainWin::ReloadMenuFile(LoadedDocument&& loaded) {
     const int row = selectedIndex();
+    const QString note = load_messages::Note(MessageTable(), loaded);
     updatingList_ = true;
-    document_.ReplaceRecords(std::move(records), menuWatch_->path());
+    document_.ReplaceRecords(std::move(loaded.menuItems), menuWatch_->path());
     updatingList_ = false;
 
     ShowCount();
@@ -131,7 +135,7 @@ void TmainWin::ReloadMenuFile(std::vector<MenuItemRecord>&& records) {
     const int last = static_cast<int>(document_.count()) - 1;
     SelectRow(std::clamp(row, 0, last));
     RefreshItemView();
-    SetStatusText(MessageTable().menuFileReloaded.arg(menuWatch_->path()));
+    SetStatusText(MessageTable().menuFileReloaded.arg(menuWatch_->path()) + note);
 }
 
 void TmainWin::TextDbChanged() {
@@ -145,16 +149,17 @@ void TmainWin::TextDbChanged() {
 
 void TmainWin::ReloadTextDb() {
     const LanguageTexts& texts = MessageTable();
-    const QString path = textDbWatch_->path();
     QFile file;
-    if (!OpenChangedFile(*textDbWatch_, file)) return;
-    TextDb textDb;
-    if (textDb.Read(file) != TextDb::ReadError::None) {
-        ShowError(texts.unableToAllocateStrings);
+    const std::optional<FileFingerprint> read = OpenChangedFile(*textDbWatch_, file);
+    if (!read) return;
+    LoadedDocument loaded = ReloadTextDbStream(file);
+    if (loaded.failure != LoadedDocument::Failure::None) {
+        ShowError(load_messages::FailureText(texts, loaded.failure));
         return;
     }
+    textDbWatch_->SetKnown(*read);
     // The strings are not part of the history: the records' steps stay.
-    document_.ReplaceTextDb(std::move(textDb));
+    document_.ReplaceTextDb(std::move(loaded.textDb));
     RefreshItemView();
-    SetStatusText(texts.textDbReloaded.arg(path));
+    SetStatusText(texts.textDbReloaded.arg(textDbWatch_->path()));
 }

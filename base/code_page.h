@@ -15,3 +15,7 @@ inline QString FromCodePage(const QByteArray& bytes) {
 
 // Characters outside the code page become '?'.
 QByteArray ToCodePage(const QString& text);
+
+// The first character of `text` outside the code page (both halves of a
+// surrogate pair), or an empty text when the code page holds every one.
+QString FirstOutsideCodePage(const QString& text);

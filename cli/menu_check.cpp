@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "cli/dump_fields.h"
+#include "config/language_texts.h"
 #include "document/text_db.h"
 #include "document/type_code.h"
 #include "preview/preview_mapping.h"
@@ -12,6 +13,13 @@
 namespace menu_check {
 
 namespace {
+
+// The check speaks English; the window says a short last record in the same
+// words, in the user's language.
+const LanguageTexts& Words() {
+    static const LanguageTexts texts;
+    return texts;
+}
 
 // The shown type, with its stored bytes when a NUL cuts the shown form short.
 QString TypeName(const MenuItemRecord& record) {
@@ -56,7 +64,7 @@ std::optional<QString> OffScreen(const MenuItemRecord& record, double originX, d
 }  // namespace
 
 QString Finding::Describe() const {
-    return QStringLiteral("record %1: %2").arg(record).arg(message);
+    return Words().RecordFindingText(record, message);
 }
 
 std::vector<Finding> CheckMenu(const std::vector<MenuItemRecord>& records, qint64 fileSize,
@@ -72,10 +80,7 @@ std::vector<Finding> CheckMenu(const std::vector<MenuItemRecord>& records, qint6
         };
 
         if (i + 1 == records.size() && fileSize % kMenuItemRecordSize != 0) {
-            add(QStringLiteral("the last record is short: the file holds %1 of its %2 bytes, "
-                               "the rest reads as 0")
-                    .arg(fileSize % kMenuItemRecordSize)
-                    .arg(kMenuItemRecordSize));
+            add(Words().ShortLastRecordText(static_cast<int>(fileSize % kMenuItemRecordSize)));
         }
         if (textDb && !textDb->FindText(record.textId)) {
             add(QStringLiteral("textId %1 is not in the string database").arg(record.textId));

@@ -7,6 +7,7 @@
 #include "base/code_page.h"
 #include "base/line_reader.h"
 #include "base/number_text.h"
+#include "document/menu_item_record.h"
 #include "document/type_code.h"
 
 namespace {
@@ -116,11 +117,22 @@ constexpr auto kLinesAfterHelpFile = std::to_array<Text>({
     &LanguageTexts::toolkitLanguage,
     &LanguageTexts::undoneStatus,
     &LanguageTexts::redoneStatus,
+    &LanguageTexts::typeCharacterRefused,
+    &LanguageTexts::menuFileBack,
+    &LanguageTexts::textDbBack,
+    &LanguageTexts::recordFinding,
+    &LanguageTexts::shortLastRecord,
+    &LanguageTexts::menuFileEmpty,
+    &LanguageTexts::textDbEmpty,
+    &LanguageTexts::creditLine,
 });
 
 // An empty line, or one past the end of the file, keeps the current text.
-void ReadText(LineReader& reader, QString& text) {
-    if (const auto line = reader.ReadLine()) text = FromCodePage(*line);
+// True when the line gave a text.
+bool ReadText(LineReader& reader, QString& text) {
+    const auto line = reader.ReadLine();
+    if (line) text = FromCodePage(*line);
+    return line.has_value();
 }
 
 void ReadTypeEntries(LineReader& reader, std::int32_t count, std::vector<QString>& entries) {
@@ -140,8 +152,16 @@ void ReadTypeEntries(LineReader& reader, std::int32_t count, std::vector<QString
 
 }  // namespace
 
-QString LanguageTexts::CreditLine() const {
-    return creditLead + QLatin1String(kCreditSuffix);
+QString LanguageTexts::ShortLastRecordText(int heldBytes) const {
+    return shortLastRecord.arg(heldBytes).arg(kMenuItemRecordSize);
+}
+
+QString LanguageTexts::RecordFindingText(std::size_t record, const QString& finding) const {
+    return recordFinding.arg(QString::number(record), finding);
+}
+
+QString LanguageTexts::ShortLastRecordFinding(std::size_t record, int heldBytes) const {
+    return RecordFindingText(record, ShortLastRecordText(heldBytes));
 }
 
 QString LanguageTexts::MenuFileFilter() const {
@@ -160,7 +180,13 @@ std::vector<QString> LanguageTexts::BuiltInTypeEntries() {
 }
 
 void ApplyLanguageFile(LineReader& reader, LanguageTexts& texts) {
-    for (const Text text : kLinesBeforeTypes) ReadText(reader, texts.*text);
+    // Line 17 words the credit line's lead, which files written before the
+    // whole line had a line of its own (near the end) follow with a fixed
+    // suffix. A whole line read later takes its place.
+    for (const Text text : kLinesBeforeTypes) {
+        if (ReadText(reader, texts.*text) && text == &LanguageTexts::creditLead)
+            texts.creditLine = texts.creditLead + QLatin1String(LanguageTexts::kCreditSuffix);
+    }
 
     const QString countText = FromCodePage(reader.ReadLine(QByteArrayLiteral("0")));
     const std::int32_t count = ParseIntegerText(countText);

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -11,7 +12,9 @@ class LineReader;
 // built-in English value until a language file replaces it. The window copies
 // these onto its widgets after each language change.
 struct LanguageTexts {
-    // The credit line is the language file's text followed by this suffix.
+    // A language file that words only the credit line's lead (line 17), as
+    // files did before the whole line had a line of its own, gets this fixed
+    // suffix after it.
     static constexpr char kCreditSuffix[] = " the Kavel team";
     // The open dialogs' filters are the language file's label of all files
     // followed by these tails ("Label|pattern|Label|pattern").
@@ -153,9 +156,30 @@ struct LanguageTexts {
     QString toolkitLanguage = QStringLiteral("en");
     QString undoneStatus = QStringLiteral("Undone: %1.");
     QString redoneStatus = QStringLiteral("Redone: %1.");
+    // Odd characters, damaged, emptied and returning files.
+    QString typeCharacterRefused =
+        QStringLiteral("A type code cannot hold '%1': it is not a Windows-1252 character");
+    QString menuFileBack = QStringLiteral("The menu definition file is back as it was: [%1].");
+    QString textDbBack = QStringLiteral("The string database is back as it was: [%1].");
+    // A finding of `kaveldef check` (record index, then what was found), and
+    // the finding of a short last record (the bytes held, of a record's).
+    QString recordFinding = QStringLiteral("record %1: %2");
+    QString shortLastRecord = QStringLiteral(
+        "the last record is short: the file holds %1 of its %2 bytes, "
+        "the rest reads as 0");
+    QString menuFileEmpty = QStringLiteral("Error: the menu definition file is empty!");
+    QString textDbEmpty =
+        QStringLiteral("Error: the string database holds no texts; the texts loaded are kept!");
+    // The whole credit line; see kCreditSuffix.
+    QString creditLine = QStringLiteral("Made by the Kavel team");
 
     // "Made by the Kavel team".
-    QString CreditLine() const;
+    QString CreditLine() const { return creditLine; }
+    // "record 70: the last record is short: the file holds 26 of its 36
+    // bytes, the rest reads as 0", as `kaveldef check` says it.
+    QString ShortLastRecordFinding(std::size_t record, int heldBytes) const;
+    QString ShortLastRecordText(int heldBytes) const;
+    QString RecordFindingText(std::size_t record, const QString& finding) const;
     // "All Files|*.*|kavel.def|*.def"; see FileDialogNameFilters.
     QString MenuFileFilter() const;
     // "All Files|*.*|textdb_xx.def|*.def".

@@ -7,14 +7,16 @@
 #include "document/menu_file.h"
 
 Document::Document(QObject* parent) : QObject(parent) {
-    connect(&history_, &QUndoStack::cleanChanged, this,
-            [this](bool clean) { emit modifiedChanged(!clean); });
+    connect(&history_, &QUndoStack::cleanChanged, this, [this](bool clean) {
+        if (!onlyCopy_) emit modifiedChanged(!clean);
+    });
 }
 
 Document::~Document() = default;
 
 void Document::Replace(LoadedDocument&& loaded, const QString& menuPath,
                        const QString& textDbPath) {
+    SetOnlyCopy(false);
     emit aboutToReset();
     // The old steps refer to records that are gone.
     history_.clear();
@@ -28,6 +30,7 @@ void Document::Replace(LoadedDocument&& loaded, const QString& menuPath,
 }
 
 void Document::ReplaceRecords(std::vector<MenuItemRecord>&& records, const QString& menuPath) {
+    SetOnlyCopy(false);
     emit aboutToReset();
     history_.clear();
     records_ = std::move(records);
@@ -44,11 +47,19 @@ void Document::ReplaceTextDb(TextDb&& textDb) {
 bool Document::SaveTo(const QString& path) {
     if (!SaveFileAtomically(path, EncodeMenuItems(records_))) return false;
     history_.setClean();
+    SetOnlyCopy(false);
     return true;
 }
 
 void Document::MarkModified() {
     history_.resetClean();
+}
+
+void Document::SetOnlyCopy(bool onlyCopy) {
+    if (onlyCopy == onlyCopy_) return;
+    const bool wasModified = isModified();
+    onlyCopy_ = onlyCopy;
+    if (isModified() != wasModified) emit modifiedChanged(!wasModified);
 }
 
 bool Document::ReserveOneMore() {
@@ -64,6 +75,7 @@ bool Document::ReserveOneMore() {
 }
 
 void Document::Close() {
+    SetOnlyCopy(false);
     emit aboutToReset();
     history_.clear();
     records_ = {};

@@ -43,8 +43,11 @@ class Document : public QObject {
     const QUndoStack& history() const { return history_; }
 
     // True while the records differ from what was last loaded or saved; undoing
-    // back to that point makes the document unmodified again.
-    bool isModified() const { return !history_.isClean(); }
+    // back to that point makes them unmodified again.
+    bool hasEdits() const { return !history_.isClean(); }
+    // True while there is something to lose: edits, or records that are the
+    // only copy of the document left.
+    bool isModified() const { return hasEdits() || onlyCopy_; }
 
     // Takes in a document read by LoadDocumentStreams. The history starts anew
     // and the document is unmodified.
@@ -66,6 +69,13 @@ class Document : public QObject {
     // file changed by another program): modified until the next save, even
     // when every step is undone.
     void MarkModified();
+
+    // The menu file no longer holds the records as loaded or last saved (it
+    // was removed, emptied, made unreadable), or holds them again. While it
+    // does not, the records are the only copy of the document: it counts as
+    // modified until it is saved or the file holds them again, whatever the
+    // history says; the history's own clean point stays where it was.
+    void SetOnlyCopy(bool onlyCopy);
 
     // Room for one more record, taken before a command inserts one, so that
     // the insert itself never fails halfway. False when the memory is not there.
@@ -93,6 +103,7 @@ class Document : public QObject {
     void ReplaceRecord(std::size_t index, const MenuItemRecord& record);
 
     bool open_ = false;
+    bool onlyCopy_ = false;
     std::vector<MenuItemRecord> records_;
     TextDb textDb_;
     QString loadedPath_;

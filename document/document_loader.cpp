@@ -4,8 +4,20 @@
 
 LoadedDocument LoadDocumentStreams(QIODevice& menuFile, QIODevice& textDbFile,
                                    const std::function<void(LoadedDocument::Stage)>& onStage) {
-    LoadedDocument document;
     if (onStage) onStage(LoadedDocument::Stage::ReadingMenuItems);
+    LoadedDocument document = LoadMenuStream(menuFile);
+    if (document.failure != LoadedDocument::Failure::None) return document;
+
+    if (onStage) onStage(LoadedDocument::Stage::ReadingStrings);
+    if (document.textDb.Read(textDbFile) != TextDb::ReadError::None) {
+        document.failure = LoadedDocument::Failure::StringsOutOfMemory;
+        document.menuItems = {};
+    }
+    return document;
+}
+
+LoadedDocument LoadMenuStream(QIODevice& menuFile) {
+    LoadedDocument document;
     MenuReadResult items = ReadMenuItems(menuFile);
     switch (items.error) {
         case MenuReadError::None:
@@ -21,11 +33,15 @@ LoadedDocument LoadDocumentStreams(QIODevice& menuFile, QIODevice& textDbFile,
             return document;
     }
     document.menuItems = std::move(items.items);
+    document.shortRecordBytes = items.shortRecordBytes;
+    return document;
+}
 
-    if (onStage) onStage(LoadedDocument::Stage::ReadingStrings);
-    if (document.textDb.Read(textDbFile) != TextDb::ReadError::None) {
+LoadedDocument ReloadTextDbStream(QIODevice& textDbFile) {
+    LoadedDocument document;
+    if (document.textDb.Read(textDbFile) != TextDb::ReadError::None)
         document.failure = LoadedDocument::Failure::StringsOutOfMemory;
-        document.menuItems = {};
-    }
+    else if (document.textDb.count() == 0)
+        document.failure = LoadedDocument::Failure::NoStrings;
     return document;
 }

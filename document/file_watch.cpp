@@ -42,8 +42,8 @@ FileFingerprint FileFingerprint::OfFile(QFile& file) {
     struct stat status {};
     if (::fstat(file.handle(), &status) == 0 && status.st_size > kWholeContentLimit) {
         fingerprint.size = status.st_size;
-        fingerprint.changedNs =
-            std::int64_t{status.st_ctim.tv_sec} * 1'000'000'000 + status.st_ctim.tv_nsec;
+        fingerprint.modifiedNs =
+            std::int64_t{status.st_mtim.tv_sec} * 1'000'000'000 + status.st_mtim.tv_nsec;
         fingerprint.identity = (static_cast<std::uint64_t>(status.st_dev) << 32) ^
                                static_cast<std::uint64_t>(status.st_ino);
         return fingerprint;
@@ -83,10 +83,15 @@ void WatchedFile::Watch(const QString& path, const FileFingerprint& known) {
     Stop();
     path_ = QFileInfo(path).absoluteFilePath();
     folder_ = QFileInfo(path_).absolutePath();
-    known_ = known;
-    gone_ = known.kind == FileFingerprint::Kind::Missing;
+    SetKnown(known);
     lastStatus_ = StatusOf(path_);
     FollowPath();
+}
+
+void WatchedFile::SetKnown(const FileFingerprint& known) {
+    // The program has just read or written the file: it holds that now.
+    known_ = known;
+    state_ = known.kind == FileFingerprint::Kind::Missing ? State::Gone : State::AsKnown;
 }
 
 void WatchedFile::Stop() {
@@ -137,19 +142,24 @@ void WatchedFile::Check() {
     FollowPath();
     struct stat status {};
     if (::stat(QFile::encodeName(path_).constData(), &status) != 0) {
-        if (!gone_) {
-            gone_ = true;
+        if (state_ != State::Gone) {
+            state_ = State::Gone;
             emit removed();
         }
         return;
     }
-    // A file that comes back as it was is no news.
-    gone_ = false;
-    // Another size needs no reading to be told apart.
-    if (S_ISREG(status.st_mode) && known_.kind == FileFingerprint::Kind::Regular &&
-        status.st_size != known_.size) {
-        emit changed();
+    // Another size needs no reading to be told apart; otherwise the bytes
+    // decide, whatever happened to the file's mode, owner or times.
+    const bool sameSize = !S_ISREG(status.st_mode) ||
+                          known_.kind != FileFingerprint::Kind::Regular ||
+                          status.st_size == known_.size;
+    if (sameSize && FileFingerprint::OfPath(path_) == known_) {
+        if (state_ != State::AsKnown) {
+            state_ = State::AsKnown;
+            emit restored();
+        }
         return;
     }
-    if (FileFingerprint::OfPath(path_) != known_) emit changed();
+    state_ = State::Changed;
+    emit changed();
 }

@@ -59,6 +59,7 @@ MenuReadResult DecodeMenuItems(const QByteArray& bytes) {
         return result;
     }
     AppendRecords(reinterpret_cast<const unsigned char*>(bytes.constData()), size, result.items);
+    result.shortRecordBytes = static_cast<int>(size % kMenuItemRecordSize);
     if (result.items.empty()) {
         result.items = {};
         result.error = MenuReadError::NoRecords;
@@ -94,6 +95,8 @@ MenuReadResult ReadMenuItems(QIODevice& device) {
             if (got > 0) held += static_cast<std::size_t>(got);
             if (got <= 0 || held == kPiece) {
                 AppendRecords(piece.data(), held, result.items);
+                // Pieces are whole records: only the last can leave bytes over.
+                result.shortRecordBytes = static_cast<int>(held % kMenuItemRecordSize);
                 held = 0;
             }
             if (got <= 0) break;

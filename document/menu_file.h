@@ -17,6 +17,9 @@ enum class MenuReadError {
 struct MenuReadResult {
     std::vector<MenuItemRecord> items;
     MenuReadError error = MenuReadError::None;
+    // When the file's length is not a multiple of a record's: how many bytes
+    // of its last record it holds (1 to 35). Otherwise 0.
+    int shortRecordBytes = 0;
 };
 
 // Decodes records from the bytes of a menu definition file. A trailing part

@@ -18,6 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(decoded.error == MenuReadError::None);
     const std::size_t records = (size + kMenuItemRecordSize - 1) / kMenuItemRecordSize;
     FUZZ_CHECK(decoded.items.size() == records);
+    FUZZ_CHECK(decoded.shortRecordBytes == static_cast<int>(size % kMenuItemRecordSize));
     for (const MenuItemRecord& record : decoded.items) FUZZ_CHECK(record.type[4] == '\0');
 
     const QByteArray encoded = EncodeMenuItems(decoded.items);
@@ -37,6 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const MenuReadResult read = ReadMenuItems(device);
     FUZZ_CHECK(read.error == MenuReadError::None);
     FUZZ_CHECK(EncodeMenuItems(read.items) == encoded);
+    FUZZ_CHECK(read.shortRecordBytes == decoded.shortRecordBytes);
 
     QByteArray written;
     QBuffer out(&written);

@@ -36,7 +36,7 @@ TEST_F(WindowTest, OpenLoadsBothFilesOrKeepsTheDocumentAndSaveWritesItsBytes) {
     EXPECT_EQ(window->lbStatus2->text(), "Loaded documents: " + files + ".");
     WriteBytes(Path("empty.def"), QByteArray());
     OpenFiles(Path("empty.def"), Path("textdb_en.def"));
-    EXPECT_EQ(window->lbStatus2->text(), "Error: unable to reallocate menu items array!");
+    EXPECT_EQ(window->lbStatus2->text(), "Error: the menu definition file is empty!");
     EXPECT_EQ(window->lbStatus2->palette().color(QPalette::WindowText), QColor(255, 0, 0));
     // A FIFO is never opened for reading, which would block.
     ASSERT_EQ(::mkfifo(QFile::encodeName(Path("fifo.def")).constData(), 0644), 0);
@@ -60,6 +60,17 @@ TEST_F(WindowTest, OpenLoadsBothFilesOrKeepsTheDocumentAndSaveWritesItsBytes) {
     EXPECT_EQ(ReadBytes(Path("copy.def")), original);
     EXPECT_EQ(window->savePath(), Path("copy.def"));
     EXPECT_EQ(window->windowTitle(), "Kavel.def Editor v1.00 " + files);  // the files loaded
+}
+
+// A file cut inside its last record opens, that record padded with zeros, and the
+// status line says so in the words of `kaveldef check`.
+TEST_F(WindowTest, AShortLastRecordIsToldAfterTheLoad) {
+    OpenSample(SampleBytes("kavel.def").left(70 * kMenuItemRecordSize + 20));
+    EXPECT_EQ(window->lbStatus2->text(),
+              "Loaded documents: [" + Path("kavel.def") + "] [" + Path("textdb_en.def") +
+                  "]. Record 70: the last record is short: the file holds 20 of its 36 bytes, "
+                  "the rest reads as 0.");
+    EXPECT_EQ(window->menuItems().size(), 71u);
 }
 
 // The string database in use is never written, whatever name leads to it.

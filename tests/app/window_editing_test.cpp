@@ -169,6 +169,37 @@ TEST_F(WindowTest, ARowIsAlwaysSelectedAltCommitsNothingAndTheTypeBoxKeepsStored
     QApplication::setStyle(style);
 }
 
+// A type code is single bytes of the code page: a character it lacks is
+// refused by name in the error box, and nothing changes. The list opens at
+// the row of the code; an empty row between the groups chooses no code, so
+// the box shows the record's again.
+TEST_F(WindowTest, TheTypeBoxRefusesWhatACodeCannotHoldAndItsListKnowsTheCode) {
+    OpenSample();
+    ClickRow(3);
+    TypeBox* box = window->cbType;
+    box->setFocus(Qt::MouseFocusReason);
+    box->lineEdit()->selectAll();
+    // As an input method hands over what a keyboard cannot.
+    for (const QChar c : QString::fromUtf8("\u03A9\u597D"))
+        QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(c), {});
+    QTest::keyClick(box, Qt::Key_Tab);
+    Settle();
+    EXPECT_EQ(platform.errorBoxes,
+              QStringList{QString::fromUtf8("Kavel.def Editor: A type code cannot hold '\u03A9': "
+                                            "it is not a Windows-1252 character.")});
+    EXPECT_EQ(QByteArray(Record(3).type, 4), "ttub");
+    EXPECT_EQ(window->document().history().count(), 0);
+
+    ClickRow(2);  // butt
+    box->showPopup();
+    QAbstractItemView* rows = box->view();
+    EXPECT_TRUE(rows->currentIndex().data().toString().startsWith("butt - "));
+    const QModelIndex empty = rows->model()->index(box->findText(QString()), 0);
+    rows->scrollTo(empty);
+    QTest::mouseClick(rows->viewport(), Qt::LeftButton, {}, rows->visualRect(empty).center());
+    EXPECT_EQ(box->currentText(), "butt");
+}
+
 TEST_F(WindowTest, DuplicateDeleteCopyAndPasteKeepTheSelectionAndCountRules) {
     OpenSample();
     ClickRow(4);

@@ -7,6 +7,7 @@
 #include <QtEndian>
 
 #include "document/file_watch.h"
+#include "support/permissions.h"
 #include "window_fixture.h"
 
 namespace {
@@ -122,7 +123,7 @@ TEST_F(WatchTest, OwnSavesAreNoChangesAndAFileThatCannotBeReadLeavesTheDocumentW
     };
     // Cut to nothing: the load's own error, as an open of it would give.
     WriteBytes(copy, QByteArray());
-    becomes("Error: unable to reallocate menu items array!");
+    becomes("Error: the menu definition file is empty!");
     ASSERT_TRUE(QFile::remove(copy));
     becomes("The menu definition file is gone from disk: [" + copy + "].");
     // A FIFO in its place is never opened for reading, which would block.
@@ -143,4 +144,61 @@ TEST_F(WatchTest, OwnSavesAreNoChangesAndAFileThatCannotBeReadLeavesTheDocumentW
     becomes("The string database is gone from disk: [" + Path("textdb_en.def") + "].");
     EXPECT_TRUE(platform.questions.isEmpty());
     EXPECT_TRUE(window->document().isModified());
+}
+
+// Permissions taken away and given back, the bytes untouched: no change.
+TEST_F(WatchTest, APermissionChangeAloneIsNoChangeOfTheFile) {
+    const PermissionsObeyed obeyed;
+    TypeAndLeave(window->edID, "555");
+    const QByteArray path = QFile::encodeName(Path("kavel.def"));
+    ASSERT_EQ(::chmod(path.constData(), 0), 0);
+    ASSERT_TRUE(StatusBecomes("Error: unable to open file!"));
+    ASSERT_EQ(::chmod(path.constData(), 0644), 0);
+    ASSERT_TRUE(
+        StatusBecomes("The menu definition file is back as it was: [" + Path("kavel.def") + "]."));
+    EXPECT_TRUE(platform.questions.isEmpty());
+    EXPECT_EQ(window->menuItems()[0].id, 555);
+}
+
+// While its file is gone, the window holds the document's only copy: it
+// counts as unsaved until it is saved or the file is back as it was, and
+// undoing back to the saved state still makes it saved then.
+TEST_F(WatchTest, ADocumentWithoutItsFileIsUnsavedUntilSavedOrTheFileIsBack) {
+    const auto marked = [this] { return window->windowTitle().contains("v1.00* ["); };
+    const QString path = Path("kavel.def");
+    const QString gone = "The menu definition file is gone from disk: [" + path + "].";
+    const QByteArray saved = ReadBytes(path);
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(StatusBecomes(gone));
+    EXPECT_TRUE(marked());
+    window->mmMainOpenClick();  // asked first; Cancel keeps the document
+    EXPECT_EQ(platform.saveQuestions.size(), 1);
+
+    TypeAndLeave(window->edID, "9");
+    WriteBytes(path, saved);
+    ASSERT_TRUE(StatusBecomes("The menu definition file is back as it was: [" + path + "]."));
+    window->mmMainUndoClick();
+    EXPECT_FALSE(marked());
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(StatusBecomes(gone));
+    window->mmMainSaveClick();
+    EXPECT_FALSE(marked());
+    EXPECT_EQ(ReadBytes(path), saved);
+}
+
+// A string database emptied, or left with no entry, is most likely being
+// written: the texts loaded stay.
+TEST_F(WatchTest, AStringDatabaseLeftWithoutEntriesIsNotTaken) {
+    ClickRow(5);
+    const QString text = window->lbTextValue->text();
+    ASSERT_NE(text, "(none)");
+    const QString path = Path("textdb_en.def");
+    for (const QByteArray& emptied : {QByteArray(), QByteArray("xyz")}) {
+        WriteBytes(path, emptied);
+        ASSERT_TRUE(
+            StatusBecomes("Error: the string database holds no texts; the texts loaded are kept!"));
+        EXPECT_EQ(window->lbTextValue->text(), text);
+        WriteBytes(path, SampleBytes("textdb_en.def"));
+        ASSERT_TRUE(StatusBecomes("The string database is back as it was: [" + path + "]."));
+    }
 }

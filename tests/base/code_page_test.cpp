@@ -12,4 +12,8 @@ TEST(CodePage, EveryByteSurvivesTheRoundTrip) {
     EXPECT_EQ(text.at(0x9F), QChar(0x0178));
     EXPECT_EQ(ToCodePage(text), all);
     EXPECT_EQ(ToCodePage(QString::fromUtf8("€ ü ✓")), QByteArray("\x80 \xFC ?"));
+    // The first character it lacks is named whole, both halves of a pair.
+    EXPECT_EQ(FirstOutsideCodePage(text), "");
+    EXPECT_EQ(FirstOutsideCodePage(QString::fromUtf8("€?Ωx好")), QString::fromUtf8("Ω"));
+    EXPECT_EQ(FirstOutsideCodePage(QString::fromUtf8("ab😀")), QString::fromUtf8("😀"));
 }

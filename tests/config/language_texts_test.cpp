@@ -47,6 +47,17 @@ TEST(LanguageFile, EmptyLinesKeepTextsAndTextsAreInWindows1252) {
     EXPECT_EQ(texts.typeEntries, std::vector<QString>{"wint - Fenster"});
 }
 
+// The credit line has a line of its own (line 110 without type rows); a
+// file from before it words only the lead, which keeps the English suffix.
+TEST(LanguageFile, TheWholeCreditLineHasItsOwnLineAndLine17StillLeadsIt) {
+    QList<QByteArray> lines = Numbered(1, 44) + QList<QByteArray>{"0"} + Numbered(46, 109);
+    lines[16] = "Erstellt von";
+    EXPECT_EQ(Applied(Lines(lines)).CreditLine(), "Erstellt von the Kavel team");
+    EXPECT_EQ(Applied(Lines(lines << "Erstellt vom Kavel-Team")).CreditLine(),
+              "Erstellt vom Kavel-Team");
+    EXPECT_FALSE(Applied(RepositoryFile("lang/German.txt")).CreditLine().contains("the"));
+}
+
 TEST(LanguageFile, TheCountDecidesWhereTheCaptionsAfterTheRowsStart) {
     const auto withCount = [](const QByteArray& count, const QList<QByteArray>& rest) {
         return Applied(Lines(Numbered(1, 44) + QList<QByteArray>{count} + rest));
@@ -113,7 +124,7 @@ TEST(ShippedLanguages, EveryListedOneIsCompleteAndEnglishIsTheBuiltInTexts) {
     EXPECT_EQ(names.size(), 2u);
     for (const QByteArray& name : names) {
         const QByteArray file = RepositoryFile(name.constData());
-        EXPECT_EQ(file.count('\n'), 154) << name.constData();
+        EXPECT_EQ(file.count('\n'), 162) << name.constData();
         // Every row of the type box, translated or not, keeps its code.
         const LanguageTexts texts = Applied(file);
         ASSERT_EQ(texts.typeEntries.size(), type_code::kCatalogue.size()) << name.constData();

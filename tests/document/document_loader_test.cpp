@@ -21,3 +21,18 @@ TEST(LoadDocumentStreams, ReportsTheFailingStageAndReadsNoFurther) {
               LoadedDocument::Failure::NoMenuItems);
     EXPECT_EQ(stages.size(), 1u);  // the string database is not read
 }
+
+// Read again after a change, a string database of no entry is refused; opened
+// with its menu file, it is taken.
+TEST(ReloadStreams, AStringDatabaseOfNoEntryIsRefusedOnlyWhenReadAgain) {
+    for (QByteArray strings : {QByteArray(), QByteArray("xyz")}) {
+        QByteArray menu(36, '\0');
+        QBuffer menuFile(&menu), stringsFile(&strings);
+        menuFile.open(QIODevice::ReadOnly);
+        stringsFile.open(QIODevice::ReadOnly);
+        EXPECT_EQ(ReloadTextDbStream(stringsFile).failure, LoadedDocument::Failure::NoStrings);
+        stringsFile.seek(0);
+        EXPECT_EQ(LoadDocumentStreams(menuFile, stringsFile, {}).failure,
+                  LoadedDocument::Failure::None);
+    }
+}

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -42,6 +43,7 @@ class WatchedFileTest : public ::testing::Test {
             sizeAtChange = QFile(path).size();
         });
         QObject::connect(&watch, &WatchedFile::removed, [this] { ++removals; });
+        QObject::connect(&watch, &WatchedFile::restored, [this] { ++restorals; });
     }
 
     // The next change is reported; the program then holds the file as it is.
@@ -64,6 +66,7 @@ class WatchedFileTest : public ::testing::Test {
     WatchedFile watch{milliseconds(300)};
     int changes = 0;
     int removals = 0;
+    int restorals = 0;
     qint64 sizeAtChange = -1;
 };
 
@@ -83,15 +86,17 @@ TEST_F(WatchedFileTest, RewritesRenamesAndRemovalsAreReportedButNotTheSameBytes)
 
     ASSERT_TRUE(QFile::remove(path));
     ASSERT_TRUE(Eventually([&] { return removals == 1; }));
-    // Back as it was: no news. Back otherwise: a change.
+    // Back as it was: said so, and no change. Back otherwise: a change.
     Write(path, "fourth");
     ExpectNoChange();
+    EXPECT_EQ(restorals, 1);
     ASSERT_TRUE(QFile::remove(path));
     ASSERT_TRUE(Eventually([&] { return removals == 2; }));
     ReplaceByRename(path, "fifth");
     ExpectChange();
     EXPECT_EQ(changes, 4);
     EXPECT_EQ(removals, 2);
+    EXPECT_EQ(restorals, 1);
 }
 
 TEST_F(WatchedFileTest, AFileWrittenInPiecesIsReportedOnceWhenQuiet) {
@@ -125,4 +130,16 @@ TEST(FileFingerprint, TellsContentsApartWhateverTheirTimes) {
     EXPECT_NE(FileFingerprint::OfPath(path), first);
     Write(path, QByteArray(3 << 20, 'a'));
     EXPECT_EQ(FileFingerprint::OfPath(path), first);
+
+    // Too large to be read through, a file stands by its size, modification
+    // time and identity: its mode is none of them.
+    QFile large(folder.filePath("large"));
+    ASSERT_TRUE(large.open(QIODevice::WriteOnly) &&
+                large.resize(FileFingerprint::kWholeContentLimit + 1));
+    const FileFingerprint before = FileFingerprint::OfPath(large.fileName());
+    ASSERT_TRUE(large.setPermissions(QFile::ReadOwner));
+    EXPECT_EQ(FileFingerprint::OfPath(large.fileName()), before);
+    ASSERT_TRUE(large.setFileTime(QDateTime::currentDateTime().addSecs(60),
+                                  QFileDevice::FileModificationTime));
+    EXPECT_NE(FileFingerprint::OfPath(large.fileName()), before);
 }

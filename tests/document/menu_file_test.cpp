@@ -64,6 +64,7 @@ TEST(MenuFile, EveryBitPatternSurvivesReadingAndWriting) {
         const MenuReadResult read = ReadMenuItems(in);
         ASSERT_EQ(read.error, MenuReadError::None);
         EXPECT_EQ(EncodeMenuItems(read.items), padded);
+        EXPECT_EQ(read.shortRecordBytes, 17);
     }
     const MenuReadResult none = DecodeMenuItems(QByteArray());
     EXPECT_EQ(none.error, MenuReadError::NoRecords);

@@ -247,13 +247,20 @@ TEST(RecordEdits, TheSavedStateIsTheUnmodifiedOne) {
     EXPECT_FALSE(document.isModified());
     EXPECT_EQ(modified, (std::vector<bool>{true, false, true, false}));
 
+    // The only copy left (its file removed): modified until saved.
+    document.SetOnlyCopy(true);
+    EXPECT_TRUE(document.isModified());
+    ASSERT_TRUE(document.SaveTo(path));
+    EXPECT_EQ(modified, (std::vector<bool>{true, false, true, false, true, false}));
+
     // Kept over a file changed on disk: modified, however far it is undone.
     document.MarkModified();
     editing::Undo(document);
     editing::Redo(document);
     EXPECT_TRUE(document.isModified());
 
-    // A new load starts a new, empty history.
+    // A new load starts a new, empty history, as a copy of its file.
+    document.SetOnlyCopy(true);
     Load(document, QByteArray(kMenuItemRecordSize, '\0'));
     EXPECT_FALSE(document.isModified());
     EXPECT_FALSE(editing::Undo(document));
