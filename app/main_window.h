@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "config/skin_file.h"
@@ -35,6 +36,7 @@ class RecordListView;
 class ShortcutPriorityFilter;
 class FindBar;
 class RecordSearch;
+class TextLine;
 class WatchedFile;
 struct FileFingerprint;
 class LanguageBox;
@@ -112,8 +114,8 @@ class TmainWin : public QMainWindow, private SkinTarget {
     QLineEdit* edFont = nullptr;
     QLabel* lbColor = nullptr;
     QLineEdit* edColor = nullptr;
-    QLabel* lbText = nullptr;
-    QLabel* lbTextValue = nullptr;
+    // The Text line: caption, field and note.
+    TextLine* textLine = nullptr;
     FindBar* findBar = nullptr;
 
     QMenu* mmMainFile = nullptr;
@@ -128,6 +130,7 @@ class TmainWin : public QMainWindow, private SkinTarget {
     QAction* mmMainPaste = nullptr;
     QAction* mmMainInsert = nullptr;
     QAction* mmMainDelete = nullptr;
+    QAction* mmMainNewText = nullptr;
     QAction* mmMainFind = nullptr;
     QAction* mmMainFindNext = nullptr;
     QAction* mmMainFindPrevious = nullptr;
@@ -164,6 +167,7 @@ class TmainWin : public QMainWindow, private SkinTarget {
     void mmMainPasteClick();
     void mmMainInsertClick();
     void mmMainDeleteClick();
+    void mmMainNewTextClick();
     void mmMainUndoClick();
     void mmMainRedoClick();
     void mmMainFindClick();
@@ -210,9 +214,13 @@ class TmainWin : public QMainWindow, private SkinTarget {
     void ApplyTexts();
     void SetStatusText(const QString& text);
     void ShowCount();
-    // "Kavel.def Editor v1.00", with the two files once loaded and a "*" after
-    // the version while the document has unsaved changes.
+    // "Kavel.def Editor v1.00", with the two files once loaded, a "*" after
+    // the version while there is unsaved work, and after each file's bracket
+    // while that file has some.
     void UpdateTitle();
+    // Whether the menu file and the string database have unsaved work, typing
+    // not yet taken over included.
+    std::pair<bool, bool> UnsavedFiles() const;
     void UpdateHistoryActions();
 
     // Runs a step whose errors (a conversion, a picture) go to the standard
@@ -230,7 +238,7 @@ class TmainWin : public QMainWindow, private SkinTarget {
     const QString& StepName(RecordField field) const;
     // The text the panel shows for a field of the selected record.
     QString ShownText(RecordField field) const;
-    // Fields whose text was typed and not yet committed.
+    // Fields of the record whose text was typed and not yet committed.
     bool HasUncommittedTyping() const;
     // Commits them all; false when one does not convert (its error is shown).
     bool CommitUncommittedTyping();
@@ -292,7 +300,6 @@ class TmainWin : public QMainWindow, private SkinTarget {
     void CreateFindControls();
     void ApplyFindTexts();
     void LayOutFindBar(int above);
-    void FillTextLine();
     void RequestFindMove(FindMove move);
     void StepToMatch(FindMove move);
     void RunSearch();
@@ -309,7 +316,7 @@ class TmainWin : public QMainWindow, private SkinTarget {
     // Following the two files on disk (main_window_watch.cpp).
     void WatchDocumentFiles(QFile& menuFile, QFile& textDbFile);
     void BeforeSave();
-    void AfterSave(const QString& path);
+    void AfterSave(const QString& path, const Document::SaveOutcome& saved);
     // Opens a watched file that changed, as the version known from now on;
     // nothing, after telling the user, when it cannot be read.
     std::optional<FileFingerprint> OpenChangedFile(WatchedFile& watch, QFile& file);

@@ -21,6 +21,7 @@
 #include "app/platform.h"
 #include "app/preview_panel.h"
 #include "app/record_list_view.h"
+#include "app/text_line.h"
 #include "base/code_page.h"
 #include "base/number_text.h"
 #include "document/type_code.h"
@@ -118,7 +119,7 @@ void TmainWin::FillPropertyPanel() {
     const QSignalBlocker blocker(cbType);
     cbType->setCurrentIndex(-1);
     cbType->setEditText(FromCodePage(type_code::Shown(*record)));
-    FillTextLine();
+    textLine->Fill();
     UpdateTitle();
 }
 
@@ -234,6 +235,11 @@ void TmainWin::RunCommit(QObject* field) {
         edColorExit();
     else if (field == cbType)
         cbTypeExit();
+    else if (field == textLine->field())
+        RunGuarded([this] {
+            textLine->Commit();
+            RefreshItemView();
+        });
     committing_ = false;
 }
 
@@ -354,6 +360,8 @@ bool TmainWin::CommitUncommittedTyping() {
     const QString type = cbType->currentText();
     const bool typeTyped = !type.isEmpty() && type != FromCodePage(type_code::Shown(*record));
     const bool committed = RunGuarded([&] {
+        // The text first: it was typed for the text the line showed.
+        textLine->Commit();
         for (const auto& [field, text] : typed) CommitFieldText(field, text);
         if (typeTyped) CommitTypeText(type);
     });
@@ -417,6 +425,14 @@ void TmainWin::mmMainDeleteClick() {
     RebuildItemList();
     SelectRow(row == 0 ? 0 : row - 1);
     RefreshItemView();
+}
+
+void TmainWin::mmMainNewTextClick() {
+    if (SelectedRecord() == nullptr) return;
+    RunGuarded([this] {
+        textLine->NewText();
+        RefreshItemView();
+    });
 }
 
 void TmainWin::mmMainUndoClick() {

@@ -1,5 +1,6 @@
 #include "base/code_page.h"
 
+#include <QList>
 #include <array>
 
 namespace {
@@ -25,23 +26,25 @@ QString FromCodePage(std::string_view bytes) {
     return text;
 }
 
+std::optional<char> CodePageByte(char32_t character) {
+    if ((character > 0 && character < 0x80) || (character >= 0xA0 && character <= 0xFF))
+        return static_cast<char>(character);
+    for (std::size_t i = 0; i < kHighControls.size(); ++i) {
+        if (kHighControls[i] == character) return static_cast<char>(0x80 + i);
+    }
+    return std::nullopt;
+}
+
 QByteArray ToCodePage(const QString& text) {
     QByteArray bytes;
     bytes.reserve(text.size());
-    for (const QChar c : text) {
-        const char16_t value = c.unicode();
-        if (value < 0x80 || (value >= 0xA0 && value <= 0xFF)) {
-            bytes.append(static_cast<char>(value));
-            continue;
-        }
-        char encoded = '?';
-        for (std::size_t i = 0; i < kHighControls.size(); ++i) {
-            if (kHighControls[i] == value) {
-                encoded = static_cast<char>(0x80 + i);
-                break;
-            }
-        }
-        bytes.append(encoded);
-    }
+    for (const QChar c : text) bytes.append(c.isNull() ? '\0' : CodePageByte(c.unicode()).value_or('?'));
     return bytes;
+}
+
+std::optional<char32_t> FirstCharOutsideCodePage(QStringView text) {
+    for (const char32_t character : text.toUcs4()) {
+        if (!CodePageByte(character)) return character;
+    }
+    return std::nullopt;
 }

@@ -9,6 +9,7 @@
 #include <QImageWriter>
 #include <QRegularExpression>
 #include <exception>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -18,6 +19,7 @@
 #include "base/line_reader.h"
 #include "cli/dump_text.h"
 #include "cli/menu_check.h"
+#include "cli/text_dump.h"
 #include "config/skin_file.h"
 #include "document/menu_file.h"
 #include "document/text_db.h"
@@ -248,6 +250,25 @@ int Dump(const QStringList& arguments, Output& output) {
 
 // --- build -----------------------------------------------------------------------
 
+// Reports a dump's faults, the first ones; false when there was any, and then
+// nothing is written.
+bool ReportProblems(const std::vector<dump::Problem>& problems, const QString& shownPath,
+                    Output& output) {
+    int shown = 0;
+    for (const dump::Problem& problem : problems) {
+        if (shown++ == kMaxProblemsShown) {
+            output.Err(QStringLiteral("%1: and %2 more")
+                           .arg(shownPath)
+                           .arg(problems.size() - kMaxProblemsShown));
+            break;
+        }
+        output.Err(shownPath + QStringLiteral(": ") + problem.Describe());
+    }
+    if (problems.empty()) return true;
+    output.Err(QStringLiteral("nothing was written"));
+    return false;
+}
+
 int Build(const QStringList& arguments, Output& output) {
     CommandLine line(
         QStringLiteral("build"),
@@ -294,23 +315,12 @@ int Build(const QStringList& arguments, Output& output) {
     const dump::ReadResult read =
         dump::ReadDump(text, format.value_or(dump::DetectFormat(dumpPath, text)));
 
-    int shown = 0;
-    for (const dump::Problem& problem : read.problems) {
-        if (shown++ == kMaxProblemsShown) {
-            output.Err(QStringLiteral("%1: and %2 more")
-                           .arg(shownPath)
-                           .arg(read.problems.size() - kMaxProblemsShown));
-            break;
-        }
-        output.Err(shownPath + QStringLiteral(": ") + problem.Describe());
-    }
     if (read.problems.empty() && read.records.empty()) {
         output.Err(shownPath + QStringLiteral(": the dump holds no record"));
-    }
-    if (!read.problems.empty() || read.records.empty()) {
         output.Err(QStringLiteral("nothing was written"));
         return kExitRefused;
     }
+    if (!ReportProblems(read.problems, shownPath, output)) return kExitRefused;
     WriteFile(parser.value(outputOption), EncodeMenuItems(read.records));
     return kExitSuccess;
 }
@@ -425,28 +435,159 @@ int Check(const QStringList& arguments, Output& output) {
         QStringLiteral("check"),
         QStringLiteral(
             "Lists what is likely a mistake in a menu definition file, one finding per line\n"
-            "with the record's index: a short last record; a textId the string database\n"
-            "does not hold (when DB is given); a window with no elements; a record that\n"
-            "leaves the 800 x 600 screen (an element placed from its window's corner, below\n"
-            "the caption of wint, frac and frmt); a type outside the type catalogue; an\n"
-            "rcta record whose id is not 100, 101 or 102 and a pbrt record whose id is not\n"
-            "300, which call for no picture."));
+            "with the record's index: a short last record; a textId a string database does\n"
+            "not hold (when DB is given); a window with no elements; a record that leaves\n"
+            "the 800 x 600 screen (an element placed from its window's corner, below the\n"
+            "caption of wint, frac and frmt); a type outside the type catalogue; an rcta\n"
+            "record whose id is not 100, 101 or 102 and a pbrt record whose id is not 300,\n"
+            "which call for no picture. Given several string databases (one per language),\n"
+            "it names the databases that lack a record's textId, and then lists, database\n"
+            "by database, the text ids that another database holds and it lacks."));
     line.AddArgument(QStringLiteral("MENU_FILE"), QStringLiteral("The menu definition file."));
     line.AddArgument(QStringLiteral("DB"),
-                     QStringLiteral("The string database to look the texts up in."),
-                     QStringLiteral("[DB]"));
-    if (const std::optional<int> done = line.Parse(arguments, output, 1, 2)) return *done;
+                     QStringLiteral("The string databases to look the texts up in."),
+                     QStringLiteral("[DB...]"));
+    if (const std::optional<int> done =
+            line.Parse(arguments, output, 1, std::numeric_limits<int>::max()))
+        return *done;
     const QStringList files = line.parser().positionalArguments();
 
     const MenuFile menu = ReadMenuFile(files.at(0));
-    std::optional<TextDb> textDb;
-    if (files.size() > 1) ReadTextDb(files.at(1), textDb.emplace());
+    std::vector<TextDb> textDbs(static_cast<std::size_t>(files.size() - 1));
+    std::vector<menu_check::NamedTextDb> named;
+    for (qsizetype i = 1; i < files.size(); ++i) {
+        TextDb& textDb = textDbs[static_cast<std::size_t>(i - 1)];
+        ReadTextDb(files.at(i), textDb);
+        named.push_back({files.at(i), &textDb});
+    }
     const std::vector<menu_check::Finding> findings =
-        menu_check::CheckMenu(menu.records, menu.size, textDb ? &*textDb : nullptr);
+        menu_check::CheckMenu(menu.records, menu.size, named);
     for (const menu_check::Finding& finding : findings) {
         output.Out(finding.Describe() + QLatin1Char('\n'));
     }
-    return findings.empty() ? kExitSuccess : kExitRefused;
+    const std::vector<QString> missing = menu_check::CompareTextDbs(named);
+    for (const QString& text : missing) output.Out(text + QLatin1Char('\n'));
+    return findings.empty() && missing.empty() ? kExitSuccess : kExitRefused;
+}
+
+// --- texts -----------------------------------------------------------------------
+
+std::optional<dump::Format> ChosenFormat(CommandLine& line, const QCommandLineOption& option,
+                                         Output& output, int& status) {
+    if (!line.parser().isSet(option)) return std::nullopt;
+    const std::optional<dump::Format> chosen = FormatNamed(line.parser().value(option));
+    if (!chosen) {
+        status = line.UsageError(output, QStringLiteral("unknown format %1 (csv or json)")
+                                             .arg(Quoted(line.parser().value(option))));
+    }
+    return chosen;
+}
+
+int TextsDump(const QStringList& arguments, Output& output) {
+    CommandLine line(
+        QStringLiteral("texts dump"),
+        QStringLiteral(
+            "Writes every entry of a string database as text, one entry per line: its\n"
+            "index, id and text. The first line (CSV) or the headerBytes field (JSON) holds\n"
+            "the 4 bytes at offset 4 in hex. Texts are shown whole, as Windows-1252 in\n"
+            "UTF-8; a backslash is written \\\\, and a control character or a byte the code\n"
+            "page leaves undefined as \\xHH. 'kaveldef texts build' turns the dump back\n"
+            "into the file."));
+    line.AddArgument(QStringLiteral("DB"), QStringLiteral("The string database."));
+    const QCommandLineOption formatOption(
+        QStringLiteral("format"),
+        QStringLiteral("csv or json; by default json when the output file's name ends in .json, "
+                       "otherwise csv."),
+        QStringLiteral("FORMAT"));
+    const QCommandLineOption outputOption(
+        {QStringLiteral("o"), QStringLiteral("output")},
+        QStringLiteral("Write the dump to this file instead of the standard output."),
+        QStringLiteral("FILE"));
+    line.AddOption(formatOption);
+    line.AddOption(outputOption);
+    if (const std::optional<int> done = line.Parse(arguments, output, 1, 1)) return *done;
+    int status = kExitSuccess;
+    const std::optional<dump::Format> chosen = ChosenFormat(line, formatOption, output, status);
+    if (status != kExitSuccess) return status;
+    const QString outputPath = line.parser().value(outputOption);
+    const dump::Format format = chosen.value_or(
+        outputPath.endsWith(QLatin1String(".json"), Qt::CaseInsensitive) ? dump::Format::Json
+                                                                         : dump::Format::Csv);
+    TextDb textDb;
+    ReadTextDb(line.parser().positionalArguments().at(0), textDb);
+    const QByteArray text = texts_dump::WriteDump(textDb, format);
+    if (outputPath.isEmpty()) {
+        output.OutBytes(text);
+    } else {
+        WriteFile(outputPath, text);
+    }
+    return kExitSuccess;
+}
+
+int TextsBuild(const QStringList& arguments, Output& output) {
+    CommandLine line(
+        QStringLiteral("texts build"),
+        QStringLiteral(
+            "Builds a string database from a dump made by 'kaveldef texts dump', possibly\n"
+            "edited by hand: the entries in the order of the dump's lines (index is not\n"
+            "read), their texts after the table in the same order, each ending in a NUL.\n"
+            "A dump of a file laid out so gives its bytes back. A dump with a faulty\n"
+            "line is refused with its line, field and reason, and nothing is written."));
+    line.AddArgument(QStringLiteral("DUMP"),
+                     QStringLiteral("The dump, CSV or JSON ('-' reads the standard input)."));
+    const QCommandLineOption formatOption(
+        QStringLiteral("format"),
+        QStringLiteral("csv or json; by default from the dump's file name (.csv, .json), "
+                       "otherwise from its content."),
+        QStringLiteral("FORMAT"));
+    const QCommandLineOption outputOption({QStringLiteral("o"), QStringLiteral("output")},
+                                          QStringLiteral("The string database to write (required)."),
+                                          QStringLiteral("DB"));
+    line.AddOption(formatOption);
+    line.AddOption(outputOption);
+    if (const std::optional<int> done = line.Parse(arguments, output, 1, 1)) return *done;
+    if (!line.parser().isSet(outputOption)) {
+        return line.UsageError(output, QStringLiteral("the output file is missing (-o DB)"));
+    }
+    int status = kExitSuccess;
+    const std::optional<dump::Format> format = ChosenFormat(line, formatOption, output, status);
+    if (status != kExitSuccess) return status;
+
+    const QString dumpPath = line.parser().positionalArguments().at(0);
+    const bool fromInput = dumpPath == QLatin1String("-");
+    const QByteArray text = fromInput ? output.in().readAll() : ReadWholeFile(dumpPath);
+    const QString shownPath = fromInput ? QStringLiteral("standard input") : dumpPath;
+    const texts_dump::ReadResult read =
+        texts_dump::ReadDump(text, format.value_or(dump::DetectFormat(dumpPath, text)));
+    if (!ReportProblems(read.problems, shownPath, output)) return kExitRefused;
+    const std::optional<QByteArray> bytes = read.Encode();
+    if (!bytes) {
+        output.Err(shownPath + QStringLiteral(": the texts do not fit a string database of 4 GB"));
+        output.Err(QStringLiteral("nothing was written"));
+        return kExitRefused;
+    }
+    WriteFile(line.parser().value(outputOption), *bytes);
+    return kExitSuccess;
+}
+
+int Texts(const QStringList& arguments, Output& output) {
+    const QString verb = arguments.value(0);
+    if (verb == QLatin1String("dump")) return TextsDump(arguments.mid(1), output);
+    if (verb == QLatin1String("build")) return TextsBuild(arguments.mid(1), output);
+    if (verb == QLatin1String("-h") || verb == QLatin1String("--help")) {
+        output.Out(QStringLiteral(
+            "Usage: kaveldef texts dump DB [-o FILE]\n"
+            "       kaveldef texts build DUMP -o DB\n"
+            "\n"
+            "Writes a string database as CSV or JSON, one entry per line, and builds one\n"
+            "from such a dump. 'kaveldef texts dump --help' and 'kaveldef texts build\n"
+            "--help' say more.\n\n") + QString::fromLatin1(kExitStatusText));
+        return kExitSuccess;
+    }
+    output.Err(verb.isEmpty() ? QStringLiteral("texts: dump or build is missing")
+                              : QStringLiteral("texts: unknown verb %1 (dump or build)").arg(Quoted(verb)));
+    output.Err(QStringLiteral("try 'kaveldef texts --help'"));
+    return kExitFailed;
 }
 
 // --- The program -----------------------------------------------------------------
@@ -461,6 +602,7 @@ constexpr Command kCommands[] = {
     {"build", &Build},
     {"render", &Render},
     {"check", &Check},
+    {"texts", &Texts},
 };
 
 QString ProgramHelp() {
@@ -475,6 +617,7 @@ QString ProgramHelp() {
                "  build   Build a menu definition file from a dump, byte for byte.\n"
                "  render  Draw the editor's preview of one record into a PNG picture.\n"
                "  check   List likely mistakes in a menu definition file.\n"
+               "  texts   Dump a string database as CSV or JSON, or build one from a dump.\n"
                "\n"
                "'kaveldef COMMAND --help' describes a command and its options.\n"
                "\n"

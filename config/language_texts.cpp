@@ -116,6 +116,21 @@ constexpr auto kLinesAfterHelpFile = std::to_array<Text>({
     &LanguageTexts::toolkitLanguage,
     &LanguageTexts::undoneStatus,
     &LanguageTexts::redoneStatus,
+    &LanguageTexts::newTextAction,
+    &LanguageTexts::textStep,
+    &LanguageTexts::addTextStep,
+    &LanguageTexts::newTextStep,
+    &LanguageTexts::textUsers,
+    &LanguageTexts::textCut,
+    &LanguageTexts::textOutsideCodePage,
+    &LanguageTexts::textTooLong,
+    &LanguageTexts::noFreeTextId,
+    &LanguageTexts::saveTextDbQuestion,
+    &LanguageTexts::saveBothQuestion,
+    &LanguageTexts::menuFileNotSaved,
+    &LanguageTexts::textDbNotSaved,
+    &LanguageTexts::textDbReloadQuestion,
+    &LanguageTexts::textDbKept,
 });
 
 // An empty line, or one past the end of the file, keeps the current text.

@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QtEndian>
 
+#include "app/text_line.h"
 #include "document/file_watch.h"
 #include "window_fixture.h"
 
@@ -88,7 +89,7 @@ TEST_F(WatchTest, AModifiedDocumentAsksBeforeAReloadWithNoAsTheDefault) {
     db.replace(db.indexOf("Options"), 7, "Choices");
     WriteBytes(Path("textdb_en.def"), db);
     ASSERT_TRUE(StatusBecomes("Reloaded the string database: [" + Path("textdb_en.def") + "]."));
-    EXPECT_EQ(window->lbTextValue->text(), "Choices");
+    EXPECT_EQ(window->textLine->field()->text(), "Choices");
     EXPECT_TRUE(window->mmMainUndo->isEnabled());
     EXPECT_EQ(platform.questions.size(), 2);
 }

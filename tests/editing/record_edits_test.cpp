@@ -238,7 +238,7 @@ TEST(RecordEdits, TheSavedStateIsTheUnmodifiedOne) {
 
     editing::SetField(document, 1, RecordField::Id, 5, "id");
     editing::SetField(document, 1, RecordField::Id, 6, "id");
-    ASSERT_TRUE(document.SaveTo(path));
+    ASSERT_TRUE(document.SaveTo(path).ok());
     EXPECT_FALSE(document.isModified());
     EXPECT_EQ(document.history().count(), 2);  // saving keeps the history
     editing::Undo(document);

@@ -1,0 +1,407 @@
+#include "cli/text_dump.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+#include "base/code_page.h"
+#include "base/conversion_error.h"
+#include "base/number_text.h"
+#include "cli/csv_text.h"
+#include "cli/json_text.h"
+#include "document/text_db.h"
+#include "document/text_db_file.h"
+
+namespace texts_dump {
+
+namespace {
+
+constexpr const char* kFormatName = "kaveldef texts";
+constexpr int kFormatVersion = 1;
+constexpr char kHexDigits[] = "0123456789ABCDEF";
+
+// Each byte of a stored text as shown, worked out once: a dump of a million
+// texts then costs a table look per byte.
+struct ShownBytes {
+    std::array<std::array<char, 4>, 256> bytes{};
+    std::array<std::uint8_t, 256> sizes{};
+
+    ShownBytes() {
+        for (int b = 0; b < 256; ++b) {
+            auto& shown = bytes[static_cast<std::size_t>(b)];
+            auto& size = sizes[static_cast<std::size_t>(b)];
+            const char byte = static_cast<char>(b);
+            const QString character = FromCodePage(std::string_view(&byte, 1));
+            const char16_t unicode = character.front().unicode();
+            if (b == '\\') {
+                shown = {'\\', '\\'};
+                size = 2;
+            } else if (b < 0x20 || b == 0x7F || (unicode >= 0x80 && unicode < 0xA0)) {
+                shown = {'\\', 'x', kHexDigits[b >> 4], kHexDigits[b & 0xF]};
+                size = 4;
+            } else {
+                const QByteArray utf8 = character.toUtf8();
+                std::copy(utf8.begin(), utf8.end(), shown.begin());
+                size = static_cast<std::uint8_t>(utf8.size());
+            }
+        }
+    }
+};
+
+const ShownBytes& Shown() {
+    static const ShownBytes shown;
+    return shown;
+}
+
+QByteArray HeaderText(const std::array<char, 4>& header) {
+    return QByteArray(header.data(), 4).toHex().toUpper();
+}
+
+std::optional<std::array<char, 4>> HeaderFrom(QString text) {
+    text.remove(u' ');
+    static const QRegularExpression hex(QStringLiteral("^[0-9A-Fa-f]{8}$"));
+    if (!hex.match(text).hasMatch()) return std::nullopt;
+    const QByteArray bytes = QByteArray::fromHex(text.toLatin1());
+    return std::array<char, 4>{bytes[0], bytes[1], bytes[2], bytes[3]};
+}
+
+void AppendNumber(QByteArray& out, std::int64_t value) {
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    out.append(digits, end - digits);
+}
+
+QByteArray WriteCsv(const TextDb& db) {
+    QByteArray out;
+    out.reserve(static_cast<qsizetype>(db.count()) * 32 + 64);
+    out += "headerBytes," + HeaderText(db.headerBytes()) + "\nindex,id,text\n";
+    QByteArray shown;
+    for (std::uint32_t i = 0; i < db.count(); ++i) {
+        AppendNumber(out, i);
+        out.append(',');
+        AppendNumber(out, db.IdAt(i));
+        out.append(',');
+        shown.resize(0);
+        AppendShown(shown, db.WholeText(i));
+        csv::AppendCell(out, std::string_view(shown.constData(), static_cast<std::size_t>(shown.size())));
+        out.append('\n');
+    }
+    return out;
+}
+
+QByteArray WriteJson(const TextDb& db) {
+    QByteArray out;
+    out.reserve(static_cast<qsizetype>(db.count()) * 48 + 128);
+    out += "{\n\"format\": " + json::String(QString::fromLatin1(kFormatName)) + ",\n";
+    out += "\"version\": " + QByteArray::number(kFormatVersion) + ",\n";
+    out += "\"headerBytes\": \"" + HeaderText(db.headerBytes()) + "\",\n";
+    out += "\"entries\": [\n";
+    QByteArray shown;
+    for (std::uint32_t i = 0; i < db.count(); ++i) {
+        out.append("{\"index\": ");
+        AppendNumber(out, i);
+        out.append(", \"id\": ");
+        AppendNumber(out, db.IdAt(i));
+        out.append(", \"text\": ");
+        shown.resize(0);
+        AppendShown(shown, db.WholeText(i));
+        json::AppendString(out, std::string_view(shown.constData(), static_cast<std::size_t>(shown.size())));
+        out.append(i + 1 < db.count() ? "},\n" : "}\n");
+    }
+    out += "]\n}\n";
+    return out;
+}
+
+// An identifier as the menu dump reads numbers; plain decimals, which a dump
+// holds, without making a QString of each.
+std::optional<std::int32_t> ParseId(std::string_view text, QString& reason) {
+    std::int64_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error == std::errc() && end == text.data() + text.size() && !text.empty() &&
+        text.front() != '+' && value >= std::numeric_limits<std::int32_t>::min() &&
+        value <= std::numeric_limits<std::int32_t>::max()) {
+        return static_cast<std::int32_t>(value);
+    }
+    const QString trimmed =
+        QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).trimmed();
+    if (trimmed.isEmpty()) {
+        reason = QStringLiteral("missing");
+        return std::nullopt;
+    }
+    try {
+        return ParseIntegerText(trimmed);
+    } catch (const ConversionError& error) {
+        reason = error.message();
+        return std::nullopt;
+    }
+}
+
+class EntryReader {
+  public:
+    explicit EntryReader(ReadResult& result) : result_(result) {}
+
+    void Add(int line, int entry, std::string_view id, std::string_view text) {
+        QString reason;
+        const std::optional<std::int32_t> parsed = ParseId(id, reason);
+        if (!parsed) Problem(line, entry, QStringLiteral("id"), reason);
+        const std::size_t start = result_.texts.size();
+        const QString textReason = AppendStored(text, result_.texts);
+        if (!textReason.isEmpty()) Problem(line, entry, QStringLiteral("text"), textReason);
+        if (!result_.problems.empty()) {
+            result_.texts.resize(start);
+            return;
+        }
+        result_.ids.push_back(*parsed);
+        result_.textEnds.push_back(result_.texts.size());
+    }
+
+    void Problem(int line, int entry, const QString& field, const QString& reason) {
+        result_.problems.push_back({line, entry, field, reason});
+    }
+
+  private:
+    ReadResult& result_;
+};
+
+std::string_view ViewOf(const QByteArray& bytes) {
+    return std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+// --- CSV -------------------------------------------------------------------------
+
+void ReadCsv(const QByteArray& bytes, ReadResult& result) {
+    EntryReader entries(result);
+    csv::RowReader reader(ViewOf(bytes));
+    const auto cellText = [&reader](std::size_t i) {
+        const std::string_view cell = reader.cell(i);
+        return QString::fromUtf8(cell.data(), static_cast<qsizetype>(cell.size()));
+    };
+    bool haveRow = reader.Next();
+    if (haveRow && reader.size() > 0 && reader.cell(0) == "headerBytes") {
+        const std::optional<std::array<char, 4>> header =
+            reader.size() == 2 ? HeaderFrom(cellText(1)) : std::nullopt;
+        if (header) {
+            result.headerBytes = *header;
+        } else {
+            entries.Problem(reader.line(), -1, QStringLiteral("headerBytes"),
+                            QStringLiteral("expected one cell of four bytes in hex, such as "
+                                           "headerBytes,00000000"));
+        }
+        haveRow = reader.Next();
+    }
+    if (!haveRow && reader.error().isEmpty())
+        entries.Problem(1, -1, {}, QStringLiteral("the dump holds no header line"));
+
+    // The column of each field; index is not read.
+    enum Column { kIndex, kId, kText };
+    std::vector<int> columns;
+    std::array<int, 3> at = {-1, -1, -1};
+    if (haveRow) {
+        for (std::size_t c = 0; c < reader.size(); ++c) {
+            const QString name = cellText(c).trimmed();
+            const int column = name == QLatin1String("index") ? kIndex
+                               : name == QLatin1String("id")  ? kId
+                               : name == QLatin1String("text") ? kText
+                                                               : -1;
+            if (column < 0) {
+                entries.Problem(reader.line(), -1, name, QStringLiteral("is not a column of a texts dump"));
+            } else if (at[static_cast<std::size_t>(column)] >= 0) {
+                entries.Problem(reader.line(), -1, name, QStringLiteral("is named twice"));
+            } else {
+                at[static_cast<std::size_t>(column)] = static_cast<int>(c);
+            }
+            columns.push_back(column);
+        }
+        for (const auto& [column, name] : {std::pair{kId, "id"}, std::pair{kText, "text"}}) {
+            if (at[column] < 0)
+                entries.Problem(reader.line(), -1, QString::fromLatin1(name), QStringLiteral("the column is missing"));
+        }
+        if (!result.problems.empty()) return;
+    }
+
+    int entry = 0;
+    while (reader.Next()) {
+        if (reader.size() > columns.size()) {
+            entries.Problem(reader.line(), -1, {},
+                            QStringLiteral("%1 cells where the header names %2 (is a comma not quoted?)")
+                                .arg(reader.size())
+                                .arg(columns.size()));
+        } else if (static_cast<std::size_t>(at[kText]) >= reader.size()) {
+            entries.Problem(reader.line(), -1, QStringLiteral("text"), QStringLiteral("missing"));
+        } else {
+            const std::size_t id = static_cast<std::size_t>(at[kId]);
+            entries.Add(reader.line(), entry, id < reader.size() ? reader.cell(id) : std::string_view(),
+                        reader.cell(static_cast<std::size_t>(at[kText])));
+        }
+        ++entry;
+    }
+    if (!reader.error().isEmpty()) entries.Problem(reader.errorLine(), -1, {}, reader.error());
+}
+
+// --- JSON ------------------------------------------------------------------------
+
+void ReadJson(const QByteArray& bytes, ReadResult& result) {
+    EntryReader entries(result);
+    QJsonParseError error{};
+    const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
+    if (error.error != QJsonParseError::NoError) {
+        entries.Problem(json::LineAt(bytes, error.offset), -1, {}, error.errorString());
+        return;
+    }
+    const QJsonObject top = document.object();
+    if (top.contains(QLatin1String("headerBytes"))) {
+        const std::optional<std::array<char, 4>> header =
+            HeaderFrom(top.value(QLatin1String("headerBytes")).toString());
+        if (header) {
+            result.headerBytes = *header;
+        } else {
+            entries.Problem(1, -1, QStringLiteral("headerBytes"),
+                            QStringLiteral("expected four bytes in hex, such as \"00000000\""));
+        }
+    }
+    QJsonArray list;
+    if (document.isArray()) {
+        list = document.array();
+    } else if (top.value(QLatin1String("entries")).isArray()) {
+        list = top.value(QLatin1String("entries")).toArray();
+    } else {
+        entries.Problem(1, -1, {}, QStringLiteral("the dump holds no \"entries\" array"));
+        return;
+    }
+    const std::vector<int> lines = json::ObjectLines(bytes);
+    const bool linesKnown = lines.size() == static_cast<std::size_t>(list.size());
+    for (qsizetype e = 0; e < list.size(); ++e) {
+        const int line = linesKnown ? lines[static_cast<std::size_t>(e)] : 0;
+        const int index = static_cast<int>(e);
+        const QJsonObject object = list[e].toObject();
+        if (!list[e].isObject()) {
+            entries.Problem(line, index, {}, QStringLiteral("an entry must be an object"));
+            continue;
+        }
+        bool usable = true;
+        for (auto it = object.begin(); it != object.end(); ++it) {
+            if (it.key() != QLatin1String("index") && it.key() != QLatin1String("id") &&
+                it.key() != QLatin1String("text")) {
+                entries.Problem(line, index, it.key(), QStringLiteral("is not a field of an entry"));
+                usable = false;
+            }
+        }
+        const QJsonValue id = object.value(QLatin1String("id"));
+        const QJsonValue text = object.value(QLatin1String("text"));
+        QByteArray idText;
+        if (id.isDouble() && std::trunc(id.toDouble()) == id.toDouble() && std::fabs(id.toDouble()) < 9.0e15) {
+            idText = QByteArray::number(static_cast<qint64>(id.toDouble()));
+        } else if (id.isString()) {
+            idText = id.toString().toUtf8();
+        } else if (!id.isUndefined() && !id.isNull()) {
+            entries.Problem(line, index, QStringLiteral("id"), QStringLiteral("expected a whole number"));
+            usable = false;
+        }
+        if (!text.isString()) {
+            entries.Problem(line, index, QStringLiteral("text"),
+                            text.isUndefined() ? QStringLiteral("missing") : QStringLiteral("expected a text"));
+            usable = false;
+        }
+        if (usable) entries.Add(line, index, ViewOf(idText), ViewOf(text.toString().toUtf8()));
+    }
+}
+
+}  // namespace
+
+void AppendShown(QByteArray& out, std::string_view stored) {
+    const ShownBytes& shown = Shown();
+    for (const char c : stored) {
+        const auto byte = static_cast<unsigned char>(c);
+        out.append(shown.bytes[byte].data(), shown.sizes[byte]);
+    }
+}
+
+QString AppendStored(std::string_view shown, std::string& out) {
+    const auto hexValue = [](char c) {
+        return c >= '0' && c <= '9'   ? c - '0'
+               : c >= 'a' && c <= 'f' ? c - 'a' + 10
+               : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                      : -1;
+    };
+    const QString notUtf8 = QStringLiteral("the text holds bytes that are not UTF-8");
+    for (std::size_t i = 0; i < shown.size();) {
+        const auto lead = static_cast<unsigned char>(shown[i]);
+        if (lead == '\\') {
+            const std::string_view escape = shown.substr(i, 4);
+            if (escape.substr(0, 2) == "\\\\") {
+                out.push_back('\\');
+                i += 2;
+                continue;
+            }
+            if (escape.size() == 4 && escape[1] == 'x' && hexValue(escape[2]) >= 0 &&
+                hexValue(escape[3]) >= 0) {
+                const int byte = hexValue(escape[2]) * 16 + hexValue(escape[3]);
+                if (byte == 0) return QStringLiteral("'\\x00': a text cannot hold a NUL");
+                out.push_back(static_cast<char>(byte));
+                i += 4;
+                continue;
+            }
+            return QStringLiteral("'%1' is not an escape: \\\\ is a backslash, \\xHH the byte HH")
+                .arg(QString::fromUtf8(escape.data(), static_cast<qsizetype>(escape.size())));
+        }
+        if (lead < 0x80) {
+            if (lead == 0) return QStringLiteral("a text cannot hold a NUL");
+            out.push_back(static_cast<char>(lead));
+            ++i;
+            continue;
+        }
+        // One character of two to four bytes, read as the UTF-8 standard has it.
+        const std::size_t size = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+        char32_t character = lead & (0x7F >> size);
+        if (lead < 0xC2 || lead > 0xF4 || i + size > shown.size()) return notUtf8;
+        for (std::size_t k = 1; k < size; ++k) {
+            const auto next = static_cast<unsigned char>(shown[i + k]);
+            if ((next & 0xC0) != 0x80) return notUtf8;
+            character = (character << 6) | (next & 0x3F);
+        }
+        if ((size == 3 && character < 0x800) || (size == 4 && character < 0x10000) ||
+            character > 0x10FFFF || (character >= 0xD800 && character <= 0xDFFF)) {
+            return notUtf8;
+        }
+        const std::optional<char> byte = CodePageByte(character);
+        if (!byte) {
+            return QStringLiteral("'%1' (U+%2) is not a character of the Windows-1252 code page")
+                .arg(QString::fromUcs4(&character, 1),
+                     QString::number(character, 16).toUpper().rightJustified(4, u'0'));
+        }
+        out.push_back(*byte);
+        i += size;
+    }
+    return {};
+}
+
+QByteArray WriteDump(const TextDb& textDb, dump::Format format) {
+    return format == dump::Format::Csv ? WriteCsv(textDb) : WriteJson(textDb);
+}
+
+ReadResult ReadDump(const QByteArray& bytes, dump::Format format) {
+    ReadResult result;
+    const QByteArray text = bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes;
+    if (format == dump::Format::Csv) {
+        ReadCsv(text, result);
+    } else {
+        ReadJson(text, result);
+    }
+    return result;
+}
+
+std::optional<QByteArray> ReadResult::Encode() const {
+    return EncodeTextDbFile(
+        headerBytes, static_cast<std::uint32_t>(ids.size()),
+        [this](std::uint32_t i) { return ids[i]; },
+        [this](std::uint32_t i) {
+            const std::size_t start = i == 0 ? 0 : textEnds[i - 1];
+            return std::string_view(texts).substr(start, textEnds[i] - start);
+        });
+}
+
+}  // namespace texts_dump

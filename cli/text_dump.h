@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/dump_text.h"
+
+class TextDb;
+
+// A string database as text, one entry a line, and back: its index (not read
+// back), its identifier and its text as shown.
+//
+// CSV: a first line "headerBytes,<8 hex digits>" with the 4 bytes at offset 4
+// in file order, then a header line naming the columns, then one line per
+// entry. JSON: an object with "headerBytes" and "entries", an array holding
+// one entry object per line.
+//
+// A text is shown as its Windows-1252 characters in UTF-8, with a backslash
+// written \\ and every byte that is a control character (01 to 1F, 7F) or
+// that the code page leaves undefined (81, 8D, 8F, 90, 9D) written \xHH, two
+// upper-case hex digits. Reading takes any character of the code page as it
+// stands (a tab too) and \xHH for any byte but 00.
+namespace texts_dump {
+
+QByteArray WriteDump(const TextDb& textDb, dump::Format format);
+
+// The entries of a dump, in the order of its lines.
+struct ReadResult {
+    std::array<char, 4> headerBytes{};
+    std::vector<std::int32_t> ids;
+    std::vector<std::size_t> textEnds;  // where each text ends in `texts`
+    std::string texts;
+    std::vector<dump::Problem> problems;  // the entries count only when there is none
+
+    // The string database file of these entries (EncodeTextDbFile).
+    std::optional<QByteArray> Encode() const;
+};
+
+ReadResult ReadDump(const QByteArray& bytes, dump::Format format);
+
+// A text as shown, appended to `out` in UTF-8.
+void AppendShown(QByteArray& out, std::string_view stored);
+// The bytes a shown text stands for, appended to `out`; the reason when it
+// stands for none ("'Ж' (U+0416) is not a character of ...").
+QString AppendStored(std::string_view shown, std::string& out);
+
+}  // namespace texts_dump
