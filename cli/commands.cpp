@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 #include <exception>
 #include <limits>
+#include <new>
 #include <optional>
 #include <vector>
 
@@ -513,8 +514,17 @@ int TextsDump(const QStringList& arguments, Output& output) {
     const dump::Format format = chosen.value_or(
         outputPath.endsWith(QLatin1String(".json"), Qt::CaseInsensitive) ? dump::Format::Json
                                                                          : dump::Format::Csv);
+    const QString path = line.parser().positionalArguments().at(0);
     TextDb textDb;
-    ReadTextDb(line.parser().positionalArguments().at(0), textDb);
+    ReadTextDb(path, textDb);
+    // A count that no file can hold (each entry takes 9 bytes at least) is
+    // not spelt out entry by entry: the dump could never be built again.
+    if (8 + 9 * std::uint64_t{textDb.count()} > std::numeric_limits<std::uint32_t>::max()) {
+        throw Failure{QStringLiteral("cannot dump %1: its count of %2 entries is more than a "
+                                     "string database can hold")
+                          .arg(Quoted(path))
+                          .arg(textDb.count())};
+    }
     const QByteArray text = texts_dump::WriteDump(textDb, format);
     if (outputPath.isEmpty()) {
         output.OutBytes(text);
@@ -633,6 +643,9 @@ int RunCommand(const Command& command, const QStringList& arguments, Output& out
         return command.run(arguments, output);
     } catch (const Failure& failure) {
         output.Err(QString::fromLatin1(command.name) + QStringLiteral(": ") + failure.message);
+        return kExitFailed;
+    } catch (const std::bad_alloc&) {
+        output.Err(QString::fromLatin1(command.name) + QStringLiteral(": out of memory"));
         return kExitFailed;
     }
 }
