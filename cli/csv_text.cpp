@@ -1,5 +1,7 @@
 #include "cli/csv_text.h"
 
+#include <array>
+
 namespace csv {
 
 namespace {
@@ -7,7 +9,9 @@ namespace {
 // The rule of Cell, on UTF-8 bytes. Blanks at either end would be lost to a
 // reader that trims cells.
 bool IsSpace(std::string_view character) {
-    const QString decoded = QString::fromUtf8(character.data(), static_cast<qsizetype>(character.size()));
+    if (character.size() == 1) return QChar::isSpace(static_cast<unsigned char>(character[0]));
+    const QString decoded =
+        QString::fromUtf8(character.data(), static_cast<qsizetype>(character.size()));
     return !decoded.isEmpty() && decoded.front().isSpace();
 }
 
@@ -25,17 +29,17 @@ bool NeedsQuotes(std::string_view utf8) {
 
 }  // namespace
 
-void AppendCell(QByteArray& out, std::string_view utf8) {
+void AppendCell(std::string& out, std::string_view utf8) {
     if (!NeedsQuotes(utf8)) {
-        out.append(utf8.data(), static_cast<qsizetype>(utf8.size()));
+        out.append(utf8);
         return;
     }
-    out.append('"');
+    out.push_back('"');
     for (const char c : utf8) {
-        if (c == '"') out.append('"');
-        out.append(c);
+        if (c == '"') out.push_back('"');
+        out.push_back(c);
     }
-    out.append('"');
+    out.push_back('"');
 }
 
 QString Cell(const QString& text) {
@@ -79,43 +83,62 @@ bool RowReader::Next() {
     if (pos_ >= length) return false;
     rowLine_ = line_;
     size_ = 0;
+    std::size_t unquoted = 0;
     while (true) {
-        if (size_ == cells_.size()) cells_.emplace_back();
-        std::string& cell = cells_[size_++];
-        cell.clear();
         if (text_[pos_] == '"') {
             ++pos_;
+            const std::size_t start = pos_;
+            bool doubled = false;
             while (true) {
                 const std::size_t quote = text_.find('"', pos_);
                 if (quote == std::string_view::npos) return Fail(rowLine_, "a quoted cell is not closed");
-                const std::string_view part = text_.substr(pos_, quote - pos_);
-                for (const char c : part) line_ += c == '\n';
-                cell.append(part);
                 pos_ = quote + 1;
                 if (pos_ < length && text_[pos_] == '"') {
-                    cell.push_back('"');
+                    doubled = true;
                     ++pos_;
                     continue;
                 }
                 break;
             }
+            const std::string_view inside = text_.substr(start, pos_ - 1 - start);
+            for (const char c : inside) line_ += c == '\n';
+            if (doubled) {
+                // The copy without the doubled quotes.
+                if (unquoted == unquoted_.size()) unquoted_.emplace_back();
+                std::string& copy = unquoted_[unquoted++];
+                copy.clear();
+                for (std::size_t i = 0; i < inside.size(); ++i) {
+                    copy.push_back(inside[i]);
+                    if (inside[i] == '"') ++i;
+                }
+                Add(copy);
+            } else {
+                Add(inside);
+            }
             if (!AtLineEnd(pos_) && text_[pos_] != ',')
                 return Fail(line_, "a quoted cell is followed by more than a comma");
         } else {
             const std::size_t start = pos_;
-            while (!AtLineEnd(pos_) && text_[pos_] != ',') {
-                if (text_[pos_] == '"')
-                    return Fail(line_, "a quote inside a cell that is not quoted");
+            // Only a comma, a quote or a line end stop the cell.
+            static constexpr auto kStops = [] {
+                std::array<bool, 256> stops{};
+                for (const unsigned char c : {',', '"', '\n', '\r'}) stops[c] = true;
+                return stops;
+            }();
+            while (pos_ < length) {
+                const auto c = static_cast<unsigned char>(text_[pos_]);
+                if (kStops[c] && (c != '\r' || AtLineEnd(pos_))) break;
                 ++pos_;
             }
-            cell.assign(text_.substr(start, pos_ - start));
+            if (pos_ < length && text_[pos_] == '"')
+                return Fail(line_, "a quote inside a cell that is not quoted");
+            Add(text_.substr(start, pos_ - start));
         }
         if (pos_ < length && text_[pos_] == ',') {
             ++pos_;
             if (pos_ < length) continue;
             // A comma at the very end is followed by one more, empty cell.
-            if (size_ == cells_.size()) cells_.emplace_back();
-            cells_[size_++].clear();
+            Add({});
         }
         break;
     }

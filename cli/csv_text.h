@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,7 +17,7 @@ QString Cell(const QString& text);
 // The cells quoted where needed and joined by commas, without a line end.
 QString Line(const QStringList& cells);
 // A cell of UTF-8 bytes, quoted where needed, appended to `out`.
-void AppendCell(QByteArray& out, std::string_view utf8);
+void AppendCell(std::string& out, std::string_view utf8);
 
 // Reads the rows of a text in UTF-8 one at a time, for dumps of a million
 // lines. Blank lines are left out.
@@ -29,6 +30,7 @@ class RowReader {
     bool Next();
     int line() const { return rowLine_; }  // where the row starts, from 1
     std::size_t size() const { return size_; }
+    // Valid until the next row is read.
     std::string_view cell(std::size_t index) const { return cells_[index]; }
 
     const QString& error() const { return error_; }
@@ -36,6 +38,10 @@ class RowReader {
 
   private:
     bool Fail(int line, const char* reason);
+    void Add(std::string_view cell) {
+        if (size_ == cells_.size()) cells_.resize(2 * size_ + 4);
+        cells_[size_++] = cell;
+    }
     bool AtLineEnd(std::size_t at) const;
     void SkipLineEnd();
 
@@ -43,7 +49,10 @@ class RowReader {
     std::size_t pos_ = 0;
     int line_ = 1;
     int rowLine_ = 0;
-    std::vector<std::string> cells_;  // kept from row to row, so that they keep their room
+    // The cells: views of the text, or of unquoted copies where a quote was
+    // doubled, kept from row to row so that they keep their room.
+    std::vector<std::string_view> cells_;
+    std::deque<std::string> unquoted_;  // which keeps each in its place as it grows
     std::size_t size_ = 0;
     QString error_;
     int errorLine_ = 0;

@@ -2,10 +2,16 @@
 
 namespace json {
 
-void AppendString(QByteArray& out, std::string_view utf8) {
+void AppendString(std::string& out, std::string_view utf8) {
     static constexpr char kHex[] = "0123456789abcdef";
-    out.append('"');
-    for (const char c : utf8) {
+    out.push_back('"');
+    // Runs of characters that need no escape go in whole.
+    std::size_t from = 0;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const char c = utf8[i];
+        if (c != '"' && c != '\\' && static_cast<unsigned char>(c) >= 0x20) continue;
+        out.append(utf8.substr(from, i - from));
+        from = i + 1;
         switch (c) {
             case '"':
                 out.append("\\\"");
@@ -22,24 +28,22 @@ void AppendString(QByteArray& out, std::string_view utf8) {
             case '\t':
                 out.append("\\t");
                 break;
-            default:
-                if (static_cast<unsigned char>(c) < 0x20) {
-                    const char escaped[] = {'\\', 'u', '0', '0', kHex[(c >> 4) & 0xF], kHex[c & 0xF]};
-                    out.append(escaped, sizeof escaped);
-                } else {
-                    out.append(c);
-                }
+            default: {
+                const char escaped[] = {'\\', 'u', '0', '0', kHex[(c >> 4) & 0xF], kHex[c & 0xF]};
+                out.append(escaped, sizeof escaped);
+            }
         }
     }
-    out.append('"');
+    out.append(utf8.substr(from));
+    out.push_back('"');
 }
 
 QByteArray String(const QString& text) {
     const QByteArray utf8 = text.toUtf8();
-    QByteArray out;
-    out.reserve(utf8.size() + 2);
+    std::string out;
+    out.reserve(static_cast<std::size_t>(utf8.size()) + 2);
     AppendString(out, std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
-    return out;
+    return QByteArray::fromStdString(out);
 }
 
 int LineAt(const QByteArray& bytes, qsizetype offset) {

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -12,7 +13,7 @@ namespace json {
 // A JSON string: quotes, backslashes and control characters escaped.
 QByteArray String(const QString& text);
 // The same for UTF-8 bytes, appended to `out`.
-void AppendString(QByteArray& out, std::string_view utf8);
+void AppendString(std::string& out, std::string_view utf8);
 
 // The line, from 1, of a byte offset.
 int LineAt(const QByteArray& bytes, qsizetype offset);

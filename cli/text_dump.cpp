@@ -4,7 +4,9 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
+#include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <cmath>
 #include <limits>
 
@@ -24,30 +26,39 @@ constexpr const char* kFormatName = "kaveldef texts";
 constexpr int kFormatVersion = 1;
 constexpr char kHexDigits[] = "0123456789ABCDEF";
 
-// Each byte of a stored text as shown, worked out once: a dump of a million
-// texts then costs a table look per byte.
+// Each byte of a stored text as shown, and as shown inside a JSON string,
+// worked out once: a dump of a million texts then costs a table look per byte.
 struct ShownBytes {
-    std::array<std::array<char, 4>, 256> bytes{};
-    std::array<std::uint8_t, 256> sizes{};
+    struct Form {
+        std::array<char, 8> bytes{};
+        std::uint8_t size = 0;
+    };
+    std::array<Form, 256> shown{};
+    std::array<Form, 256> inJson{};
+    std::array<bool, 256> asStored{};  // shown as the byte itself, in both
 
     ShownBytes() {
         for (int b = 0; b < 256; ++b) {
-            auto& shown = bytes[static_cast<std::size_t>(b)];
-            auto& size = sizes[static_cast<std::size_t>(b)];
+            const auto at = static_cast<std::size_t>(b);
             const char byte = static_cast<char>(b);
             const QString character = FromCodePage(std::string_view(&byte, 1));
             const char16_t unicode = character.front().unicode();
+            std::string form;
             if (b == '\\') {
-                shown = {'\\', '\\'};
-                size = 2;
+                form = "\\\\";
             } else if (b < 0x20 || b == 0x7F || (unicode >= 0x80 && unicode < 0xA0)) {
-                shown = {'\\', 'x', kHexDigits[b >> 4], kHexDigits[b & 0xF]};
-                size = 4;
+                form = {'\\', 'x', kHexDigits[b >> 4], kHexDigits[b & 0xF]};
             } else {
-                const QByteArray utf8 = character.toUtf8();
-                std::copy(utf8.begin(), utf8.end(), shown.begin());
-                size = static_cast<std::uint8_t>(utf8.size());
+                form = character.toUtf8().toStdString();
             }
+            std::string json;
+            json::AppendString(json, form);
+            json = json.substr(1, json.size() - 2);  // without its quotes
+            std::copy(form.begin(), form.end(), shown[at].bytes.begin());
+            shown[at].size = static_cast<std::uint8_t>(form.size());
+            std::copy(json.begin(), json.end(), inJson[at].bytes.begin());
+            inJson[at].size = static_cast<std::uint8_t>(json.size());
+            asStored[at] = json.size() == 1 && json[0] == byte;
         }
     }
 };
@@ -57,8 +68,56 @@ const ShownBytes& Shown() {
     return shown;
 }
 
-QByteArray HeaderText(const std::array<char, 4>& header) {
-    return QByteArray(header.data(), 4).toHex().toUpper();
+// The dump as it grows, written through a cursor: a million lines cost a few
+// stores each rather than a call per piece. Room is taken in doubling steps
+// and left uninitialized.
+class DumpBuffer {
+  public:
+    explicit DumpBuffer(std::size_t expected) { bytes_.resize(static_cast<qsizetype>(expected)); }
+
+    // Room for `size` more bytes from the cursor on.
+    char* Room(std::size_t size) {
+        const std::size_t room = static_cast<std::size_t>(bytes_.size());
+        if (used_ + size > room) bytes_.resize(static_cast<qsizetype>(std::max(2 * room, used_ + size)));
+        return bytes_.data() + used_;
+    }
+    void MoveTo(const char* end) { used_ = static_cast<std::size_t>(end - bytes_.constData()); }
+    void Append(std::string_view text) {
+        char* at = Room(text.size());
+        std::memcpy(at, text.data(), text.size());
+        MoveTo(at + text.size());
+    }
+    QByteArray Take() {
+        bytes_.resize(static_cast<qsizetype>(used_));
+        return std::move(bytes_);
+    }
+
+  private:
+    QByteArray bytes_;
+    std::size_t used_ = 0;
+};
+
+char* PutNumber(char* at, std::int64_t value) {
+    return std::to_chars(at, at + 24, value).ptr;
+}
+
+// A stored text in one of its forms; `at` has room for 8 bytes a byte.
+char* PutText(char* at, std::string_view stored, const std::array<ShownBytes::Form, 256>& forms,
+              const std::array<bool, 256>& asStored) {
+    for (const char c : stored) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (asStored[byte]) {
+            *at++ = c;
+        } else {
+            std::memcpy(at, forms[byte].bytes.data(), 8);
+            at += forms[byte].size;
+        }
+    }
+    return at;
+}
+
+std::string HeaderText(const std::array<char, 4>& header) {
+    return QByteArray(header.data(), 4).toHex().toUpper().toStdString();
 }
 
 std::optional<std::array<char, 4>> HeaderFrom(QString text) {
@@ -69,51 +128,75 @@ std::optional<std::array<char, 4>> HeaderFrom(QString text) {
     return std::array<char, 4>{bytes[0], bytes[1], bytes[2], bytes[3]};
 }
 
-void AppendNumber(QByteArray& out, std::int64_t value) {
-    char digits[24];
-    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    out.append(digits, end - digits);
+std::string_view ViewOf(const QByteArray& bytes) {
+    return std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
-QByteArray WriteCsv(const TextDb& db) {
-    QByteArray out;
-    out.reserve(static_cast<qsizetype>(db.count()) * 32 + 64);
-    out += "headerBytes," + HeaderText(db.headerBytes()) + "\nindex,id,text\n";
-    QByteArray shown;
-    for (std::uint32_t i = 0; i < db.count(); ++i) {
-        AppendNumber(out, i);
-        out.append(',');
-        AppendNumber(out, db.IdAt(i));
-        out.append(',');
-        shown.resize(0);
-        AppendShown(shown, db.WholeText(i));
-        csv::AppendCell(out, std::string_view(shown.constData(), static_cast<std::size_t>(shown.size())));
-        out.append('\n');
+// Whether the shown form of a stored text needs quotes in a CSV cell (a
+// comma, a quote, or a blank at either end: the rule of csv::AppendCell), told
+// from its bytes. Line breaks and tabs are always escaped.
+bool NeedsQuotesShown(std::string_view stored) {
+    if (stored.empty()) return false;
+    const auto blank = [](char c) { return c == ' ' || c == '\xA0'; };
+    if (blank(stored.front()) || blank(stored.back())) return true;
+    for (const char c : stored) {
+        if (c == ',' || c == '"') return true;
     }
-    return out;
+    return false;
+}
+
+// An entry's line with room for the numbers, the punctuation and the text.
+constexpr std::size_t kLineRoom = 64;
+
+QByteArray WriteCsv(const TextDb& db) {
+    const ShownBytes& forms = Shown();
+    DumpBuffer out(static_cast<std::size_t>(db.count()) * 32 + 64);
+    out.Append("headerBytes," + HeaderText(db.headerBytes()) + "\nindex,id,text\n");
+    std::string quoted;
+    for (std::uint32_t i = 0; i < db.count(); ++i) {
+        const std::string_view text = db.WholeText(i);
+        char* at = out.Room(kLineRoom + 8 * text.size());
+        at = PutNumber(at, i);
+        *at++ = ',';
+        at = PutNumber(at, db.IdAt(i));
+        *at++ = ',';
+        if (NeedsQuotesShown(text)) {
+            out.MoveTo(at);
+            std::string shown;
+            AppendShown(shown, text);
+            quoted.clear();
+            csv::AppendCell(quoted, shown);
+            out.Append(quoted);
+            at = out.Room(1);
+        } else {
+            at = PutText(at, text, forms.shown, forms.asStored);
+        }
+        *at++ = '\n';
+        out.MoveTo(at);
+    }
+    return out.Take();
 }
 
 QByteArray WriteJson(const TextDb& db) {
-    QByteArray out;
-    out.reserve(static_cast<qsizetype>(db.count()) * 48 + 128);
-    out += "{\n\"format\": " + json::String(QString::fromLatin1(kFormatName)) + ",\n";
-    out += "\"version\": " + QByteArray::number(kFormatVersion) + ",\n";
-    out += "\"headerBytes\": \"" + HeaderText(db.headerBytes()) + "\",\n";
-    out += "\"entries\": [\n";
-    QByteArray shown;
+    const ShownBytes& forms = Shown();
+    DumpBuffer out(static_cast<std::size_t>(db.count()) * 48 + 128);
+    out.Append("{\n\"format\": " + json::String(QString::fromLatin1(kFormatName)).toStdString() +
+               ",\n\"version\": " + std::to_string(kFormatVersion) + ",\n\"headerBytes\": \"" +
+               HeaderText(db.headerBytes()) + "\",\n\"entries\": [\n");
     for (std::uint32_t i = 0; i < db.count(); ++i) {
-        out.append("{\"index\": ");
-        AppendNumber(out, i);
-        out.append(", \"id\": ");
-        AppendNumber(out, db.IdAt(i));
-        out.append(", \"text\": ");
-        shown.resize(0);
-        AppendShown(shown, db.WholeText(i));
-        json::AppendString(out, std::string_view(shown.constData(), static_cast<std::size_t>(shown.size())));
-        out.append(i + 1 < db.count() ? "},\n" : "}\n");
+        const std::string_view text = db.WholeText(i);
+        char* at = out.Room(kLineRoom + 8 * text.size());
+        at = std::copy_n("{\"index\": ", 10, at);
+        at = PutNumber(at, i);
+        at = std::copy_n(", \"id\": ", 8, at);
+        at = PutNumber(at, db.IdAt(i));
+        at = std::copy_n(", \"text\": \"", 11, at);
+        at = PutText(at, text, forms.inJson, forms.asStored);
+        at = i + 1 < db.count() ? std::copy_n("\"},\n", 4, at) : std::copy_n("\"}\n", 3, at);
+        out.MoveTo(at);
     }
-    out += "]\n}\n";
-    return out;
+    out.Append("]\n}\n");
+    return out.Take();
 }
 
 // An identifier as the menu dump reads numbers; plain decimals, which a dump
@@ -167,9 +250,6 @@ class EntryReader {
     ReadResult& result_;
 };
 
-std::string_view ViewOf(const QByteArray& bytes) {
-    return std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-}
 
 // --- CSV -------------------------------------------------------------------------
 
@@ -312,14 +392,13 @@ void ReadJson(const QByteArray& bytes, ReadResult& result) {
 
 }  // namespace
 
-void AppendShown(QByteArray& out, std::string_view stored) {
-    const ShownBytes& shown = Shown();
+void AppendShown(std::string& out, std::string_view stored) {
+    const ShownBytes& forms = Shown();
     for (const char c : stored) {
-        const auto byte = static_cast<unsigned char>(c);
-        out.append(shown.bytes[byte].data(), shown.sizes[byte]);
+        const ShownBytes::Form& form = forms.shown[static_cast<unsigned char>(c)];
+        out.append(form.bytes.data(), form.size);
     }
 }
-
 QString AppendStored(std::string_view shown, std::string& out) {
     const auto hexValue = [](char c) {
         return c >= '0' && c <= '9'   ? c - '0'
@@ -350,8 +429,11 @@ QString AppendStored(std::string_view shown, std::string& out) {
         }
         if (lead < 0x80) {
             if (lead == 0) return QStringLiteral("a text cannot hold a NUL");
-            out.push_back(static_cast<char>(lead));
-            ++i;
+            // A run of such characters goes in whole.
+            std::size_t end = i + 1;
+            while (end < shown.size() && shown[end] > 0 && shown[end] != '\\') ++end;
+            out.append(shown.substr(i, end - i));
+            i = end;
             continue;
         }
         // One character of two to four bytes, read as the UTF-8 standard has it.
@@ -386,6 +468,12 @@ QByteArray WriteDump(const TextDb& textDb, dump::Format format) {
 ReadResult ReadDump(const QByteArray& bytes, dump::Format format) {
     ReadResult result;
     const QByteArray text = bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes;
+    // Room for the entries of a usual dump, taken at once; the texts take
+    // fewer bytes than their lines.
+    const auto lines = static_cast<std::size_t>(text.size()) / 16 + 1;
+    result.ids.reserve(lines);
+    result.textEnds.reserve(lines);
+    result.texts.reserve(static_cast<std::size_t>(text.size()));
     if (format == dump::Format::Csv) {
         ReadCsv(text, result);
     } else {

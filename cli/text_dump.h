@@ -45,7 +45,7 @@ struct ReadResult {
 ReadResult ReadDump(const QByteArray& bytes, dump::Format format);
 
 // A text as shown, appended to `out` in UTF-8.
-void AppendShown(QByteArray& out, std::string_view stored);
+void AppendShown(std::string& out, std::string_view stored);
 // The bytes a shown text stands for, appended to `out`; the reason when it
 // stands for none ("'Ж' (U+0416) is not a character of ...").
 QString AppendStored(std::string_view shown, std::string& out);
