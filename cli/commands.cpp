@@ -191,6 +191,108 @@ std::optional<dump::Format> FormatNamed(const QString& name) {
     return std::nullopt;
 }
 
+// --- Dumps -----------------------------------------------------------------------
+
+// The options of a command that writes a dump: its format and the file.
+class DumpOutput {
+  public:
+    explicit DumpOutput(CommandLine& line)
+        : format_(QStringLiteral("format"),
+                  QStringLiteral("csv or json; by default json when the output file's name ends "
+                                 "in .json, otherwise csv."),
+                  QStringLiteral("FORMAT")),
+          file_({QStringLiteral("o"), QStringLiteral("output")},
+                QStringLiteral("Write the dump to this file instead of the standard output."),
+                QStringLiteral("FILE")) {
+        line.AddOption(format_);
+        line.AddOption(file_);
+    }
+
+    // After the command line is parsed: the format, or the status of a usage error.
+    std::optional<int> Choose(CommandLine& line, Output& output) {
+        const QCommandLineParser& parser = line.parser();
+        chosen_ = parser.value(file_).endsWith(QLatin1String(".json"), Qt::CaseInsensitive)
+                             ? dump::Format::Json
+                             : dump::Format::Csv;
+        if (!parser.isSet(format_)) return std::nullopt;
+        const std::optional<dump::Format> chosen = FormatNamed(parser.value(format_));
+        if (!chosen) {
+            return line.UsageError(output, QStringLiteral("unknown format %1 (csv or json)")
+                                               .arg(Quoted(parser.value(format_))));
+        }
+        chosen_ = *chosen;
+        return std::nullopt;
+    }
+    dump::Format format() const { return chosen_; }
+
+    int Write(CommandLine& line, Output& output, const QByteArray& text) const {
+        const QString path = line.parser().value(file_);
+        if (path.isEmpty()) {
+            output.OutBytes(text);
+        } else {
+            WriteFile(path, text);
+        }
+        return kExitSuccess;
+    }
+
+  private:
+    QCommandLineOption format_;
+    QCommandLineOption file_;
+    dump::Format chosen_ = dump::Format::Csv;
+};
+
+// The options of a command that builds a file from a dump, and the dump.
+class DumpInput {
+  public:
+    DumpInput(CommandLine& line, const QString& fileHelp, const QString& fileName)
+        : format_(QStringLiteral("format"),
+                  QStringLiteral("csv or json; by default from the dump's file name (.csv, "
+                                 ".json), otherwise from its content."),
+                  QStringLiteral("FORMAT")),
+          file_({QStringLiteral("o"), QStringLiteral("output")}, fileHelp, fileName),
+          fileName_(fileName) {
+        line.AddArgument(QStringLiteral("DUMP"),
+                         QStringLiteral("The dump, CSV or JSON ('-' reads the standard input)."));
+        line.AddOption(format_);
+        line.AddOption(file_);
+    }
+
+    // After the command line is parsed: reads the dump, or gives the status
+    // of a usage error.
+    std::optional<int> Read(CommandLine& line, Output& output) {
+        const QCommandLineParser& parser = line.parser();
+        if (!parser.isSet(file_)) {
+            return line.UsageError(
+                output, QStringLiteral("the output file is missing (-o %1)").arg(fileName_));
+        }
+        std::optional<dump::Format> chosen;
+        if (parser.isSet(format_)) {
+            chosen = FormatNamed(parser.value(format_));
+            if (!chosen) {
+                return line.UsageError(output, QStringLiteral("unknown format %1 (csv or json)")
+                                                   .arg(Quoted(parser.value(format_))));
+            }
+        }
+        const QString path = parser.positionalArguments().at(0);
+        const bool fromInput = path == QLatin1String("-");
+        text = fromInput ? output.in().readAll() : ReadWholeFile(path);
+        shownPath = fromInput ? QStringLiteral("standard input") : path;
+        format = chosen.value_or(dump::DetectFormat(path, text));
+        outputPath = parser.value(file_);
+        return std::nullopt;
+    }
+
+    QByteArray text;
+    QString shownPath;
+    dump::Format format = dump::Format::Csv;
+    QString outputPath;
+
+  private:
+    QCommandLineOption format_;
+    QCommandLineOption file_;
+    QString fileName_;
+};
+
 // --- dump ------------------------------------------------------------------------
 
 int Dump(const QStringList& arguments, Output& output) {
@@ -208,45 +310,18 @@ int Dump(const QStringList& arguments, Output& output) {
     const QCommandLineOption textDbOption(QStringLiteral("textdb"),
                                           QStringLiteral("Show the texts of this string database."),
                                           QStringLiteral("DB"));
-    const QCommandLineOption formatOption(
-        QStringLiteral("format"),
-        QStringLiteral("csv or json; by default json when the output file's name ends in .json, "
-                       "otherwise csv."),
-        QStringLiteral("FORMAT"));
-    const QCommandLineOption outputOption(
-        {QStringLiteral("o"), QStringLiteral("output")},
-        QStringLiteral("Write the dump to this file instead of the standard output."),
-        QStringLiteral("FILE"));
     line.AddOption(textDbOption);
-    line.AddOption(formatOption);
-    line.AddOption(outputOption);
+    DumpOutput dumped(line);
     if (const std::optional<int> done = line.Parse(arguments, output, 1, 1)) return *done;
+    if (const std::optional<int> refused = dumped.Choose(line, output)) return *refused;
     QCommandLineParser& parser = line.parser();
-
-    const QString outputPath = parser.value(outputOption);
-    dump::Format format = outputPath.endsWith(QLatin1String(".json"), Qt::CaseInsensitive)
-                              ? dump::Format::Json
-                              : dump::Format::Csv;
-    if (parser.isSet(formatOption)) {
-        const std::optional<dump::Format> chosen = FormatNamed(parser.value(formatOption));
-        if (!chosen) {
-            return line.UsageError(output, QStringLiteral("unknown format %1 (csv or json)")
-                                               .arg(Quoted(parser.value(formatOption))));
-        }
-        format = *chosen;
-    }
 
     const MenuFile menu = ReadMenuFile(parser.positionalArguments().at(0));
     std::optional<TextDb> textDb;
     if (parser.isSet(textDbOption)) ReadTextDb(parser.value(textDbOption), textDb.emplace());
-    const QByteArray text =
-        dump::WriteDump(menu.records, menu.size, format, textDb ? &*textDb : nullptr);
-    if (outputPath.isEmpty()) {
-        output.OutBytes(text);
-    } else {
-        WriteFile(outputPath, text);
-    }
-    return kExitSuccess;
+    return dumped.Write(
+        line, output,
+        dump::WriteDump(menu.records, menu.size, dumped.format(), textDb ? &*textDb : nullptr));
 }
 
 // --- build -----------------------------------------------------------------------
@@ -282,47 +357,18 @@ int Build(const QStringList& arguments, Output& output) {
             "holds for typeBytes and type. Delete a bits field (or column) to let the\n"
             "shown text alone decide. A dump with a faulty value is refused with its line,\n"
             "field and reason, and nothing is written."));
-    line.AddArgument(QStringLiteral("DUMP"),
-                     QStringLiteral("The dump, CSV or JSON ('-' reads the standard input)."));
-    const QCommandLineOption formatOption(
-        QStringLiteral("format"),
-        QStringLiteral("csv or json; by default from the dump's file name (.csv, .json), "
-                       "otherwise from its content."),
-        QStringLiteral("FORMAT"));
-    const QCommandLineOption outputOption(
-        {QStringLiteral("o"), QStringLiteral("output")},
-        QStringLiteral("The menu definition file to write (required)."),
-        QStringLiteral("MENU_FILE"));
-    line.AddOption(formatOption);
-    line.AddOption(outputOption);
+    DumpInput input(line, QStringLiteral("The menu definition file to write (required)."),
+                   QStringLiteral("MENU_FILE"));
     if (const std::optional<int> done = line.Parse(arguments, output, 1, 1)) return *done;
-    QCommandLineParser& parser = line.parser();
-    if (!parser.isSet(outputOption)) {
-        return line.UsageError(output, QStringLiteral("the output file is missing (-o MENU_FILE)"));
-    }
-    std::optional<dump::Format> format;
-    if (parser.isSet(formatOption)) {
-        format = FormatNamed(parser.value(formatOption));
-        if (!format) {
-            return line.UsageError(output, QStringLiteral("unknown format %1 (csv or json)")
-                                               .arg(Quoted(parser.value(formatOption))));
-        }
-    }
-
-    const QString dumpPath = parser.positionalArguments().at(0);
-    const bool fromInput = dumpPath == QLatin1String("-");
-    const QByteArray text = fromInput ? output.in().readAll() : ReadWholeFile(dumpPath);
-    const QString shownPath = fromInput ? QStringLiteral("standard input") : dumpPath;
-    const dump::ReadResult read =
-        dump::ReadDump(text, format.value_or(dump::DetectFormat(dumpPath, text)));
-
+    if (const std::optional<int> refused = input.Read(line, output)) return *refused;
+    const dump::ReadResult read = dump::ReadDump(input.text, input.format);
     if (read.problems.empty() && read.records.empty()) {
-        output.Err(shownPath + QStringLiteral(": the dump holds no record"));
+        output.Err(input.shownPath + QStringLiteral(": the dump holds no record"));
         output.Err(QStringLiteral("nothing was written"));
         return kExitRefused;
     }
-    if (!ReportProblems(read.problems, shownPath, output)) return kExitRefused;
-    WriteFile(parser.value(outputOption), EncodeMenuItems(read.records));
+    if (!ReportProblems(read.problems, input.shownPath, output)) return kExitRefused;
+    WriteFile(input.outputPath, EncodeMenuItems(read.records));
     return kExitSuccess;
 }
 
@@ -473,17 +519,6 @@ int Check(const QStringList& arguments, Output& output) {
 
 // --- texts -----------------------------------------------------------------------
 
-std::optional<dump::Format> ChosenFormat(CommandLine& line, const QCommandLineOption& option,
-                                         Output& output, int& status) {
-    if (!line.parser().isSet(option)) return std::nullopt;
-    const std::optional<dump::Format> chosen = FormatNamed(line.parser().value(option));
-    if (!chosen) {
-        status = line.UsageError(output, QStringLiteral("unknown format %1 (csv or json)")
-                                             .arg(Quoted(line.parser().value(option))));
-    }
-    return chosen;
-}
-
 int TextsDump(const QStringList& arguments, Output& output) {
     CommandLine line(
         QStringLiteral("texts dump"),
@@ -495,25 +530,9 @@ int TextsDump(const QStringList& arguments, Output& output) {
             "page leaves undefined as \\xHH. 'kaveldef texts build' turns the dump back\n"
             "into the file."));
     line.AddArgument(QStringLiteral("DB"), QStringLiteral("The string database."));
-    const QCommandLineOption formatOption(
-        QStringLiteral("format"),
-        QStringLiteral("csv or json; by default json when the output file's name ends in .json, "
-                       "otherwise csv."),
-        QStringLiteral("FORMAT"));
-    const QCommandLineOption outputOption(
-        {QStringLiteral("o"), QStringLiteral("output")},
-        QStringLiteral("Write the dump to this file instead of the standard output."),
-        QStringLiteral("FILE"));
-    line.AddOption(formatOption);
-    line.AddOption(outputOption);
+    DumpOutput dumped(line);
     if (const std::optional<int> done = line.Parse(arguments, output, 1, 1)) return *done;
-    int status = kExitSuccess;
-    const std::optional<dump::Format> chosen = ChosenFormat(line, formatOption, output, status);
-    if (status != kExitSuccess) return status;
-    const QString outputPath = line.parser().value(outputOption);
-    const dump::Format format = chosen.value_or(
-        outputPath.endsWith(QLatin1String(".json"), Qt::CaseInsensitive) ? dump::Format::Json
-                                                                         : dump::Format::Csv);
+    if (const std::optional<int> refused = dumped.Choose(line, output)) return *refused;
     const QString path = line.parser().positionalArguments().at(0);
     TextDb textDb;
     ReadTextDb(path, textDb);
@@ -525,13 +544,7 @@ int TextsDump(const QStringList& arguments, Output& output) {
                           .arg(Quoted(path))
                           .arg(textDb.count())};
     }
-    const QByteArray text = texts_dump::WriteDump(textDb, format);
-    if (outputPath.isEmpty()) {
-        output.OutBytes(text);
-    } else {
-        WriteFile(outputPath, text);
-    }
-    return kExitSuccess;
+    return dumped.Write(line, output, texts_dump::WriteDump(textDb, dumped.format()));
 }
 
 int TextsBuild(const QStringList& arguments, Output& output) {
@@ -543,40 +556,19 @@ int TextsBuild(const QStringList& arguments, Output& output) {
             "read), their texts after the table in the same order, each ending in a NUL.\n"
             "A dump of a file laid out so gives its bytes back. A dump with a faulty\n"
             "line is refused with its line, field and reason, and nothing is written."));
-    line.AddArgument(QStringLiteral("DUMP"),
-                     QStringLiteral("The dump, CSV or JSON ('-' reads the standard input)."));
-    const QCommandLineOption formatOption(
-        QStringLiteral("format"),
-        QStringLiteral("csv or json; by default from the dump's file name (.csv, .json), "
-                       "otherwise from its content."),
-        QStringLiteral("FORMAT"));
-    const QCommandLineOption outputOption({QStringLiteral("o"), QStringLiteral("output")},
-                                          QStringLiteral("The string database to write (required)."),
-                                          QStringLiteral("DB"));
-    line.AddOption(formatOption);
-    line.AddOption(outputOption);
+    DumpInput input(line, QStringLiteral("The string database to write (required)."),
+                   QStringLiteral("DB"));
     if (const std::optional<int> done = line.Parse(arguments, output, 1, 1)) return *done;
-    if (!line.parser().isSet(outputOption)) {
-        return line.UsageError(output, QStringLiteral("the output file is missing (-o DB)"));
-    }
-    int status = kExitSuccess;
-    const std::optional<dump::Format> format = ChosenFormat(line, formatOption, output, status);
-    if (status != kExitSuccess) return status;
-
-    const QString dumpPath = line.parser().positionalArguments().at(0);
-    const bool fromInput = dumpPath == QLatin1String("-");
-    const QByteArray text = fromInput ? output.in().readAll() : ReadWholeFile(dumpPath);
-    const QString shownPath = fromInput ? QStringLiteral("standard input") : dumpPath;
-    const texts_dump::ReadResult read =
-        texts_dump::ReadDump(text, format.value_or(dump::DetectFormat(dumpPath, text)));
-    if (!ReportProblems(read.problems, shownPath, output)) return kExitRefused;
+    if (const std::optional<int> refused = input.Read(line, output)) return *refused;
+    const texts_dump::ReadResult read = texts_dump::ReadDump(input.text, input.format);
+    if (!ReportProblems(read.problems, input.shownPath, output)) return kExitRefused;
     const std::optional<QByteArray> bytes = read.Encode();
     if (!bytes) {
-        output.Err(shownPath + QStringLiteral(": the texts do not fit a string database of 4 GB"));
+        output.Err(input.shownPath + QStringLiteral(": the texts do not fit a string database of 4 GB"));
         output.Err(QStringLiteral("nothing was written"));
         return kExitRefused;
     }
-    WriteFile(line.parser().value(outputOption), *bytes);
+    WriteFile(input.outputPath, *bytes);
     return kExitSuccess;
 }
 
