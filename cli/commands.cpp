@@ -36,7 +36,8 @@ constexpr int kMaxRenderSide = 8192;
 const char* const kExitStatusText =
     "Exit status:\n"
     "  0  done; check found nothing\n"
-    "  1  check found something; build refused the dump and wrote nothing\n"
+    "  1  check found something; build or texts build refused the dump and wrote\n"
+    "     nothing\n"
     "  2  bad command line, or a file that cannot be read or written\n";
 
 // A command failed in a way that ends it with kExitFailed; the message is

@@ -13,7 +13,11 @@ Document::Document(QObject* parent) : QObject(parent) {
     connect(&history_, &QUndoStack::cleanChanged, this, [this] { UpdateModified(); });
 }
 
-Document::~Document() = default;
+Document::~Document() {
+    // The history, which goes last, says its steps are gone as it goes: the
+    // states it would update are gone before it.
+    disconnect(&history_, nullptr, this, nullptr);
+}
 
 void Document::Replace(LoadedDocument&& loaded, const QString& menuPath,
                        const QString& textDbPath) {
