@@ -125,11 +125,18 @@ bool RowReader::Next() {
                 for (const unsigned char c : {',', '"', '\n', '\r'}) stops[c] = true;
                 return stops;
             }();
-            while (pos_ < length) {
-                const auto c = static_cast<unsigned char>(text_[pos_]);
-                if (kStops[c] && (c != '\r' || AtLineEnd(pos_))) break;
-                ++pos_;
+            const char* const data = text_.data();
+            std::size_t at = pos_;
+            while (true) {
+                while (at < length && !kStops[static_cast<unsigned char>(data[at])]) ++at;
+                // A carriage return not before a line feed is the cell's own.
+                if (at < length && data[at] == '\r' && !AtLineEnd(at)) {
+                    ++at;
+                    continue;
+                }
+                break;
             }
+            pos_ = at;
             if (pos_ < length && text_[pos_] == '"')
                 return Fail(line_, "a quote inside a cell that is not quoted");
             Add(text_.substr(start, pos_ - start));

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstring>
+#include <functional>
 #include <cmath>
 #include <limits>
 
@@ -228,18 +229,15 @@ class EntryReader {
     explicit EntryReader(ReadResult& result) : result_(result) {}
 
     void Add(int line, int entry, std::string_view id, std::string_view text) {
+        line_ = line;
+        entry_ = entry;
         QString reason;
         const std::optional<std::int32_t> parsed = ParseId(id, reason);
         if (!parsed) Problem(line, entry, QStringLiteral("id"), reason);
-        const std::size_t start = result_.texts.size();
-        const QString textReason = AppendStored(text, result_.texts);
-        if (!textReason.isEmpty()) Problem(line, entry, QStringLiteral("text"), textReason);
-        if (!result_.problems.empty()) {
-            result_.texts.resize(start);
-            return;
-        }
+        const std::string_view stored = Stored(text);
+        if (!parsed || !result_.problems.empty()) return;
         result_.ids.push_back(*parsed);
-        result_.textEnds.push_back(result_.texts.size());
+        result_.texts.push_back(stored);
     }
 
     void Problem(int line, int entry, const QString& field, const QString& reason) {
@@ -247,7 +245,32 @@ class EntryReader {
     }
 
   private:
+    // The bytes a shown text stands for: the text itself when it is plain
+    // ASCII without escapes and a part of the dump's bytes, else a copy.
+    std::string_view Stored(std::string_view shown) {
+        if (shown.empty()) return {};
+        const char* const source = result_.source.constData();
+        const std::less_equal<const char*> atOrBefore;
+        const bool inSource = atOrBefore(source, shown.data()) &&
+                              atOrBefore(shown.data() + shown.size(), source + result_.source.size());
+        if (inSource && std::all_of(shown.begin(), shown.end(),
+                                    [](char c) { return c > 0 && c != '\\'; })) {
+            return shown;
+        }
+        std::string& copy = result_.unescaped.emplace_back();
+        const QString reason = AppendStored(shown, copy);
+        if (reason.isEmpty()) return copy;
+        Problem(line_, entry_, QStringLiteral("text"), reason);
+        result_.unescaped.pop_back();
+        return {};
+    }
+
+  public:
+
+  private:
     ReadResult& result_;
+    int line_ = 0;
+    int entry_ = 0;
 };
 
 
@@ -467,17 +490,15 @@ QByteArray WriteDump(const TextDb& textDb, dump::Format format) {
 
 ReadResult ReadDump(const QByteArray& bytes, dump::Format format) {
     ReadResult result;
-    const QByteArray text = bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes;
-    // Room for the entries of a usual dump, taken at once; the texts take
-    // fewer bytes than their lines.
-    const auto lines = static_cast<std::size_t>(text.size()) / 16 + 1;
+    result.source = bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes;
+    // Room for the entries of a usual dump, taken at once.
+    const auto lines = static_cast<std::size_t>(result.source.size()) / 16 + 1;
     result.ids.reserve(lines);
-    result.textEnds.reserve(lines);
-    result.texts.reserve(static_cast<std::size_t>(text.size()));
+    result.texts.reserve(lines);
     if (format == dump::Format::Csv) {
-        ReadCsv(text, result);
+        ReadCsv(result.source, result);
     } else {
-        ReadJson(text, result);
+        ReadJson(result.source, result);
     }
     return result;
 }
@@ -486,10 +507,7 @@ std::optional<QByteArray> ReadResult::Encode() const {
     return EncodeTextDbFile(
         headerBytes, static_cast<std::uint32_t>(ids.size()),
         [this](std::uint32_t i) { return ids[i]; },
-        [this](std::uint32_t i) {
-            const std::size_t start = i == 0 ? 0 : textEnds[i - 1];
-            return std::string_view(texts).substr(start, textEnds[i] - start);
-        });
+        [this](std::uint32_t i) { return texts[i]; });
 }
 
 }  // namespace texts_dump

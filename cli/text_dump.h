@@ -4,6 +4,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -30,16 +31,28 @@ namespace texts_dump {
 
 QByteArray WriteDump(const TextDb& textDb, dump::Format format);
 
-// The entries of a dump, in the order of its lines.
+// The entries of a dump, in the order of its lines. A text the dump holds
+// as it is stored is a view of the dump's own bytes, which the result keeps
+// (a million texts are not copied one by one); the others are kept apart. So
+// a result is moved, never copied.
 struct ReadResult {
+    ReadResult() = default;
+    ReadResult(ReadResult&&) = default;
+    ReadResult& operator=(ReadResult&&) = default;
+    ReadResult(const ReadResult&) = delete;
+    ReadResult& operator=(const ReadResult&) = delete;
+
     std::array<char, 4> headerBytes{};
     std::vector<std::int32_t> ids;
-    std::vector<std::size_t> textEnds;  // where each text ends in `texts`
-    std::string texts;
+    std::vector<std::string_view> texts;  // the bytes stored, one text per id
     std::vector<dump::Problem> problems;  // the entries count only when there is none
 
     // The string database file of these entries (EncodeTextDbFile).
     std::optional<QByteArray> Encode() const;
+
+    // What the texts are views of.
+    QByteArray source;
+    std::deque<std::string> unescaped;
 };
 
 ReadResult ReadDump(const QByteArray& bytes, dump::Format format);

@@ -63,13 +63,15 @@ for program in "${programs[@]}"; do
     fi
     # name, time, unit, target_ms, every other counter as "key=value".
     jq -r '.benchmarks[] | select(.run_type != "aggregate") |
-        [.name, (.real_time | tostring), .time_unit, ((.target_ms // .target_ms_for_both // "") | tostring),
+        [.name, (.real_time | tostring), .time_unit, ((.target_ms // .target_ms_for_both // "-") | tostring),
          ([to_entries[] | select(.key | test("_MB$|_target_MB$|^target_ratio$")) | "\(.key)=\(.value * 10 | round / 10)"] | join(" "))]
         | @tsv' "$out" >"$results/$program.tsv"
     printf '%-58s %12s %12s %s\n' "figure" "measured" "target" "ratio to a plain read/copy of the same bytes"
     while IFS=$'\t' read -r name time unit target extra; do
         [[ "$name" == Baseline_* || "$name" == BM_PlainCopyOfTheSameBytes* ]] && kind=baseline || kind=figure
         ms="$(awk -v t="$time" -v u="$unit" 'BEGIN { f = (u == "ns") ? 1e-6 : (u == "us") ? 1e-3 : (u == "s") ? 1e3 : 1; printf "%.3f", t * f }')"
+        # "-" stands for no target: an empty field would let read run the next one into it.
+        [[ "$target" == "-" ]] && target=""
         [[ -z "$target" ]] && target="$(fallback_target "$name")"
         ratio=""
         base_ms=""
