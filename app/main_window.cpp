@@ -24,6 +24,7 @@
 #include "app/preview_panel.h"
 #include "app/record_list_view.h"
 #include "app/shortcut_priority_filter.h"
+#include "app/text_line.h"
 #include "assets/builtin_pictures.h"
 #include "editing/record_list_model.h"
 
@@ -111,7 +112,7 @@ TmainWin::TmainWin(Platform& platform, QWidget* parent) : QMainWindow(parent), p
                 lbMain->selectionModel()->select(current, QItemSelectionModel::ClearAndSelect);
                 lbMainClick();
             });
-    connect(&document_, &Document::modifiedChanged, this, [this] { UpdateTitle(); });
+    connect(&document_, &Document::fileStatesChanged, this, [this] { UpdateTitle(); });
     QUndoStack& history = document_.history();
     connect(&history, &QUndoStack::indexChanged, this, [this] { UpdateHistoryActions(); });
     connect(&history, &QUndoStack::cleanChanged, this, [this] { UpdateHistoryActions(); });
@@ -129,7 +130,8 @@ TmainWin::TmainWin(Platform& platform, QWidget* parent) : QMainWindow(parent), p
     shortcutFilter_ = std::make_unique<ShortcutPriorityFilter>(
         this,
         QList<QAction*>{mmMainOpen, mmMainSave, mmMainSaveAs, mmMainExit, mmMainUndo, mmMainRedo,
-                        mmMainCopy, mmMainPaste, mmMainInsert, mmMainDelete, mmMainHelp2});
+                        mmMainCopy, mmMainPaste, mmMainInsert, mmMainDelete, mmMainNewText,
+                        mmMainHelp2});
     // A field with typing of its own to take back keeps Ctrl+Z (and the redo
     // keys) for that; once its text is as the panel showed it, they undo and
     // redo the document's steps.
@@ -146,12 +148,13 @@ TmainWin::TmainWin(Platform& platform, QWidget* parent) : QMainWindow(parent), p
     qApp->installEventFilter(shortcutFilter_.get());
 
     for (QWidget* field : std::initializer_list<QWidget*>{edID, edPosX, edPosY, edScaleX, edScaleY,
-                                                          edTextdb, edFont, edColor, cbType}) {
+                                                          edTextdb, edFont, edColor, cbType,
+                                                          textLine->field()}) {
         field->installEventFilter(this);
     }
     // The title's "*" follows typing as well as the document.
-    for (QLineEdit* field :
-         {edID, edPosX, edPosY, edScaleX, edScaleY, edTextdb, edFont, edColor, cbType->lineEdit()})
+    for (QLineEdit* field : {edID, edPosX, edPosY, edScaleX, edScaleY, edTextdb, edFont, edColor,
+                             cbType->lineEdit(), textLine->field()})
         connect(field, &QLineEdit::textEdited, this, [this] { UpdateTitle(); });
     connect(cbType, &QComboBox::textActivated, this, [this] { UpdateTitle(); });
 
@@ -201,6 +204,9 @@ void TmainWin::CreateMenus() {
     mmMainInsert->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
     mmMainDelete = mmMainEdit->addAction(QString());
     mmMainDelete->setShortcut(QKeySequence(Qt::Key_Delete));
+    mmMainEdit->addSeparator();
+    mmMainNewText = mmMainEdit->addAction(QString());
+    mmMainNewText->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
 
     mmMainHelp = menuBar()->addMenu(QString());
     mmMainHelp2 = mmMainHelp->addAction(QString());
@@ -208,11 +214,11 @@ void TmainWin::CreateMenus() {
 
     for (QAction* action :
          {mmMainOpen, mmMainSave, mmMainSaveAs, mmMainExit, mmMainUndo, mmMainRedo, mmMainCopy,
-          mmMainPaste, mmMainInsert, mmMainDelete, mmMainHelp2}) {
+          mmMainPaste, mmMainInsert, mmMainDelete, mmMainNewText, mmMainHelp2}) {
         action->setShortcutContext(Qt::WindowShortcut);
     }
     for (QAction* action : {mmMainSave, mmMainSaveAs, mmMainUndo, mmMainRedo, mmMainCopy,
-                            mmMainPaste, mmMainInsert, mmMainDelete}) {
+                            mmMainPaste, mmMainInsert, mmMainDelete, mmMainNewText}) {
         action->setEnabled(false);
     }
 
@@ -226,6 +232,7 @@ void TmainWin::CreateMenus() {
     connect(mmMainPaste, &QAction::triggered, this, [this] { mmMainPasteClick(); });
     connect(mmMainInsert, &QAction::triggered, this, [this] { mmMainInsertClick(); });
     connect(mmMainDelete, &QAction::triggered, this, [this] { mmMainDeleteClick(); });
+    connect(mmMainNewText, &QAction::triggered, this, [this] { mmMainNewTextClick(); });
     connect(mmMainHelp2, &QAction::triggered, this, [this] { mmMainHelp2Click(); });
 
     // The record commands at the pointer, on a right click in the list or
@@ -437,6 +444,7 @@ void TmainWin::ApplyTexts() {
     mmMainPaste->setText(texts.pasteItemAction);
     mmMainInsert->setText(texts.duplicateItemAction);
     mmMainDelete->setText(texts.deleteItemAction);
+    mmMainNewText->setText(texts.newTextAction);
     mmMainHelp2->setText(texts.helpAction);
     lbMIcount1->setText(texts.itemsCountCaption);
     lbStatus1->setText(texts.stateCaption);

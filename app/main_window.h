@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "app/type_box.h"
@@ -36,6 +37,7 @@ class RecordListView;
 class ShortcutPriorityFilter;
 class FindBar;
 class RecordSearch;
+class TextLine;
 class WatchedFile;
 struct FileFingerprint;
 class LanguageBox;
@@ -113,8 +115,8 @@ class TmainWin : public QMainWindow, private SkinTarget {
     QLineEdit* edFont = nullptr;
     QLabel* lbColor = nullptr;
     QLineEdit* edColor = nullptr;
-    QLabel* lbText = nullptr;
-    QLabel* lbTextValue = nullptr;
+    // The Text line: caption, field and note.
+    TextLine* textLine = nullptr;
     FindBar* findBar = nullptr;
 
     QMenu* mmMainFile = nullptr;
@@ -129,6 +131,7 @@ class TmainWin : public QMainWindow, private SkinTarget {
     QAction* mmMainPaste = nullptr;
     QAction* mmMainInsert = nullptr;
     QAction* mmMainDelete = nullptr;
+    QAction* mmMainNewText = nullptr;
     QAction* mmMainFind = nullptr;
     QAction* mmMainFindNext = nullptr;
     QAction* mmMainFindPrevious = nullptr;
@@ -165,6 +168,7 @@ class TmainWin : public QMainWindow, private SkinTarget {
     void mmMainPasteClick();
     void mmMainInsertClick();
     void mmMainDeleteClick();
+    void mmMainNewTextClick();
     void mmMainUndoClick();
     void mmMainRedoClick();
     void mmMainFindClick();
@@ -211,9 +215,13 @@ class TmainWin : public QMainWindow, private SkinTarget {
     void ApplyTexts();
     void SetStatusText(const QString& text);
     void ShowCount();
-    // "Kavel.def Editor v1.00", with the two files once loaded and a "*" after
-    // the version while the document has unsaved changes.
+    // "Kavel.def Editor v1.00", with the two files once loaded, a "*" after
+    // the version while there is unsaved work, and after each file's bracket
+    // while that file has some.
     void UpdateTitle();
+    // Whether the menu file and the string database have unsaved work, typing
+    // not yet taken over included.
+    std::pair<bool, bool> UnsavedFiles() const;
     void UpdateHistoryActions();
 
     // Runs a step whose errors (a conversion, a picture) go to the standard
@@ -231,7 +239,7 @@ class TmainWin : public QMainWindow, private SkinTarget {
     const QString& StepName(RecordField field) const;
     // The text the panel shows for a field of the selected record.
     QString ShownText(RecordField field) const;
-    // Fields whose text was typed and not yet committed.
+    // Fields of the record whose text was typed and not yet committed.
     bool HasUncommittedTyping() const;
     // Commits them all; false when one does not convert (its error is shown).
     bool CommitUncommittedTyping();
@@ -293,7 +301,6 @@ class TmainWin : public QMainWindow, private SkinTarget {
     void CreateFindControls();
     void ApplyFindTexts();
     void LayOutFindBar(int above);
-    void FillTextLine();
     void RequestFindMove(FindMove move);
     void StepToMatch(FindMove move);
     void RunSearch();
@@ -310,7 +317,7 @@ class TmainWin : public QMainWindow, private SkinTarget {
     // Following the two files on disk (main_window_watch.cpp).
     void WatchDocumentFiles(QFile& menuFile, QFile& textDbFile);
     void BeforeSave();
-    void AfterSave(const QString& path);
+    void AfterSave(const QString& path, const Document::SaveOutcome& saved);
     // Opens a watched file that changed, and tells its version; nothing,
     // after telling the user, when it cannot be read.
     std::optional<FileFingerprint> OpenChangedFile(WatchedFile& watch, QFile& file);

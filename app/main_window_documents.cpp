@@ -16,6 +16,7 @@
 #include "app/platform.h"
 #include "app/preview_panel.h"
 #include "app/record_list_view.h"
+#include "app/text_line.h"
 #include "base/file_open.h"
 #include "config/load_messages.h"
 #include "document/document_loader.h"
@@ -92,7 +93,8 @@ void TmainWin::LoadDocuments(QFile& menuFile, QFile& textDbFile, const QString& 
     WatchDocumentFiles(menuFile, textDbFile);
 
     imBg2->hide();
-    for (QAction* action : {mmMainSave, mmMainSaveAs, mmMainCopy, mmMainInsert, mmMainDelete})
+    for (QAction* action :
+         {mmMainSave, mmMainSaveAs, mmMainCopy, mmMainInsert, mmMainDelete, mmMainNewText})
         action->setEnabled(true);
     btCopy->setEnabled(true);
     lbMain->show();
@@ -114,10 +116,13 @@ void TmainWin::UpdateTitle() {
     QString title = fixed_text::kCaption;
     if (document_.isOpen()) {
         // Typing not yet taken over is unsaved work too: closing asks about it.
-        if (document_.isModified() || HasUncommittedTyping()) title += QLatin1Char('*');
-        title += fixed_text::kCaptionSeparator + document_.loadedPath() +
-                 fixed_text::kCaptionClose + fixed_text::kCaptionSeparator +
-                 document_.textDbPath() + fixed_text::kCaptionClose;
+        // A file's mark stands after its bracket, where no path can put one.
+        const auto [menuFile, textDb] = UnsavedFiles();
+        const auto mark = [](bool unsaved) { return unsaved ? QStringLiteral("*") : QString(); };
+        title += mark(menuFile || textDb) + fixed_text::kCaptionSeparator +
+                 document_.loadedPath() + fixed_text::kCaptionClose + mark(menuFile) +
+                 fixed_text::kCaptionSeparator + document_.textDbPath() +
+                 fixed_text::kCaptionClose + mark(textDb);
     }
     // Qt reads "[*]" in a title as the place of its own modified mark and
     // shows a doubled one as it is: a path holding it must keep it.
@@ -163,12 +168,23 @@ bool TmainWin::SaveTo(const QString& path) {
     // every byte has landed: a failed save leaves the old file as it was.
     BeforeSave();
     SetStatusText(texts.savingItems);
-    if (!document_.SaveTo(path)) {
-        ShowError(texts.unableToSaveFile);
+    const Document::SaveOutcome saved = document_.SaveTo(path);
+    AfterSave(path, saved);
+    if (!saved.ok()) {
+        // Each file that failed by name, once the string database was at stake.
+        QStringList failed;
+        if (!saved.menuFileSaved && !saved.textDbWritten && !saved.textDbFailed)
+            failed << texts.unableToSaveFile;
+        else if (!saved.menuFileSaved)
+            failed << texts.menuFileNotSaved.arg(path);
+        if (saved.textDbFailed) failed << texts.textDbNotSaved.arg(document_.textDbPath());
+        ShowError(failed.join(u' '));
         return false;
     }
-    AfterSave(path);
-    SetStatusText(texts.savedDocument + path + texts.documentsEnd);
+    const QString textDb = fixed_text::kCaptionClose + fixed_text::kCaptionSeparator +
+                           document_.textDbPath();
+    SetStatusText(texts.savedDocument + path + (saved.textDbWritten ? textDb : QString()) +
+                  texts.documentsEnd);
     return true;
 }
 
@@ -181,11 +197,20 @@ void TmainWin::ShowError(const QString& message) {
     pbSb->hide();
 }
 
+std::pair<bool, bool> TmainWin::UnsavedFiles() const {
+    return {document_.menuFileModified() || HasUncommittedTyping(),
+            document_.textDbModified() || textLine->HasTyping()};
+}
+
 bool TmainWin::FormCloseQuery() {
     if (!document_.isOpen()) return true;
-    if (!document_.isModified() && !HasUncommittedTyping()) return true;
-    switch (
-        platform_.AskSaveChanges(this, fixed_text::kAppTitle, MessageTable().saveChangesQuestion)) {
+    const auto [menuFile, textDb] = UnsavedFiles();
+    if (!menuFile && !textDb) return true;
+    const LanguageTexts& texts = MessageTable();
+    const QString& question = !textDb    ? texts.saveChangesQuestion
+                              : menuFile ? texts.saveBothQuestion
+                                         : texts.saveTextDbQuestion;
+    switch (platform_.AskSaveChanges(this, fixed_text::kAppTitle, question)) {
         case SaveAnswer::Discard:
             return true;
         case SaveAnswer::Cancel:

@@ -21,6 +21,7 @@
 #include "app/platform.h"
 #include "app/preview_panel.h"
 #include "app/record_list_view.h"
+#include "app/text_line.h"
 #include "base/code_page.h"
 #include "base/conversion_error.h"
 #include "base/number_text.h"
@@ -117,7 +118,7 @@ void TmainWin::FillPropertyPanel() {
         edit->setToolTip(cut ? text : QString());
     }
     cbType->ShowCode(FromCodePage(type_code::Shown(*record)));
-    FillTextLine();
+    textLine->Fill();
     UpdateTitle();
 }
 
@@ -233,6 +234,11 @@ void TmainWin::RunCommit(QObject* field) {
         edColorExit();
     else if (field == cbType)
         cbTypeExit();
+    else if (field == textLine->field())
+        RunGuarded([this] {
+            textLine->Commit();
+            RefreshItemView();
+        });
     committing_ = false;
 }
 
@@ -312,8 +318,8 @@ void TmainWin::CommitTypeText(const QString& text) {
     if (text == FromCodePage(type_code::Shown(*record))) return;
     // A code is single bytes of the code page: a character it lacks is
     // refused rather than stored as "?".
-    if (const QString refused = FirstOutsideCodePage(text.left(4)); !refused.isEmpty())
-        throw ConversionError(MessageTable().typeCharacterRefused.arg(refused));
+    if (const std::optional<char32_t> refused = FirstCharOutsideCodePage(text.left(4)))
+        throw ConversionError(MessageTable().typeCharacterRefused.arg(QString::fromUcs4(&*refused, 1)));
     MenuItemRecord typed;
     type_code::SetFromShown(typed, ToCodePage(text.left(4)));
     editing::SetType(document_, static_cast<std::size_t>(selectedIndex()),
@@ -356,6 +362,8 @@ bool TmainWin::CommitUncommittedTyping() {
     const QString type = cbType->currentText();
     const bool typeTyped = !type.isEmpty() && type != FromCodePage(type_code::Shown(*record));
     const bool committed = RunGuarded([&] {
+        // The text first: it was typed for the text the line showed.
+        textLine->Commit();
         for (const auto& [field, text] : typed) CommitFieldText(field, text);
         if (typeTyped) CommitTypeText(type);
     });
@@ -419,6 +427,14 @@ void TmainWin::mmMainDeleteClick() {
     RebuildItemList();
     SelectRow(row == 0 ? 0 : row - 1);
     RefreshItemView();
+}
+
+void TmainWin::mmMainNewTextClick() {
+    if (SelectedRecord() == nullptr) return;
+    RunGuarded([this] {
+        textLine->NewText();
+        RefreshItemView();
+    });
 }
 
 void TmainWin::mmMainUndoClick() {

@@ -1,5 +1,5 @@
 // Finding records, going to one by its index, and the selected record's text
-// in the property panel.
+// in the property panel (TextLine).
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -13,20 +13,13 @@
 #include "app/message_table.h"
 #include "app/platform.h"
 #include "app/record_list_view.h"
-#include "base/code_page.h"
+#include "app/text_line.h"
 #include "editing/record_search.h"
 
 namespace {
 
 // The longest step of a search between two events of the window.
 constexpr std::chrono::milliseconds kSearchStep{30};
-
-// The text on one line: the preview gives line breaks and other control
-// characters no width, where a label would break the line.
-QString OneLine(QString text) {
-    text.removeIf([](QChar c) { return c.unicode() < 0x20; });
-    return text;
-}
 
 }  // namespace
 
@@ -65,17 +58,13 @@ void TmainWin::CreateFindControls() {
     findBar->onPrevious = [this] { RequestFindMove(FindMove::Previous); };
     findBar->onClose = [this] { CloseFindBar(); };
 
-    lbText = new QLabel(pnMain);
-    lbText->setTextFormat(Qt::PlainText);
-    lbText->move(8, 272);
-    lbTextValue = new QLabel(pnMain);
-    lbTextValue->setTextFormat(Qt::PlainText);
-    lbTextValue->setGeometry(80, 271, 73, 20);
-    lbTextValue->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    lbTextValue->setIndent(2);
-    QPalette textPalette = lbTextValue->palette();
-    textPalette.setColor(QPalette::PlaceholderText, Qt::gray);
-    lbTextValue->setPalette(textPalette);
+    textLine = new TextLine(document_, pnMain, [this]() -> std::optional<std::size_t> {
+        const int row = selectedIndex();
+        return row < 0 ? std::nullopt : std::optional<std::size_t>(row);
+    });
+    // After Color in the tab order, before the type box.
+    QWidget::setTabOrder(edColor, textLine->field());
+    QWidget::setTabOrder(textLine->field(), cbType);
 
     connect(&document_, &Document::reset, this, [this] {
         for (QAction* action : {mmMainFind, mmMainFindNext, mmMainFindPrevious, mmMainGoTo})
@@ -90,9 +79,7 @@ void TmainWin::ApplyFindTexts() {
     mmMainFindNext->setText(texts.findNextAction);
     mmMainFindPrevious->setText(texts.findPreviousAction);
     mmMainGoTo->setText(texts.goToAction);
-    lbText->setText(texts.textCaption);
-    lbText->adjustSize();
-    FillTextLine();
+    textLine->ApplyTexts();
     ShowFindState();
 }
 
@@ -104,31 +91,6 @@ void TmainWin::LayOutFindBar(int above) {
     lbMain->setGeometry(0, 0, lbMain->width(), top);
     findBar->setGeometry(0, top, lbMain->width() + pnMain->width(), FindBar::kHeight);
     findBar->raise();
-}
-
-void TmainWin::FillTextLine() {
-    const MenuItemRecord* record = SelectedRecord();
-    if (record == nullptr) {
-        lbTextValue->clear();
-        lbTextValue->setToolTip(QString());
-        return;
-    }
-    const auto text = document_.textDb().FindText(record->textId);
-    if (!text) {
-        lbTextValue->setForegroundRole(QPalette::PlaceholderText);
-        lbTextValue->setText(MessageTable().noText);
-        lbTextValue->setToolTip(QString());
-        return;
-    }
-    const QString whole = FromCodePage(*text);
-    lbTextValue->setForegroundRole(QPalette::WindowText);
-    lbTextValue->setText(lbTextValue->fontMetrics().elidedText(
-        OneLine(whole), Qt::ElideRight,
-        lbTextValue->contentsRect().width() - 2 * lbTextValue->indent()));
-    // Rich text by construction, so that a text holding markup shows as typed.
-    lbTextValue->setToolTip(whole.isEmpty() ? QString()
-                                            : QStringLiteral("<p style='white-space:pre'>") +
-                                                  whole.toHtmlEscaped() + QStringLiteral("</p>"));
 }
 
 void TmainWin::mmMainFindClick() {

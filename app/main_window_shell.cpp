@@ -16,6 +16,7 @@
 #include "app/platform.h"
 #include "app/preview_panel.h"
 #include "app/record_list_view.h"
+#include "app/text_line.h"
 #include "app/window_placement.h"
 #include "assets/picture_loader.h"
 #include "base/code_page.h"
@@ -244,8 +245,8 @@ void TmainWin::SetCreditsSeparator(const QImage& picture) {
 }
 
 std::vector<QWidget*> TmainWin::InputControls() const {
-    std::vector<QWidget*> controls = {cbLang,   edID,     cbType,   edPosX, edPosY,
-                                      edScaleX, edScaleY, edTextdb, edFont, edColor};
+    std::vector<QWidget*> controls = {cbLang,   edID,     cbType, edPosX,  edPosY,           edScaleX,
+                                      edScaleY, edTextdb, edFont, edColor, textLine->field()};
     controls.push_back(findBar->field());
     return controls;
 }
@@ -254,7 +255,7 @@ std::vector<QWidget*> TmainWin::WindowTextControls() const {
     std::vector<QWidget*> controls = {
         lbMain,   lbID,      lbType,    lbPosX,    lbPosY,    lbScaleX,   lbScaleY,
         lbTextdb, lbFont,    lbColor,   lbMenu1,   lbMenu2,   lbMIcount2, lbStatus2,
-        cbLang,   lbSbInfo1, lbSbInfo2, lbSbInfo3, lbSbInfo4, lbText,     lbTextValue};
+        cbLang,   lbSbInfo1, lbSbInfo2, lbSbInfo3, lbSbInfo4, textLine->caption(), textLine->note()};
     controls.push_back(findBar->countLabel());
     return controls;
 }

@@ -8,6 +8,7 @@
 #include "app/message_table.h"
 #include "app/platform.h"
 #include "app/record_list_view.h"
+#include "app/text_line.h"
 #include "base/file_open.h"
 #include "config/load_messages.h"
 #include "document/document_loader.h"
@@ -58,18 +59,22 @@ void TmainWin::WatchDocumentFiles(QFile& menuFile, QFile& textDbFile) {
 void TmainWin::BeforeSave() {
     // A change that waits for its quiet period is dealt with first, so that
     // the user is asked before the save goes over it.
-    if (menuWatch_ != nullptr) menuWatch_->CheckNowIfPending();
+    if (menuWatch_ == nullptr) return;
+    menuWatch_->CheckNowIfPending();
+    textDbWatch_->CheckNowIfPending();
 }
 
-void TmainWin::AfterSave(const QString& path) {
+void TmainWin::AfterSave(const QString& path, const Document::SaveOutcome& saved) {
     if (menuWatch_ == nullptr) return;
+    if (saved.textDbWritten) textDbWatch_->SetKnown(FileFingerprint::OfPath(textDbWatch_->path()));
+    if (!saved.menuFileSaved) return;
     // The file saved to is the one a later save writes over, so it is the one
     // to follow: after Save as, the old file is no longer the document's.
-    const FileFingerprint saved = FileFingerprint::OfPath(path);
+    const FileFingerprint written = FileFingerprint::OfPath(path);
     if (QFileInfo(path).absoluteFilePath() == menuWatch_->path())
-        menuWatch_->SetKnown(saved);
+        menuWatch_->SetKnown(written);
     else
-        menuWatch_->Watch(path, saved);
+        menuWatch_->Watch(path, written);
 }
 
 std::optional<FileFingerprint> TmainWin::OpenChangedFile(WatchedFile& watch, QFile& file) {
@@ -158,7 +163,13 @@ void TmainWin::ReloadTextDb() {
         return;
     }
     textDbWatch_->SetKnown(*read);
-    // The strings are not part of the history: the records' steps stay.
+    if ((document_.textDbModified() || textLine->HasTyping()) &&
+        !platform_.AskYesNo(this, fixed_text::kAppTitle, texts.textDbReloadQuestion, false)) {
+        // As with the menu file: the next save knowingly writes over it.
+        document_.MarkTextDbModified();
+        SetStatusText(texts.textDbKept.arg(textDbWatch_->path()));
+        return;
+    }
     document_.ReplaceTextDb(std::move(loaded.textDb));
     RefreshItemView();
     SetStatusText(texts.textDbReloaded.arg(textDbWatch_->path()));

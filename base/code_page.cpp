@@ -1,7 +1,7 @@
 #include "base/code_page.h"
 
+#include <QList>
 #include <array>
-#include <optional>
 
 namespace {
 
@@ -12,15 +12,6 @@ constexpr std::array<char16_t, 32> kHighControls = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
-
-// The byte of a character, or nothing when the code page lacks it.
-std::optional<char> Encoded(char16_t value) {
-    if (value < 0x80 || (value >= 0xA0 && value <= 0xFF)) return static_cast<char>(value);
-    for (std::size_t i = 0; i < kHighControls.size(); ++i) {
-        if (kHighControls[i] == value) return static_cast<char>(0x80 + i);
-    }
-    return std::nullopt;
-}
 
 }  // namespace
 
@@ -35,19 +26,25 @@ QString FromCodePage(std::string_view bytes) {
     return text;
 }
 
+std::optional<char> CodePageByte(char32_t character) {
+    if ((character > 0 && character < 0x80) || (character >= 0xA0 && character <= 0xFF))
+        return static_cast<char>(character);
+    for (std::size_t i = 0; i < kHighControls.size(); ++i) {
+        if (kHighControls[i] == character) return static_cast<char>(0x80 + i);
+    }
+    return std::nullopt;
+}
+
 QByteArray ToCodePage(const QString& text) {
     QByteArray bytes;
     bytes.reserve(text.size());
-    for (const QChar c : text) bytes.append(Encoded(c.unicode()).value_or('?'));
+    for (const QChar c : text) bytes.append(c.isNull() ? '\0' : CodePageByte(c.unicode()).value_or('?'));
     return bytes;
 }
 
-QString FirstOutsideCodePage(const QString& text) {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (Encoded(text[i].unicode())) continue;
-        const bool pair =
-            text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
-        return text.mid(i, pair ? 2 : 1);
+std::optional<char32_t> FirstCharOutsideCodePage(QStringView text) {
+    for (const char32_t character : text.toUcs4()) {
+        if (!CodePageByte(character)) return character;
     }
-    return {};
+    return std::nullopt;
 }

@@ -9,6 +9,8 @@
 #include <QImageWriter>
 #include <QRegularExpression>
 #include <exception>
+#include <limits>
+#include <new>
 #include <optional>
 #include <vector>
 
@@ -18,6 +20,7 @@
 #include "base/line_reader.h"
 #include "cli/dump_text.h"
 #include "cli/menu_check.h"
+#include "cli/text_dump.h"
 #include "config/skin_file.h"
 #include "document/menu_file.h"
 #include "document/text_db.h"
@@ -33,7 +36,8 @@ constexpr int kMaxRenderSide = 8192;
 const char* const kExitStatusText =
     "Exit status:\n"
     "  0  done; check found nothing\n"
-    "  1  check found something; build refused the dump and wrote nothing\n"
+    "  1  check found something; build or texts build refused the dump and wrote\n"
+    "     nothing\n"
     "  2  bad command line, or a file that cannot be read or written\n";
 
 // A command failed in a way that ends it with kExitFailed; the message is
@@ -188,6 +192,108 @@ std::optional<dump::Format> FormatNamed(const QString& name) {
     return std::nullopt;
 }
 
+// --- Dumps -----------------------------------------------------------------------
+
+// The options of a command that writes a dump: its format and the file.
+class DumpOutput {
+  public:
+    explicit DumpOutput(CommandLine& line)
+        : format_(QStringLiteral("format"),
+                  QStringLiteral("csv or json; by default json when the output file's name ends "
+                                 "in .json, otherwise csv."),
+                  QStringLiteral("FORMAT")),
+          file_({QStringLiteral("o"), QStringLiteral("output")},
+                QStringLiteral("Write the dump to this file instead of the standard output."),
+                QStringLiteral("DUMP")) {
+        line.AddOption(format_);
+        line.AddOption(file_);
+    }
+
+    // After the command line is parsed: the format, or the status of a usage error.
+    std::optional<int> Choose(CommandLine& line, Output& output) {
+        const QCommandLineParser& parser = line.parser();
+        chosen_ = parser.value(file_).endsWith(QLatin1String(".json"), Qt::CaseInsensitive)
+                             ? dump::Format::Json
+                             : dump::Format::Csv;
+        if (!parser.isSet(format_)) return std::nullopt;
+        const std::optional<dump::Format> chosen = FormatNamed(parser.value(format_));
+        if (!chosen) {
+            return line.UsageError(output, QStringLiteral("unknown format %1 (csv or json)")
+                                               .arg(Quoted(parser.value(format_))));
+        }
+        chosen_ = *chosen;
+        return std::nullopt;
+    }
+    dump::Format format() const { return chosen_; }
+
+    int Write(CommandLine& line, Output& output, const QByteArray& text) const {
+        const QString path = line.parser().value(file_);
+        if (path.isEmpty()) {
+            output.OutBytes(text);
+        } else {
+            WriteFile(path, text);
+        }
+        return kExitSuccess;
+    }
+
+  private:
+    QCommandLineOption format_;
+    QCommandLineOption file_;
+    dump::Format chosen_ = dump::Format::Csv;
+};
+
+// The options of a command that builds a file from a dump, and the dump.
+class DumpInput {
+  public:
+    DumpInput(CommandLine& line, const QString& fileHelp, const QString& fileName)
+        : format_(QStringLiteral("format"),
+                  QStringLiteral("csv or json; by default from the dump's file name (.csv, "
+                                 ".json), otherwise from its content."),
+                  QStringLiteral("FORMAT")),
+          file_({QStringLiteral("o"), QStringLiteral("output")}, fileHelp, fileName),
+          fileName_(fileName) {
+        line.AddArgument(QStringLiteral("DUMP"),
+                         QStringLiteral("The dump, CSV or JSON ('-' reads the standard input)."));
+        line.AddOption(format_);
+        line.AddOption(file_);
+    }
+
+    // After the command line is parsed: reads the dump, or gives the status
+    // of a usage error.
+    std::optional<int> Read(CommandLine& line, Output& output) {
+        const QCommandLineParser& parser = line.parser();
+        if (!parser.isSet(file_)) {
+            return line.UsageError(
+                output, QStringLiteral("the output file is missing (-o %1)").arg(fileName_));
+        }
+        std::optional<dump::Format> chosen;
+        if (parser.isSet(format_)) {
+            chosen = FormatNamed(parser.value(format_));
+            if (!chosen) {
+                return line.UsageError(output, QStringLiteral("unknown format %1 (csv or json)")
+                                                   .arg(Quoted(parser.value(format_))));
+            }
+        }
+        const QString path = parser.positionalArguments().at(0);
+        const bool fromInput = path == QLatin1String("-");
+        text = fromInput ? output.in().readAll() : ReadWholeFile(path);
+        shownPath = fromInput ? QStringLiteral("standard input") : path;
+        format = chosen.value_or(dump::DetectFormat(path, text));
+        outputPath = parser.value(file_);
+        return std::nullopt;
+    }
+
+    QByteArray text;
+    QString shownPath;
+    dump::Format format = dump::Format::Csv;
+    QString outputPath;
+
+  private:
+    QCommandLineOption format_;
+    QCommandLineOption file_;
+    QString fileName_;
+};
+
 // --- dump ------------------------------------------------------------------------
 
 int Dump(const QStringList& arguments, Output& output) {
@@ -205,48 +311,40 @@ int Dump(const QStringList& arguments, Output& output) {
     const QCommandLineOption textDbOption(QStringLiteral("textdb"),
                                           QStringLiteral("Show the texts of this string database."),
                                           QStringLiteral("DB"));
-    const QCommandLineOption formatOption(
-        QStringLiteral("format"),
-        QStringLiteral("csv or json; by default json when the output file's name ends in .json, "
-                       "otherwise csv."),
-        QStringLiteral("FORMAT"));
-    const QCommandLineOption outputOption(
-        {QStringLiteral("o"), QStringLiteral("output")},
-        QStringLiteral("Write the dump to this file instead of the standard output."),
-        QStringLiteral("DUMP"));
     line.AddOption(textDbOption);
-    line.AddOption(formatOption);
-    line.AddOption(outputOption);
+    DumpOutput dumped(line);
     if (const std::optional<int> done = line.Parse(arguments, output, 1, 1)) return *done;
+    if (const std::optional<int> refused = dumped.Choose(line, output)) return *refused;
     QCommandLineParser& parser = line.parser();
-
-    const QString outputPath = parser.value(outputOption);
-    dump::Format format = outputPath.endsWith(QLatin1String(".json"), Qt::CaseInsensitive)
-                              ? dump::Format::Json
-                              : dump::Format::Csv;
-    if (parser.isSet(formatOption)) {
-        const std::optional<dump::Format> chosen = FormatNamed(parser.value(formatOption));
-        if (!chosen) {
-            return line.UsageError(output, QStringLiteral("unknown format %1 (csv or json)")
-                                               .arg(Quoted(parser.value(formatOption))));
-        }
-        format = *chosen;
-    }
 
     const MenuFile menu = ReadMenuFile(parser.positionalArguments().at(0));
     std::optional<TextDb> textDb;
     if (parser.isSet(textDbOption)) ReadTextDb(parser.value(textDbOption), textDb.emplace());
-    const QByteArray text =
-        dump::WriteDump(menu.records, menu.size, format, textDb ? &*textDb : nullptr);
-    if (outputPath.isEmpty()) {
-        output.OutBytes(text);
-    } else {
-        WriteFile(outputPath, text);
-    }
-    return kExitSuccess;
+    return dumped.Write(
+        line, output,
+        dump::WriteDump(menu.records, menu.size, dumped.format(), textDb ? &*textDb : nullptr));
 }
 
 // --- build -----------------------------------------------------------------------
+
+// Reports a dump's faults, the first ones; false when there was any, and then
+// nothing is written.
+bool ReportProblems(const std::vector<dump::Problem>& problems, const QString& shownPath,
+                    Output& output) {
+    int shown = 0;
+    for (const dump::Problem& problem : problems) {
+        if (shown++ == kMaxProblemsShown) {
+            output.Err(QStringLiteral("%1: and %2 more")
+                           .arg(shownPath)
+                           .arg(problems.size() - kMaxProblemsShown));
+            break;
+        }
+        output.Err(shownPath + QStringLiteral(": ") + problem.Describe());
+    }
+    if (problems.empty()) return true;
+    output.Err(QStringLiteral("nothing was written"));
+    return false;
+}
 
 int Build(const QStringList& arguments, Output& output) {
     CommandLine line(
@@ -260,58 +358,18 @@ int Build(const QStringList& arguments, Output& output) {
             "holds for typeBytes and type. Delete a bits field (or column) to let the\n"
             "shown text alone decide. A dump with a faulty value is refused with its line,\n"
             "field and reason, and nothing is written."));
-    line.AddArgument(QStringLiteral("DUMP"),
-                     QStringLiteral("The dump, CSV or JSON ('-' reads the standard input)."));
-    const QCommandLineOption formatOption(
-        QStringLiteral("format"),
-        QStringLiteral("csv or json; by default from the dump's file name (.csv, .json), "
-                       "otherwise from its content."),
-        QStringLiteral("FORMAT"));
-    const QCommandLineOption outputOption(
-        {QStringLiteral("o"), QStringLiteral("output")},
-        QStringLiteral("The menu definition file to write (required)."),
-        QStringLiteral("MENU_FILE"));
-    line.AddOption(formatOption);
-    line.AddOption(outputOption);
+    DumpInput input(line, QStringLiteral("The menu definition file to write (required)."),
+                   QStringLiteral("MENU_FILE"));
     if (const std::optional<int> done = line.Parse(arguments, output, 1, 1)) return *done;
-    QCommandLineParser& parser = line.parser();
-    if (!parser.isSet(outputOption)) {
-        return line.UsageError(output, QStringLiteral("the output file is missing (-o MENU_FILE)"));
-    }
-    std::optional<dump::Format> format;
-    if (parser.isSet(formatOption)) {
-        format = FormatNamed(parser.value(formatOption));
-        if (!format) {
-            return line.UsageError(output, QStringLiteral("unknown format %1 (csv or json)")
-                                               .arg(Quoted(parser.value(formatOption))));
-        }
-    }
-
-    const QString dumpPath = parser.positionalArguments().at(0);
-    const bool fromInput = dumpPath == QLatin1String("-");
-    const QByteArray text = fromInput ? output.in().readAll() : ReadWholeFile(dumpPath);
-    const QString shownPath = fromInput ? QStringLiteral("standard input") : dumpPath;
-    const dump::ReadResult read =
-        dump::ReadDump(text, format.value_or(dump::DetectFormat(dumpPath, text)));
-
-    int shown = 0;
-    for (const dump::Problem& problem : read.problems) {
-        if (shown++ == kMaxProblemsShown) {
-            output.Err(QStringLiteral("%1: and %2 more")
-                           .arg(shownPath)
-                           .arg(read.problems.size() - kMaxProblemsShown));
-            break;
-        }
-        output.Err(shownPath + QStringLiteral(": ") + problem.Describe());
-    }
+    if (const std::optional<int> refused = input.Read(line, output)) return *refused;
+    const dump::ReadResult read = dump::ReadDump(input.text, input.format);
     if (read.problems.empty() && read.records.empty()) {
-        output.Err(shownPath + QStringLiteral(": the dump holds no record"));
-    }
-    if (!read.problems.empty() || read.records.empty()) {
+        output.Err(input.shownPath + QStringLiteral(": the dump holds no record"));
         output.Err(QStringLiteral("nothing was written"));
         return kExitRefused;
     }
-    WriteFile(parser.value(outputOption), EncodeMenuItems(read.records));
+    if (!ReportProblems(read.problems, input.shownPath, output)) return kExitRefused;
+    WriteFile(input.outputPath, EncodeMenuItems(read.records));
     return kExitSuccess;
 }
 
@@ -425,28 +483,122 @@ int Check(const QStringList& arguments, Output& output) {
         QStringLiteral("check"),
         QStringLiteral(
             "Lists what is likely a mistake in a menu definition file, one finding per line\n"
-            "with the record's index: a short last record; a textId the string database\n"
-            "does not hold (when DB is given); a window with no elements; a record that\n"
-            "leaves the 800 x 600 screen (an element placed from its window's corner, below\n"
-            "the caption of wint, frac and frmt); a type outside the type catalogue; an\n"
-            "rcta record whose id is not 100, 101 or 102 and a pbrt record whose id is not\n"
-            "300, which call for no picture."));
+            "with the record's index: a short last record; a textId a string database does\n"
+            "not hold (when DB is given); a window with no elements; a record that leaves\n"
+            "the 800 x 600 screen (an element placed from its window's corner, below the\n"
+            "caption of wint, frac and frmt); a type outside the type catalogue; an rcta\n"
+            "record whose id is not 100, 101 or 102 and a pbrt record whose id is not 300,\n"
+            "which call for no picture. Given several string databases (one per language),\n"
+            "it names the databases that lack a record's textId, and then lists, database\n"
+            "by database, the text ids that another database holds and it lacks."));
     line.AddArgument(QStringLiteral("MENU_FILE"), QStringLiteral("The menu definition file."));
     line.AddArgument(QStringLiteral("DB"),
-                     QStringLiteral("The string database to look the texts up in."),
-                     QStringLiteral("[DB]"));
-    if (const std::optional<int> done = line.Parse(arguments, output, 1, 2)) return *done;
+                     QStringLiteral("The string databases to look the texts up in."),
+                     QStringLiteral("[DB...]"));
+    if (const std::optional<int> done =
+            line.Parse(arguments, output, 1, std::numeric_limits<int>::max()))
+        return *done;
     const QStringList files = line.parser().positionalArguments();
 
     const MenuFile menu = ReadMenuFile(files.at(0));
-    std::optional<TextDb> textDb;
-    if (files.size() > 1) ReadTextDb(files.at(1), textDb.emplace());
+    std::vector<TextDb> textDbs(static_cast<std::size_t>(files.size() - 1));
+    std::vector<menu_check::NamedTextDb> named;
+    for (qsizetype i = 1; i < files.size(); ++i) {
+        TextDb& textDb = textDbs[static_cast<std::size_t>(i - 1)];
+        ReadTextDb(files.at(i), textDb);
+        named.push_back({files.at(i), &textDb});
+    }
     const std::vector<menu_check::Finding> findings =
-        menu_check::CheckMenu(menu.records, menu.size, textDb ? &*textDb : nullptr);
+        menu_check::CheckMenu(menu.records, menu.size, named);
     for (const menu_check::Finding& finding : findings) {
         output.Out(finding.Describe() + QLatin1Char('\n'));
     }
-    return findings.empty() ? kExitSuccess : kExitRefused;
+    const std::vector<QString> missing = menu_check::CompareTextDbs(named);
+    for (const QString& text : missing) output.Out(text + QLatin1Char('\n'));
+    return findings.empty() && missing.empty() ? kExitSuccess : kExitRefused;
+}
+
+// --- texts -----------------------------------------------------------------------
+
+int TextsDump(const QStringList& arguments, Output& output) {
+    CommandLine line(
+        QStringLiteral("texts dump"),
+        QStringLiteral(
+            "Writes every entry of a string database as text, one entry per line: its\n"
+            "index, id and text. The first line (CSV) or the headerBytes field (JSON) holds\n"
+            "the 4 bytes at offset 4 in hex. Texts are shown whole, as Windows-1252 in\n"
+            "UTF-8; a backslash is written \\\\, and a control character or a byte the code\n"
+            "page leaves undefined as \\xHH. 'kaveldef texts build' turns the dump back\n"
+            "into the file."));
+    line.AddArgument(QStringLiteral("DB"), QStringLiteral("The string database."));
+    DumpOutput dumped(line);
+    if (const std::optional<int> done = line.Parse(arguments, output, 1, 1)) return *done;
+    if (const std::optional<int> refused = dumped.Choose(line, output)) return *refused;
+    const QString path = line.parser().positionalArguments().at(0);
+    TextDb textDb;
+    ReadTextDb(path, textDb);
+    // A count that no file can hold (each entry takes 9 bytes at least) is
+    // not spelt out entry by entry: the dump could never be built again.
+    if (8 + 9 * std::uint64_t{textDb.count()} > std::numeric_limits<std::uint32_t>::max()) {
+        throw Failure{QStringLiteral("cannot dump %1: its count of %2 entries is more than a "
+                                     "string database can hold")
+                          .arg(Quoted(path))
+                          .arg(textDb.count())};
+    }
+    return dumped.Write(line, output, texts_dump::WriteDump(textDb, dumped.format()));
+}
+
+int TextsBuild(const QStringList& arguments, Output& output) {
+    CommandLine line(
+        QStringLiteral("texts build"),
+        QStringLiteral(
+            "Builds a string database from a dump made by 'kaveldef texts dump', possibly\n"
+            "edited by hand: the entries in the order of the dump's lines (index is not\n"
+            "read), their texts after the table in the same order, each ending in a NUL.\n"
+            "A dump of a file laid out so gives its bytes back. A dump with a faulty\n"
+            "line is refused with its line, field and reason, and nothing is written."));
+    DumpInput input(line, QStringLiteral("The string database to write (required)."),
+                   QStringLiteral("DB"));
+    if (const std::optional<int> done = line.Parse(arguments, output, 1, 1)) return *done;
+    if (const std::optional<int> refused = input.Read(line, output)) return *refused;
+    const texts_dump::ReadResult read = texts_dump::ReadDump(input.text, input.format);
+    if (!ReportProblems(read.problems, input.shownPath, output)) return kExitRefused;
+    const std::optional<QByteArray> bytes = read.Encode();
+    if (!bytes) {
+        output.Err(input.shownPath + QStringLiteral(": the texts do not fit a string database of 4 GB"));
+        output.Err(QStringLiteral("nothing was written"));
+        return kExitRefused;
+    }
+    WriteFile(input.outputPath, *bytes);
+    return kExitSuccess;
+}
+
+int Texts(const QStringList& arguments, Output& output) {
+    const QString verb = arguments.value(0);
+    if (verb == QLatin1String("dump")) return TextsDump(arguments.mid(1), output);
+    if (verb == QLatin1String("build")) return TextsBuild(arguments.mid(1), output);
+    if (verb == QLatin1String("-h") || verb == QLatin1String("--help")) {
+        output.Out(QStringLiteral(
+            "Usage: kaveldef texts COMMAND [options] ARGUMENTS\n"
+            "\n"
+            "Writes a string database as CSV or JSON, one entry per line, and builds one\n"
+            "from such a dump.\n"
+            "\n"
+            "Commands:\n"
+            "  dump    Write every entry of a string database as CSV or JSON.\n"
+            "  build   Build a string database from a dump, byte for byte.\n"
+            "\n"
+            "'kaveldef texts COMMAND --help' describes a command and its options.\n"
+            "\n"
+            "Options:\n"
+            "  -h, --help     Show this help.\n"
+            "\n") + QString::fromLatin1(kExitStatusText));
+        return kExitSuccess;
+    }
+    output.Err(verb.isEmpty() ? QStringLiteral("texts: dump or build is missing")
+                              : QStringLiteral("texts: unknown verb %1 (dump or build)").arg(Quoted(verb)));
+    output.Err(QStringLiteral("try 'kaveldef texts --help'"));
+    return kExitFailed;
 }
 
 // --- The program -----------------------------------------------------------------
@@ -461,6 +613,7 @@ constexpr Command kCommands[] = {
     {"build", &Build},
     {"render", &Render},
     {"check", &Check},
+    {"texts", &Texts},
 };
 
 QString ProgramHelp() {
@@ -475,6 +628,7 @@ QString ProgramHelp() {
                "  build   Build a menu definition file from a dump, byte for byte.\n"
                "  render  Draw the editor's preview of one record into a PNG picture.\n"
                "  check   List likely mistakes in a menu definition file.\n"
+               "  texts   Dump a string database as CSV or JSON, or build one from a dump.\n"
                "\n"
                "'kaveldef COMMAND --help' describes a command and its options.\n"
                "\n"
@@ -490,6 +644,9 @@ int RunCommand(const Command& command, const QStringList& arguments, Output& out
         return command.run(arguments, output);
     } catch (const Failure& failure) {
         output.Err(QString::fromLatin1(command.name) + QStringLiteral(": ") + failure.message);
+        return kExitFailed;
+    } catch (const std::bad_alloc&) {
+        output.Err(QString::fromLatin1(command.name) + QStringLiteral(": out of memory"));
         return kExitFailed;
     }
 }

@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "cli/csv_text.h"
+#include "cli/json_text.h"
 
 namespace dump {
 
@@ -31,45 +32,11 @@ int StoredBytesOf(std::size_t index, std::size_t count, qint64 fileSize) {
     return index + 1 == count && rest != 0 ? static_cast<int>(rest) : kMenuItemRecordSize;
 }
 
-QByteArray JsonString(const QString& text) {
-    QString escaped;
-    escaped.reserve(text.size() + 2);
-    escaped += u'"';
-    for (const QChar c : text) {
-        switch (c.unicode()) {
-            case u'"':
-                escaped += QStringLiteral("\\\"");
-                break;
-            case u'\\':
-                escaped += QStringLiteral("\\\\");
-                break;
-            case u'\n':
-                escaped += QStringLiteral("\\n");
-                break;
-            case u'\r':
-                escaped += QStringLiteral("\\r");
-                break;
-            case u'\t':
-                escaped += QStringLiteral("\\t");
-                break;
-            default:
-                if (c.unicode() < 0x20) {
-                    escaped += QStringLiteral("\\u") +
-                               QString::number(c.unicode(), 16).rightJustified(4, u'0');
-                } else {
-                    escaped += c;
-                }
-        }
-    }
-    escaped += u'"';
-    return escaped.toUtf8();
-}
-
 QByteArray WriteJson(const std::vector<MenuItemRecord>& records, qint64 fileSize,
                      const DumpOptions& options) {
     QByteArray out;
     out += "{\n";
-    out += "\"format\": " + JsonString(QString::fromLatin1(kFormatName)) + ",\n";
+    out += "\"format\": " + json::String(QString::fromLatin1(kFormatName)) + ",\n";
     out += "\"version\": " + QByteArray::number(kFormatVersion) + ",\n";
     out += "\"fileSize\": " + QByteArray::number(fileSize) + ",\n";
     out += QByteArray("\"shortLastRecord\": ") +
@@ -85,8 +52,8 @@ QByteArray WriteJson(const std::vector<MenuItemRecord>& records, qint64 fileSize
             if (!text) continue;
             if (!first) line += ", ";
             first = false;
-            line += JsonString(FieldName(static_cast<Field>(f))) + ": ";
-            line += IsNumberField(static_cast<Field>(f)) ? text->toLatin1() : JsonString(*text);
+            line += json::String(FieldName(static_cast<Field>(f))) + ": ";
+            line += IsNumberField(static_cast<Field>(f)) ? text->toLatin1() : json::String(*text);
         }
         line += i + 1 < records.size() ? "},\n" : "}\n";
         out += line;
@@ -197,56 +164,12 @@ ReadResult ReadCsv(const QByteArray& bytes) {
 
 // --- JSON --------------------------------------------------------------------
 
-int LineAt(const QByteArray& bytes, qsizetype offset) {
-    return 1 + static_cast<int>(bytes.left(offset).count('\n'));
-}
-
-// The line of each object that stands directly in the records array: in the
-// array at the top, or in an array one level down in the top object.
-std::vector<int> RecordLines(const QByteArray& bytes) {
-    std::vector<int> lines;
-    QByteArray open;  // the containers entered so far
-    int line = 1;
-    bool inString = false;
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const char c = bytes[i];
-        if (c == '\n') ++line;
-        if (inString) {
-            if (c == '\\') {
-                ++i;
-            } else if (c == '"') {
-                inString = false;
-            }
-            continue;
-        }
-        switch (c) {
-            case '"':
-                inString = true;
-                break;
-            case '{':
-                if (open == "[" || open == "{[") lines.push_back(line);
-                open += c;
-                break;
-            case '[':
-                open += c;
-                break;
-            case '}':
-            case ']':
-                open.chop(1);
-                break;
-            default:
-                break;
-        }
-    }
-    return lines;
-}
-
 ReadResult ReadJson(const QByteArray& bytes) {
     ReadResult result;
     QJsonParseError error{};
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
     if (error.error != QJsonParseError::NoError) {
-        result.problems.push_back({LineAt(bytes, error.offset), -1, {}, error.errorString()});
+        result.problems.push_back({json::LineAt(bytes, error.offset), -1, {}, error.errorString()});
         return result;
     }
     QJsonArray records;
@@ -259,7 +182,7 @@ ReadResult ReadJson(const QByteArray& bytes) {
             {1, -1, {}, QStringLiteral("the dump holds no \"records\" array")});
         return result;
     }
-    const std::vector<int> lines = RecordLines(bytes);
+    const std::vector<int> lines = json::ObjectLines(bytes);
     const bool linesKnown = lines.size() == static_cast<std::size_t>(records.size());
 
     for (qsizetype r = 0; r < records.size(); ++r) {

@@ -68,7 +68,7 @@ QString Finding::Describe() const {
 }
 
 std::vector<Finding> CheckMenu(const std::vector<MenuItemRecord>& records, qint64 fileSize,
-                               const TextDb* textDb) {
+                               const std::vector<NamedTextDb>& textDbs) {
     std::vector<Finding> findings;
     const MenuItemRecord* window = nullptr;
     std::size_t windowIndex = 0;
@@ -82,8 +82,15 @@ std::vector<Finding> CheckMenu(const std::vector<MenuItemRecord>& records, qint6
         if (i + 1 == records.size() && fileSize % kMenuItemRecordSize != 0) {
             add(Words().ShortLastRecordText(static_cast<int>(fileSize % kMenuItemRecordSize)));
         }
-        if (textDb && !textDb->FindText(record.textId)) {
-            add(QStringLiteral("textId %1 is not in the string database").arg(record.textId));
+        QStringList lacking;
+        for (const NamedTextDb& textDb : textDbs) {
+            if (!textDb.textDb->FirstIndexOf(record.textId)) lacking << textDb.name;
+        }
+        if (!lacking.isEmpty()) {
+            add(QStringLiteral("textId %1 is not in %2")
+                    .arg(record.textId)
+                    .arg(textDbs.size() == 1 ? QStringLiteral("the string database")
+                                             : lacking.join(QStringLiteral(", "))));
         }
 
         const bool isWindow = type_code::IsWindow(record);
@@ -122,6 +129,33 @@ std::vector<Finding> CheckMenu(const std::vector<MenuItemRecord>& records, qint6
         }
     }
     return findings;
+}
+
+std::vector<QString> CompareTextDbs(const std::vector<NamedTextDb>& textDbs) {
+    std::vector<std::vector<std::int32_t>> ids;
+    for (const NamedTextDb& textDb : textDbs) ids.push_back(textDb.textDb->Ids());
+    // Every identifier any database holds, with the databases that hold it.
+    std::vector<std::int32_t> all;
+    for (const auto& some : ids) all.insert(all.end(), some.begin(), some.end());
+    std::sort(all.begin(), all.end());
+    all.erase(std::unique(all.begin(), all.end()), all.end());
+
+    std::vector<QString> lines;
+    for (std::size_t d = 0; d < textDbs.size(); ++d) {
+        for (const std::int32_t id : all) {
+            if (std::binary_search(ids[d].begin(), ids[d].end(), id)) continue;
+            QStringList holders;
+            for (std::size_t other = 0; other < textDbs.size(); ++other) {
+                if (std::binary_search(ids[other].begin(), ids[other].end(), id))
+                    holders << textDbs[other].name;
+            }
+            lines.push_back(QStringLiteral("%1: text id %2 is missing (held by %3)")
+                                .arg(textDbs[d].name)
+                                .arg(id)
+                                .arg(holders.join(QStringLiteral(", "))));
+        }
+    }
+    return lines;
 }
 
 }  // namespace menu_check

@@ -125,6 +125,21 @@ constexpr auto kLinesAfterHelpFile = std::to_array<Text>({
     &LanguageTexts::menuFileEmpty,
     &LanguageTexts::textDbEmpty,
     &LanguageTexts::creditLine,
+    &LanguageTexts::newTextAction,
+    &LanguageTexts::textStep,
+    &LanguageTexts::addTextStep,
+    &LanguageTexts::newTextStep,
+    &LanguageTexts::textUsers,
+    &LanguageTexts::textCut,
+    &LanguageTexts::textOutsideCodePage,
+    &LanguageTexts::textTooLong,
+    &LanguageTexts::noFreeTextId,
+    &LanguageTexts::saveTextDbQuestion,
+    &LanguageTexts::saveBothQuestion,
+    &LanguageTexts::menuFileNotSaved,
+    &LanguageTexts::textDbNotSaved,
+    &LanguageTexts::textDbReloadQuestion,
+    &LanguageTexts::textDbKept,
 });
 
 // An empty line, or one past the end of the file, keeps the current text.

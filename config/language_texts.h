@@ -172,6 +172,29 @@ struct LanguageTexts {
         QStringLiteral("Error: the string database holds no texts; the texts loaded are kept!");
     // The whole credit line; see kCreditSuffix.
     QString creditLine = QStringLiteral("Made by the Kavel team");
+    // Editing texts: the Edit menu's entry, the names of the steps, the notes
+    // below the Text line and the refusals of a typed text (%1 the character
+    // and %2 its code; %1 the length and %2 the most).
+    QString newTextAction = QStringLiteral("&New Text");
+    QString textStep = QStringLiteral("Text");
+    QString addTextStep = QStringLiteral("Add text");
+    QString newTextStep = QStringLiteral("New text");
+    QString textUsers = QStringLiteral("used by %1 items");
+    QString textCut = QStringLiteral("shown cut: %1 characters");
+    QString textOutsideCodePage =
+        QStringLiteral("'%1' (U+%2) is not a character of the Windows-1252 code page");
+    QString textTooLong = QStringLiteral("The text has %1 characters; a text holds at most %2");
+    QString noFreeTextId =
+        QStringLiteral("The string database has no text ID left above its largest");
+    // Unsaved changes of the string database.
+    QString saveTextDbQuestion = QStringLiteral("Save changes to the string database?");
+    QString saveBothQuestion =
+        QStringLiteral("Save changes to the menu definition file and the string database?");
+    QString menuFileNotSaved = QStringLiteral("Error: unable to save the menu definition file [%1]!");
+    QString textDbNotSaved = QStringLiteral("Error: unable to save the string database [%1]!");
+    QString textDbReloadQuestion = QStringLiteral(
+        "The string database was changed on disk. Reload it and lose your text changes?");
+    QString textDbKept = QStringLiteral("Kept the text changes; saving will write over [%1].");
 
     // "Made by the Kavel team".
     QString CreditLine() const { return creditLine; }

@@ -1,18 +1,23 @@
 #include "document/document.h"
 
+#include <algorithm>
 #include <new>
 #include <stdexcept>
 
 #include "base/file_save.h"
+#include "document/document_step.h"
 #include "document/menu_file.h"
 
 Document::Document(QObject* parent) : QObject(parent) {
-    connect(&history_, &QUndoStack::cleanChanged, this, [this](bool clean) {
-        if (!onlyCopy_) emit modifiedChanged(!clean);
-    });
+    connect(&history_, &QUndoStack::indexChanged, this, [this] { UpdateModified(); });
+    connect(&history_, &QUndoStack::cleanChanged, this, [this] { UpdateModified(); });
 }
 
-Document::~Document() = default;
+Document::~Document() {
+    // The history, which goes last, says its steps are gone as it goes: the
+    // states it would update are gone before it.
+    disconnect(&history_, nullptr, this, nullptr);
+}
 
 void Document::Replace(LoadedDocument&& loaded, const QString& menuPath,
                        const QString& textDbPath) {
@@ -22,43 +27,118 @@ void Document::Replace(LoadedDocument&& loaded, const QString& menuPath,
     history_.clear();
     records_ = std::move(loaded.menuItems);
     textDb_ = std::move(loaded.textDb);
+    ForgetTextSteps();
     loadedPath_ = menuPath;
     savePath_ = menuPath;
     textDbPath_ = textDbPath;
     open_ = true;
+    UpdateModified();
     emit reset();
 }
 
 void Document::ReplaceRecords(std::vector<MenuItemRecord>&& records, const QString& menuPath) {
     SetOnlyCopy(false);
     emit aboutToReset();
+    // Text steps go with the history; the texts they changed stay, and so
+    // does the string database's unsaved state.
     history_.clear();
     records_ = std::move(records);
     loadedPath_ = menuPath;
     savePath_ = menuPath;
+    UpdateModified();
     emit reset();
 }
 
 void Document::ReplaceTextDb(TextDb&& textDb) {
+    const auto changesTexts = [this](int i) {
+        const auto* step = dynamic_cast<const DocumentStep*>(history_.command(i));
+        return step == nullptr || step->ChangesTexts();
+    };
+    bool textSteps = false;
+    for (int i = 0; i < history_.count() && !textSteps; ++i) textSteps = changesTexts(i);
+    if (textSteps) {
+        const bool menuFileModified = menuFileModified_;
+        history_.clear();
+        if (menuFileModified) history_.resetClean();
+    }
     textDb_ = std::move(textDb);
+    ForgetTextSteps();
+    UpdateModified();
     emit textDbReplaced();
 }
 
-bool Document::SaveTo(const QString& path) {
-    if (!SaveFileAtomically(path, EncodeMenuItems(records_))) return false;
-    history_.setClean();
-    SetOnlyCopy(false);
-    return true;
+void Document::ForgetTextSteps() {
+    textSteps_ = {};
+    savedTextSteps_ = 0;
+    savedTextTop_ = 0;
+    textDbMarked_ = false;
+}
+
+QByteArray Document::EncodeMenuFile() const {
+    return EncodeMenuItems(records_);
+}
+
+Document::SaveOutcome Document::SaveTo(const QString& path) {
+    SaveOutcome outcome;
+    // The menu file first; whatever happens to it, the string database is
+    // saved on its own terms, so that a failure of one never costs the other.
+    outcome.menuFileSaved = SaveFileAtomically(path, EncodeMenuFile());
+    if (outcome.menuFileSaved) history_.setClean();
+    if (textDbModified_) {
+        const std::optional<QByteArray> bytes = textDb_.Encode();
+        outcome.textDbWritten = bytes && SaveFileAtomically(textDbPath_, *bytes);
+        outcome.textDbFailed = !outcome.textDbWritten;
+        if (outcome.textDbWritten) {
+            savedTextSteps_ = textSteps_.size();
+            savedTextTop_ = textSteps_.empty() ? 0 : textSteps_.back();
+            textDbMarked_ = false;
+        }
+    }
+    UpdateModified();
+    if (outcome.menuFileSaved) SetOnlyCopy(false);
+    return outcome;
 }
 
 void Document::MarkModified() {
     history_.resetClean();
+    UpdateModified();
+}
+
+void Document::MarkTextDbModified() {
+    textDbMarked_ = true;
+    UpdateModified();
+}
+
+bool Document::RecordsChangedSinceSave() const {
+    const int clean = history_.cleanIndex();
+    if (clean < 0) return true;
+    const int now = history_.index();
+    // From the latest step back: mostly it changes records, and the look ends.
+    for (int i = std::max(clean, now) - 1; i >= std::min(clean, now); --i) {
+        const auto* step = dynamic_cast<const DocumentStep*>(history_.command(i));
+        if (step == nullptr || step->ChangesRecords()) return true;
+    }
+    return false;
+}
+
+void Document::UpdateModified() {
+    const bool menuFile = open_ && RecordsChangedSinceSave();
+    const bool textDb =
+        open_ && (textDbMarked_ || textSteps_.size() != savedTextSteps_ ||
+                  (textSteps_.empty() ? 0 : textSteps_.back()) != savedTextTop_);
+    if (menuFile == menuFileModified_ && textDb == textDbModified_) return;
+    const bool was = isModified();
+    menuFileModified_ = menuFile;
+    textDbModified_ = textDb;
+    emit fileStatesChanged();
+    if (was != isModified()) emit modifiedChanged(isModified());
 }
 
 void Document::SetOnlyCopy(bool onlyCopy) {
     if (onlyCopy == onlyCopy_) return;
     const bool wasModified = isModified();
     onlyCopy_ = onlyCopy;
+    emit fileStatesChanged();
     if (isModified() != wasModified) emit modifiedChanged(!wasModified);
 }
 
@@ -80,7 +160,9 @@ void Document::Close() {
     history_.clear();
     records_ = {};
     textDb_ = TextDb();
+    ForgetTextSteps();
     open_ = false;
+    UpdateModified();
     emit reset();
 }
 
@@ -99,4 +181,21 @@ void Document::RemoveRecord(std::size_t index) {
 void Document::ReplaceRecord(std::size_t index, const MenuItemRecord& record) {
     records_[index] = record;
     emit recordChanged(static_cast<int>(index));
+}
+
+void Document::StoreText(std::uint32_t index, std::string text) {
+    textDb_.SetText(index, std::move(text));
+    emit textChanged(textDb_.IdAt(index));
+}
+
+bool Document::AppendText(std::int32_t id, std::string text) {
+    if (!textDb_.Append(id, std::move(text))) return false;
+    emit textChanged(id);
+    return true;
+}
+
+void Document::RemoveLastText() {
+    const std::int32_t id = textDb_.IdAt(textDb_.count() - 1);
+    textDb_.RemoveLast();
+    emit textChanged(id);
 }

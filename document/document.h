@@ -4,6 +4,8 @@
 #include <QString>
 #include <QUndoStack>
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "document/document_loader.h"
@@ -13,11 +15,19 @@
 class RecordCommand;
 
 // The open document: the records of the menu definition file, the string
-// database shown with them, the paths of the two files, and the history of
-// changes. Anyone may read it; its records change only through the commands
-// of editing/, each pushed onto history() as one step that can be undone.
-// Every change is announced before and after it happens, the way Qt's item
-// models expect, so a list can follow a million records row by row.
+// database with their texts, the paths of the two files, and one history of
+// changes for both. Anyone may read it; its records and texts change only
+// through the commands of editing/, each pushed onto history() as one step
+// that can be undone. Every change of a record is announced before and after
+// it happens, the way Qt's item models expect, so a list can follow a million
+// records row by row.
+//
+// Each file has unsaved changes of its own: the menu file while a step that
+// changes records lies between its saved point in the history and now (Qt's
+// clean index, which Qt keeps valid as steps merge and are dropped), the
+// string database while the text steps done differ from those done when it
+// was saved. Text steps never merge, and a step is only dropped once undone,
+// so the text steps done form a stack whose top tells one state from another.
 class Document : public QObject {
     Q_OBJECT
 
@@ -42,12 +52,19 @@ class Document : public QObject {
     QUndoStack& history() { return history_; }
     const QUndoStack& history() const { return history_; }
 
-    // True while the records differ from what was last loaded or saved; undoing
-    // back to that point makes them unmodified again.
-    bool hasEdits() const { return !history_.isClean(); }
-    // True while there is something to lose: edits, or records that are the
-    // only copy of the document left.
-    bool isModified() const { return hasEdits() || onlyCopy_; }
+    // True while a file differs from what was last loaded or saved; undoing
+    // back to that point makes it unmodified again. The menu file counts as
+    // modified too while the document's records are its only copy left.
+    bool isModified() const { return menuFileModified() || textDbModified_; }
+    bool menuFileModified() const { return menuFileModified_ || onlyCopy_; }
+    bool textDbModified() const { return textDbModified_; }
+    // True while the records differ from what was last loaded or saved.
+    bool hasEdits() const { return menuFileModified_; }
+
+    // The bytes each file would be saved as. The string database has none
+    // when it would not fit its format or the memory.
+    QByteArray EncodeMenuFile() const;
+    std::optional<QByteArray> EncodeTextDb() const { return textDb_.Encode(); }
 
     // Takes in a document read by LoadDocumentStreams. The history starts anew
     // and the document is unmodified.
@@ -55,20 +72,30 @@ class Document : public QObject {
     // The records of the menu file read again from disk (the string database
     // stays). The history starts anew: the old steps refer to other records.
     void ReplaceRecords(std::vector<MenuItemRecord>&& records, const QString& menuPath);
-    // Another string database for the same records; the history stays.
+    // Another string database for the same records, unmodified. The history
+    // stays unless a step in it changes texts: those would refer to entries
+    // of the database replaced. The menu file keeps its unsaved state.
     void ReplaceTextDb(TextDb&& textDb);
 
     void SetSavePath(const QString& path) { savePath_ = path; }
 
-    // Writes every record to `path` in place of the file there, or leaves that
-    // file as it was and returns false. A successful save is the point the
-    // document is unmodified at.
-    bool SaveTo(const QString& path);
+    struct SaveOutcome {
+        bool menuFileSaved = false;
+        bool textDbWritten = false;  // it had unsaved changes and was written
+        bool textDbFailed = false;   // it had unsaved changes and was not written
+        bool ok() const { return menuFileSaved && !textDbFailed; }
+    };
+    // Writes every record to `path` in place of the file there, and then the
+    // string database to its own path when it has unsaved changes. Each file
+    // is replaced whole or left as it was; a file written is unmodified from
+    // then on, one that failed keeps its unsaved state.
+    SaveOutcome SaveTo(const QString& path);
 
-    // The records no longer match any file on disk (the user kept them over a
-    // file changed by another program): modified until the next save, even
-    // when every step is undone.
+    // A file no longer matches what is on disk (the user kept the document's
+    // version over a file changed by another program): modified until the
+    // next save, even when every step is undone.
     void MarkModified();
+    void MarkTextDbModified();
 
     // The menu file no longer holds the records as loaded or last saved (it
     // was removed, emptied, made unreadable), or holds them again. While it
@@ -93,7 +120,11 @@ class Document : public QObject {
     void recordRemoved(int index);
     void recordChanged(int index);
     void textDbReplaced();
+    // The text that FindText gives for this identifier may have changed.
+    void textChanged(std::int32_t id);
     void modifiedChanged(bool modified);
+    // menuFileModified() or textDbModified() changed.
+    void fileStatesChanged();
 
   private:
     // The commands' door to the records.
@@ -101,6 +132,17 @@ class Document : public QObject {
     void InsertRecord(std::size_t index, const MenuItemRecord& record);
     void RemoveRecord(std::size_t index);
     void ReplaceRecord(std::size_t index, const MenuItemRecord& record);
+    void StoreText(std::uint32_t index, std::string text);
+    bool AppendText(std::int32_t id, std::string text);
+    void RemoveLastText();
+    // A step that changes texts tells when it is done and undone.
+    std::uint64_t NewStepSerial() { return ++lastStepSerial_; }
+    void TextStepDone(std::uint64_t step) { textSteps_.push_back(step); }
+    void TextStepUndone() { textSteps_.pop_back(); }
+
+    void UpdateModified();
+    bool RecordsChangedSinceSave() const;
+    void ForgetTextSteps();
 
     bool open_ = false;
     bool onlyCopy_ = false;
@@ -110,4 +152,11 @@ class Document : public QObject {
     QString savePath_;
     QString textDbPath_;
     QUndoStack history_;
+    bool menuFileModified_ = false;
+    bool textDbModified_ = false;
+    bool textDbMarked_ = false;
+    std::uint64_t lastStepSerial_ = 0;
+    std::vector<std::uint64_t> textSteps_;
+    std::size_t savedTextSteps_ = 0;
+    std::uint64_t savedTextTop_ = 0;
 };

@@ -58,22 +58,19 @@ void StableSortByKey(std::vector<T>& values, KeyOf keyOf) {
     }
 }
 
-// Calls `visit(start, end)` for each run of file bytes that the texts at these
-// ascending offsets lie in: each offset's 99 bytes, cut at the end of the
-// file, merged where they touch or overlap.
-template <typename Visit>
-void ForEachTextRun(const std::vector<std::uint32_t>& offsets, qint64 size, Visit visit) {
-    qint64 start = 0;
+// The pool's size when no text is longer than kMaxTextLength: each offset's
+// 99 bytes and its NUL, cut at the end of the file, merged where they touch or
+// overlap. Longer texts, which are rare, make the pool grow beyond it.
+std::uint64_t PoolEstimate(const std::vector<std::uint32_t>& offsets, qint64 size) {
+    std::uint64_t bytes = 0;
     qint64 end = -1;
     for (const std::uint32_t offset : offsets) {
         if (offset >= size) break;
-        if (offset > end) {
-            if (end > start) visit(start, end);
-            start = offset;
-        }
-        end = std::max(end, std::min<qint64>(size, qint64{offset} + TextDb::kMaxTextLength));
+        const qint64 reach = std::min<qint64>(size, qint64{offset} + TextDb::kMaxTextLength + 1);
+        bytes += static_cast<std::uint64_t>(reach - std::max<qint64>(offset, end));
+        end = std::max(end, reach);
     }
-    if (end > start) visit(start, end);
+    return bytes;
 }
 
 // Reads byte runs at ascending positions through a window of the file, so that a
@@ -84,17 +81,21 @@ class FileWindow {
 
     qint64 size() const { return size_; }
 
-    // Appends up to `length` bytes from `position` on; fewer at the end of the file.
-    void AppendBytes(qint64 position, qint64 length, std::string& out) {
-        while (length > 0 && position < size_) {
+    // Appends the text at `position`, its NUL included, or the bytes up to
+    // the end of the file when no NUL comes; returns where it ended.
+    qint64 AppendText(qint64 position, std::string& out) {
+        while (position < size_) {
             if (position < start_ || position >= start_ + buffer_.size()) Load(position);
             const qint64 inBuffer = start_ + buffer_.size() - position;
-            if (inBuffer <= 0) return;
-            const qint64 take = std::min(length, inBuffer);
-            out.append(buffer_.constData() + (position - start_), static_cast<std::size_t>(take));
+            if (inBuffer <= 0) break;
+            const char* from = buffer_.constData() + (position - start_);
+            const void* nul = std::memchr(from, '\0', static_cast<std::size_t>(inBuffer));
+            const qint64 take = nul ? static_cast<const char*>(nul) - from + 1 : inBuffer;
+            out.append(from, static_cast<std::size_t>(take));
             position += take;
-            length -= take;
+            if (nul) break;
         }
+        return position;
     }
 
   private:
@@ -127,11 +128,15 @@ class FileWindow {
 
 void TextDb::Clear() {
     count_ = 0;
+    header_ = {};
     slots_ = {};
     runs_ = {};
     pool_ = {};
     firstIndex_ = {};
     tableIsIndex_ = false;
+    replaced_ = {};
+    appended_ = {};
+    firstAppended_ = {};
 }
 
 TextDb::ReadError TextDb::Read(QIODevice& device) {
@@ -139,9 +144,12 @@ TextDb::ReadError TextDb::Read(QIODevice& device) {
     try {
         const qint64 size = std::max<qint64>(0, device.size());
         // A file too short to hold the count has no entries.
-        char countBytes[4] = {};
-        if (size >= 4) ReadAt(device, 0, countBytes, 4);
-        count_ = LoadU32(countBytes);
+        // The count, and the 4 bytes after it, which are never interpreted,
+        // only written back.
+        char start[8] = {};
+        if (size >= 4) ReadAt(device, 0, start, std::min<qint64>(8, size));
+        count_ = LoadU32(start);
+        std::memcpy(header_.data(), start + 4, header_.size());
 
         // Slots that start inside the file; the rest all read as (0, 0).
         const qint64 tableBytes = std::max<qint64>(0, size - 8);
@@ -182,26 +190,23 @@ TextDb::ReadError TextDb::Read(QIODevice& device) {
 void TextDb::ReadTexts(QIODevice& device, qint64 size, std::vector<std::uint32_t> offsets) {
     // Ascending offsets let the texts be read in one sweep through the file.
     StableSortByKey(offsets, [](std::uint32_t offset) { return offset; });
+    // Room is taken once for the usual texts: growing the pool as it fills
+    // would copy it over and over and, for a while, hold it twice.
+    pool_.reserve(PoolEstimate(offsets, size));
 
-    // Room is taken once, exactly: growing the pool as it fills would copy it
-    // over and over and, for a while, hold it twice.
-    std::size_t runs = 0;
-    std::uint64_t bytes = 0;
-    ForEachTextRun(offsets, size, [&](qint64 start, qint64 end) {
-        ++runs;
-        bytes += static_cast<std::uint64_t>(end - start);
-    });
-    runs_.reserve(runs);
-    pool_.reserve(bytes);
-
-    // A file that shrinks while it is read gives fewer bytes: the run that
-    // met the new end is cut there and the later ones stay empty, so a text
-    // never runs on into bytes that are not its own.
+    // A run ends just after a NUL (or at the end of the file), so a text that
+    // starts inside one ends inside it too. A file that shrinks while it is
+    // read gives fewer bytes: the text that met the new end is cut there and
+    // the later ones stay empty, so a text never runs on into bytes that are
+    // not its own.
     FileWindow window(device, size);
-    ForEachTextRun(offsets, size, [&](qint64 start, qint64 end) {
-        runs_.push_back({static_cast<std::uint64_t>(start), pool_.size()});
-        window.AppendBytes(start, end - start, pool_);
-    });
+    qint64 end = -1;
+    for (const std::uint32_t offset : offsets) {
+        if (offset >= window.size()) break;
+        if (offset < end) continue;
+        if (offset > end) runs_.push_back({offset, pool_.size()});
+        end = window.AppendText(offset, pool_);
+    }
 }
 
 void TextDb::IndexFirstEntries() {
@@ -228,7 +233,7 @@ void TextDb::IndexFirstEntries() {
     firstIndex_.shrink_to_fit();
 }
 
-std::uint64_t TextDb::FirstIndexOf(std::int32_t id) const {
+std::uint64_t TextDb::FirstReadIndexOf(std::int32_t id) const {
     const auto firstWith = [id](const auto& byId) {
         const auto found = std::lower_bound(
             byId.begin(), byId.end(), id,
@@ -257,29 +262,82 @@ std::string_view TextDb::TextAt(std::uint32_t offset) const {
     const std::uint64_t poolEnd = next == runs_.end() ? pool_.size() : next->poolStart;
     const std::uint64_t begin = run.poolStart + (offset - run.fileStart);
     if (begin >= poolEnd) return {};
-    const std::string_view bytes(
-        pool_.data() + begin,
-        static_cast<std::size_t>(std::min<std::uint64_t>(kMaxTextLength, poolEnd - begin)));
+    const std::string_view bytes(pool_.data() + begin, static_cast<std::size_t>(poolEnd - begin));
     return bytes.substr(0, bytes.find('\0'));
+}
+
+std::string_view TextDb::ReadText(std::uint32_t index) const {
+    return TextAt(index < slots_.size() ? slots_[index].offset : 0);
+}
+
+std::int32_t TextDb::ReadId(std::uint32_t index) const {
+    return index < slots_.size() ? slots_[index].id : 0;
+}
+
+std::uint32_t TextDb::count() const {
+    return count_ + static_cast<std::uint32_t>(appended_.size());
+}
+
+std::int32_t TextDb::IdAt(std::uint32_t index) const {
+    if (index < count_) return ReadId(index);
+    return index - count_ < appended_.size() ? appended_[index - count_].id : 0;
+}
+
+std::string_view TextDb::WholeText(std::uint32_t index) const {
+    if (index >= count_) {
+        return index - count_ < appended_.size() ? std::string_view(appended_[index - count_].text)
+                                                  : std::string_view();
+    }
+    const auto replaced = replaced_.find(index);
+    return replaced != replaced_.end() ? std::string_view(replaced->second) : ReadText(index);
 }
 
 TextDbEntry TextDb::entry(std::uint32_t index) const {
     TextDbEntry result;
-    std::string_view text;
-    if (index < slots_.size()) {
-        result.id = slots_[index].id;
-        result.offset = slots_[index].offset;
-        text = TextAt(result.offset);
-    } else if (index < count_) {
-        text = TextAt(0);
-    }
+    result.id = IdAt(index);
+    if (index < slots_.size()) result.offset = slots_[index].offset;
+    const std::string_view text = WholeText(index).substr(0, kMaxTextLength);
     // An index past the count has no text, and no text pointer to copy from.
     if (!text.empty()) std::memcpy(result.text, text.data(), text.size());
     return result;
 }
 
+std::optional<std::uint32_t> TextDb::FirstIndexOf(std::int32_t id) const {
+    const std::uint64_t read = FirstReadIndexOf(id);
+    if (read < count_) return static_cast<std::uint32_t>(read);
+    const auto appended = firstAppended_.find(id);
+    if (appended == firstAppended_.end()) return std::nullopt;
+    return count_ + appended->second;
+}
+
 std::optional<std::string_view> TextDb::FindText(std::int32_t textId) const {
-    const std::uint64_t index = FirstIndexOf(textId);
-    if (index >= count_) return std::nullopt;
-    return index < slots_.size() ? TextAt(slots_[index].offset) : TextAt(0);
+    const std::optional<std::uint32_t> index = FirstIndexOf(textId);
+    if (!index) return std::nullopt;
+    return WholeText(*index).substr(0, kMaxTextLength);
+}
+
+std::optional<std::int32_t> TextDb::LargestId() const {
+    std::optional<std::int32_t> largest;
+    if (!slots_.empty()) largest = tableIsIndex_ ? slots_.back().id : firstIndex_.back().id;
+    if (count_ > slots_.size()) largest = std::max(largest.value_or(0), 0);
+    if (!firstAppended_.empty()) {
+        const std::int32_t appended = firstAppended_.rbegin()->first;
+        largest = largest ? std::max(*largest, appended) : appended;
+    }
+    return largest;
+}
+
+std::vector<std::int32_t> TextDb::Ids() const {
+    std::vector<std::int32_t> ids;
+    ids.reserve((tableIsIndex_ ? slots_.size() : firstIndex_.size()) + firstAppended_.size() + 1);
+    if (tableIsIndex_) {
+        for (const Slot& slot : slots_) ids.push_back(slot.id);
+    } else {
+        for (const FirstIndex& first : firstIndex_) ids.push_back(first.id);
+    }
+    if (count_ > slots_.size()) ids.push_back(0);
+    for (const auto& [id, index] : firstAppended_) ids.push_back(id);
+    std::sort(ids.begin(), ids.end());
+    ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
+    return ids;
 }

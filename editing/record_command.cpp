@@ -1,6 +1,7 @@
 #include "editing/record_command.h"
 
-RecordCommand::RecordCommand(Document& document, const QString& text) : document_(document) {
+RecordCommand::RecordCommand(Document& document, const QString& text)
+    : document_(document), serial_(document.NewStepSerial()) {
     setText(text);
 }
 
@@ -14,4 +15,24 @@ void RecordCommand::Remove(std::size_t index) {
 
 void RecordCommand::Replace(std::size_t index, const MenuItemRecord& record) {
     document_.ReplaceRecord(index, record);
+}
+
+void RecordCommand::StoreText(std::uint32_t entry, const std::string& text) {
+    document_.StoreText(entry, text);
+}
+
+bool RecordCommand::AppendText(std::int32_t id, const std::string& text) {
+    return document_.AppendText(id, text);
+}
+
+void RecordCommand::RemoveLastText() {
+    document_.RemoveLastText();
+}
+
+void RecordCommand::TextsDone() {
+    document_.TextStepDone(serial_);
+}
+
+void RecordCommand::TextsUndone() {
+    document_.TextStepUndone();
 }

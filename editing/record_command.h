@@ -1,18 +1,20 @@
 #pragma once
 
 #include <QString>
-#include <QUndoCommand>
 #include <cstddef>
+#include <cstdint>
+#include <string>
 
 #include "document/document.h"
+#include "document/document_step.h"
 
-// A step of a document's history: one change of its records, which can be
-// undone and done again. Each verb is a class of its own.
+// A step of a document's history: one change of its records or texts, which
+// can be undone and done again. Each verb is a class of its own.
 //
-// A step stores only what it changes (a record or one field of it, and its
-// index), never a copy of the document; undo puts back exactly the bytes of
-// before and redo exactly the bytes of after.
-class RecordCommand : public QUndoCommand {
+// A step stores only what it changes (a record or one field of it, a text,
+// and its index), never a copy of the document; undo puts back exactly the
+// bytes of before and redo exactly the bytes of after.
+class RecordCommand : public DocumentStep {
   public:
     // What the window brings in line once the step is done or undone: the
     // row it selects, and whether the count or a row's label changed.
@@ -32,6 +34,15 @@ class RecordCommand : public QUndoCommand {
     void Remove(std::size_t index);
     void Replace(std::size_t index, const MenuItemRecord& record);
 
+    // The texts. A step that changes them calls TextsDone at the end of
+    // each redo and TextsUndone at the end of each undo.
+    void StoreText(std::uint32_t entry, const std::string& text);
+    bool AppendText(std::int32_t id, const std::string& text);
+    void RemoveLastText();
+    void TextsDone();
+    void TextsUndone();
+
   private:
     Document& document_;
+    std::uint64_t serial_;
 };

@@ -131,6 +131,7 @@ RecordSearch::RecordSearch(const Document& document, QObject* parent)
     : QObject(parent), document_(document) {
     connect(&document, &Document::reset, this, [this] { Forget(); });
     connect(&document, &Document::textDbReplaced, this, [this] { Forget(); });
+    connect(&document, &Document::textChanged, this, [this](std::int32_t id) { TextChanged(id); });
     connect(&document, &Document::recordInserted, this, [this](int i) { RecordInserted(i); });
     connect(&document, &Document::recordRemoved, this, [this](int i) { RecordRemoved(i); });
     connect(&document, &Document::recordChanged, this, [this](int i) { RecordChanged(i); });
@@ -169,6 +170,30 @@ void RecordSearch::RecordChanged(int index) {
     if (!building_) return;
     const auto at = static_cast<std::size_t>(index);
     textOfRecord_[at] = TextOf(document_.record(at).textId);
+}
+
+void RecordSearch::TextChanged(std::int32_t id) {
+    matchesKnown_ = false;
+    if (!building_) return;
+    // No record built so far has this text: it is looked up when one is.
+    const auto known = textOfId_.constFind(id);
+    if (known == textOfId_.constEnd()) return;
+    const auto found = document_.textDb().FindText(id);
+    if (known.value() == kNoText || !found) {
+        // Records gain or lose their text: they are looked up again.
+        Forget();
+        return;
+    }
+    // Every record of this text shares its place in the table: the new text
+    // takes that place, and is tested again when the old one was.
+    const std::uint32_t text = known.value();
+    const std::size_t start = pool_.size();
+    RecordQuery::FoldCodePage(*found, pool_);
+    texts_[text] = (std::uint64_t{start} << 7) | (pool_.size() - start);
+    if (text < textsTested_) {
+        const std::optional<std::string>& pattern = query_.foldedPattern();
+        textMatches_[text] = pattern && Contains(std::string_view(pool_).substr(start), *pattern);
+    }
 }
 
 std::uint32_t RecordSearch::TextOf(std::int32_t textId) {

@@ -93,6 +93,7 @@ class RecordSearch : public QObject {
     void RecordInserted(int index);
     void RecordRemoved(int index);
     void RecordChanged(int index);
+    void TextChanged(std::int32_t id);
     std::uint32_t TextOf(std::int32_t textId);
     void TestTexts();
     void MatchRecords();

@@ -89,6 +89,17 @@ void TextDbSeeds() {
     Write("text_db", "long_text.def", TextDbFile(1, {{9, 16}}, QByteArray(150, 'x')));
 }
 
+// Dumps as kaveldef texts dump writes them, with the escapes and the quoting.
+void TextDumpSeeds() {
+    Write("text_dump", "texts.csv",
+          "headerBytes,01EFCDAB\nindex,id,text\n0,1000,Main Menu\n1,-2,\"a\\x09b\\\\c, \"\"q\"\"\"\n"
+          "2,7,\" padded \"\n3,9,Stra\xC3\x9F" "e \xE2\x82\xAC\n4,0,\n");
+    Write("text_dump", "texts.json",
+          "{\n\"format\": \"kaveldef texts\",\n\"version\": 1,\n\"headerBytes\": \"00000000\",\n"
+          "\"entries\": [\n{\"index\": 0, \"id\": 1000, \"text\": \"Main Menu\"},\n"
+          "{\"index\": 1, \"id\": -2, \"text\": \"a\\\\x0Ab\\\\\\\\c\"}\n]\n}\n");
+}
+
 // ------------------------------------------------------------ shell texts
 
 void TextSeeds() {
@@ -283,6 +294,7 @@ int main(int argc, char** argv) {
     root = QDir(QString::fromLocal8Bit(argv[1]));
     MenuSeeds();
     TextDbSeeds();
+    TextDumpSeeds();
     TextSeeds();
     BitmapSeeds();
     MetafileSeeds();

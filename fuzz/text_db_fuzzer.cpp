@@ -1,8 +1,10 @@
-// The string database reader. Every entry is checked against the file's bytes
-// read the plain way: slot i at byte 8 + 8 i (bytes beyond the file read as
-// 0), its text from its offset up to a zero byte, at most 99 characters and no
-// further than the file. FindText must answer what a scan from the first entry
-// answers.
+// The string database reader and writer. Every entry is checked against the
+// file's bytes read the plain way: slot i at byte 8 + 8 i (bytes beyond the
+// file read as 0), its text from its offset up to a zero byte and no further
+// than the file, cut to 99 characters in an entry. FindText must answer what a
+// scan from the first entry answers. Edited (a text replaced, an entry added)
+// and written, the database reads back with the same entries, whole, and the
+// file written writes back to itself.
 
 #include <QBuffer>
 #include <QHash>
@@ -19,13 +21,17 @@ namespace {
 // so larger counts are checked over this many leading entries and the last.
 constexpr std::uint32_t kScanned = 512;
 
-std::string TextAtOffset(const QByteArray& bytes, std::uint32_t offset) {
+// Databases up to this count are also edited and written.
+constexpr std::uint32_t kWritten = 4096;
+
+std::string WholeTextAt(const QByteArray& bytes, std::uint32_t offset) {
     std::string text;
-    for (qint64 at = offset; at < bytes.size() && text.size() < TextDb::kMaxTextLength; ++at) {
-        if (bytes[at] == '\0') break;
-        text.push_back(bytes[at]);
-    }
+    for (qint64 at = offset; at < bytes.size() && bytes[at] != '\0'; ++at) text.push_back(bytes[at]);
     return text;
+}
+
+std::string TextAtOffset(const QByteArray& bytes, std::uint32_t offset) {
+    return WholeTextAt(bytes, offset).substr(0, TextDb::kMaxTextLength);
 }
 
 struct Expected {
@@ -48,6 +54,32 @@ void CheckEntry(const TextDb& db, const QByteArray& bytes, std::uint32_t index) 
     FUZZ_CHECK(entry.id == expected.id);
     FUZZ_CHECK(entry.offset == expected.offset);
     FUZZ_CHECK(std::string(entry.text) == expected.text);
+    FUZZ_CHECK(db.WholeText(index) == WholeTextAt(bytes, expected.offset));
+}
+
+TextDb ReadBack(QByteArray bytes) {
+    QBuffer device(&bytes);
+    FUZZ_CHECK(device.open(QIODevice::ReadOnly));
+    TextDb db;
+    FUZZ_CHECK(db.Read(device) == TextDb::ReadError::None);
+    return db;
+}
+
+// The database edited with texts taken from the input, written and read back.
+void CheckWritten(TextDb& db, const QByteArray& bytes) {
+    const std::string text = bytes.right(12).toStdString();
+    if (db.count() > 0) db.SetText(db.count() / 2, text.substr(0, text.find('\0')));
+    FUZZ_CHECK(db.Append(static_cast<std::int32_t>(FuzzU32(bytes, 4)), "added"));
+    const std::optional<QByteArray> written = db.Encode();
+    FUZZ_CHECK(written.has_value());
+    const TextDb back = ReadBack(*written);
+    FUZZ_CHECK(back.count() == db.count());
+    for (std::uint32_t i = 0; i < db.count(); ++i) {
+        FUZZ_CHECK(back.IdAt(i) == db.IdAt(i));
+        FUZZ_CHECK(back.WholeText(i) == db.WholeText(i));
+    }
+    FUZZ_CHECK(back.headerBytes() == db.headerBytes());
+    FUZZ_CHECK(back.Encode() == written);
 }
 
 }  // namespace
@@ -85,5 +117,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (!first.contains(id)) FUZZ_CHECK(!db.FindText(id).has_value());
         }
     }
+    if (db.count() <= kWritten) CheckWritten(db, bytes);
     return 0;
 }

@@ -1,7 +1,7 @@
-// Figures of finding records in a large document: 1,000,000 records whose
-// text ids are spread over a string database of 1,000,000 entries ("Menu
-// text number N"), as the window benchmarks load it. Each figure is printed
-// next to its target.
+// Figures of finding records and editing texts in a large document:
+// 1,000,000 records whose text ids are spread over a string database of
+// 1,000,000 entries ("Menu text number N"), as the window benchmarks load it.
+// Each figure is printed next to its target.
 #include <benchmark/benchmark.h>
 
 #include <QBuffer>
@@ -14,6 +14,7 @@
 #include "document/type_code.h"
 #include "editing/record_edits.h"
 #include "editing/record_search.h"
+#include "editing/text_edits.h"
 
 namespace {
 
@@ -178,6 +179,37 @@ void BM_PlainScanPerKeystroke(benchmark::State& state) {
     }
 }
 
+// A text edited in the Text line and undone, with a search following the
+// document: a step each way in the history, whatever the database's size.
+void BM_TextEditAndUndo(benchmark::State& state) {
+    Session& session = TheSession();
+    session.search.SetQuery(QStringLiteral("number 4242"));
+    Finish(session.search);
+    for (auto _ : state) {
+        editing::SetRecordText(*session.document, 500'000, "A text of its own", "Text", "Add text");
+        editing::Undo(*session.document);
+    }
+    state.counters["target_ms"] = 16;
+}
+
+// Edit > New Text and its undo: an id above the largest, an entry added
+// after the last of 1,000,000 and the record's textId, then all taken back.
+void BM_NewTextAndUndo(benchmark::State& state) {
+    Session& session = TheSession();
+    for (auto _ : state) {
+        editing::NewText(*session.document, 500'000, "A text of its own", "New text");
+        editing::Undo(*session.document);
+    }
+    state.counters["target_ms"] = 16;
+}
+
+// The Text line's "used by n items", worked out at each refresh of the panel.
+void BM_CountRecordsSharingAText(benchmark::State& state) {
+    Session& session = TheSession();
+    for (auto _ : state) benchmark::DoNotOptimize(editing::CountTextUsers(*session.document, 4242));
+    state.counters["target_ms"] = 16;
+}
+
 BENCHMARK(BM_FirstSearchAfterOpen)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_KeystrokeMatchingEveryRecord)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_KeystrokeMatchingNone)->Unit(benchmark::kMillisecond);
@@ -186,6 +218,9 @@ BENCHMARK(BM_KeystrokeExtendingTheQuery)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_NextAfterAnEdit)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_NextAndPrevious)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlainScanPerKeystroke)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_TextEditAndUndo)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NewTextAndUndo)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CountRecordsSharingAText)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -15,7 +15,9 @@ TEST_F(WindowTest, UndoAndRedoActWhereverTheFocusIsAndTheTitleMarksUnsavedChange
     WriteBytes(Path("a[*]b/kavel.def"), SampleBytes("kavel.def"));
     WriteBytes(Path("a[*]b/textdb_en.def"), SampleBytes("textdb_en.def"));
     OpenFiles(Path("a[*]b/kavel.def"), Path("a[*]b/textdb_en.def"));
-    const QString title = "Kavel.def Editor v1.00%1 [" + Path("a[*]b/kavel.def") + "] [" +
+    // The "*" of unsaved changes stands after the version and after the
+    // bracket of the file that has them.
+    const QString title = "Kavel.def Editor v1.00%1 [" + Path("a[*]b/kavel.def") + "]%1 [" +
                           Path("a[*]b/textdb_en.def") + "]";
     EXPECT_EQ(shown(), title.arg(""));
 

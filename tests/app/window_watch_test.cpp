@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QtEndian>
 
+#include "app/text_line.h"
 #include "document/file_watch.h"
 #include "support/permissions.h"
 #include "window_fixture.h"
@@ -89,7 +90,7 @@ TEST_F(WatchTest, AModifiedDocumentAsksBeforeAReloadWithNoAsTheDefault) {
     db.replace(db.indexOf("Options"), 7, "Choices");
     WriteBytes(Path("textdb_en.def"), db);
     ASSERT_TRUE(StatusBecomes("Reloaded the string database: [" + Path("textdb_en.def") + "]."));
-    EXPECT_EQ(window->lbTextValue->text(), "Choices");
+    EXPECT_EQ(window->textLine->field()->text(), "Choices");
     EXPECT_TRUE(window->mmMainUndo->isEnabled());
     EXPECT_EQ(platform.questions.size(), 2);
 }
@@ -190,14 +191,14 @@ TEST_F(WatchTest, ADocumentWithoutItsFileIsUnsavedUntilSavedOrTheFileIsBack) {
 // written: the texts loaded stay.
 TEST_F(WatchTest, AStringDatabaseLeftWithoutEntriesIsNotTaken) {
     ClickRow(5);
-    const QString text = window->lbTextValue->text();
+    const QString text = window->textLine->field()->text();
     ASSERT_NE(text, "(none)");
     const QString path = Path("textdb_en.def");
     for (const QByteArray& emptied : {QByteArray(), QByteArray("xyz")}) {
         WriteBytes(path, emptied);
         ASSERT_TRUE(
             StatusBecomes("Error: the string database holds no texts; the texts loaded are kept!"));
-        EXPECT_EQ(window->lbTextValue->text(), text);
+        EXPECT_EQ(window->textLine->field()->text(), text);
         WriteBytes(path, SampleBytes("textdb_en.def"));
         ASSERT_TRUE(StatusBecomes("The string database is back as it was: [" + path + "]."));
     }

@@ -12,8 +12,10 @@ TEST(CodePage, EveryByteSurvivesTheRoundTrip) {
     EXPECT_EQ(text.at(0x9F), QChar(0x0178));
     EXPECT_EQ(ToCodePage(text), all);
     EXPECT_EQ(ToCodePage(QString::fromUtf8("€ ü ✓")), QByteArray("\x80 \xFC ?"));
-    // The first character it lacks is named whole, both halves of a pair.
-    EXPECT_EQ(FirstOutsideCodePage(text), "");
-    EXPECT_EQ(FirstOutsideCodePage(QString::fromUtf8("€?Ωx好")), QString::fromUtf8("Ω"));
-    EXPECT_EQ(FirstOutsideCodePage(QString::fromUtf8("ab😀")), QString::fromUtf8("😀"));
+    // The first character it lacks is named whole, both halves of a pair; a
+    // NUL has no byte of a text, since it would end it.
+    EXPECT_EQ(FirstCharOutsideCodePage(text.mid(1)), std::nullopt);
+    EXPECT_EQ(FirstCharOutsideCodePage(text), U'\0');
+    EXPECT_EQ(FirstCharOutsideCodePage(QString::fromUtf8("€?Ωx好")), U'Ω');
+    EXPECT_EQ(FirstCharOutsideCodePage(QString::fromUtf8("ab😀")), U'😀');
 }

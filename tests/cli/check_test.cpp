@@ -119,7 +119,8 @@ TEST(CommandLine, HelpAndBadArguments) {
     for (const QStringList& bad :
          {QStringList{}, QStringList{"frob"}, QStringList{"dump"},
           QStringList{"dump", menu, "--bogus"}, QStringList{"dump", menu, "--format", "xml"},
-          QStringList{"build", menu}, QStringList{"check", menu, db, db},
+          QStringList{"build", menu}, QStringList{"texts"}, QStringList{"texts", "frob"},
+          QStringList{"texts", "build", db},
           QStringList{"render", menu, db, "-o", png},
           QStringList{"render", menu, db, "--record", "71", "-o", png},
           QStringList{"render", menu, db, "--record", "-1", "-o", png},

@@ -191,3 +191,127 @@ TEST(TextDb, ShortFilesAbsurdCountsAndIndicesPastTheCount) {
     }
     EXPECT_EQ(TextDb().entry(0).text[0], '\0');
 }
+
+namespace {
+
+// An entry as a plain read gives it: the slot (bytes beyond the file read as
+// 0) and the whole text from its offset to a NUL or the end of the file.
+struct PlainEntry {
+    std::int32_t id;
+    std::string text;
+    bool operator==(const PlainEntry&) const = default;
+};
+
+std::vector<PlainEntry> PlainEntries(const QByteArray& file) {
+    std::vector<PlainEntry> entries;
+    const std::uint32_t count = file.size() < 4 ? 0 : little_endian::LoadPadded<std::uint32_t>(file, 0);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const auto [id, offset] = PlainSlot(file, i);
+        std::string text;
+        for (qint64 at = offset; at < file.size() && file[at]; ++at) text.push_back(file[at]);
+        entries.push_back({id, text});
+    }
+    return entries;
+}
+
+std::vector<PlainEntry> EntriesOf(const TextDb& db) {
+    std::vector<PlainEntry> entries;
+    for (std::uint32_t i = 0; i < db.count(); ++i)
+        entries.push_back({db.IdAt(i), std::string(db.WholeText(i))});
+    return entries;
+}
+
+std::string RandomBytes(std::mt19937& random, std::size_t most) {
+    std::string text(random() % (most + 1), 'a');
+    for (char& c : text) c = static_cast<char>(1 + random() % 255);
+    return text;
+}
+
+}  // namespace
+
+// Odd layouts (counts beyond the table, shared texts, texts in the table or
+// cut by the end of the file, offsets past it), edited at random: written and
+// read again, every entry keeps its id and its whole text, FindText still
+// finds the first, and the written file writes back to itself.
+TEST(TextDb, EditedDatabasesWrittenAndReadBackKeepEveryEntryWhole) {
+    std::mt19937 random(11);
+    for (int round = 0; round < 200; ++round) {
+        const auto rows = static_cast<std::uint32_t>(random() % 30);
+        QByteArray tail = QByteArray::fromStdString(RandomBytes(random, 400));
+        for (int i = 0; i < 10; ++i) tail[random() % std::max<qsizetype>(1, tail.size())] = '\0';
+        std::vector<DbEntry> table;
+        const std::uint32_t fileSize = 8 + 8 * rows + static_cast<std::uint32_t>(tail.size());
+        for (std::uint32_t i = 0; i < rows; ++i)
+            table.push_back({static_cast<std::uint32_t>(random() % 6),
+                             static_cast<std::uint32_t>(random() % (fileSize + 5))});
+        QByteArray file = MakeDb(rows + (random() % 3 ? 0 : random() % 20), table, tail);
+        if (random() % 4 == 0) file.truncate(static_cast<qsizetype>(random() % file.size()));
+        TextDb db = Load(file);
+        std::vector<PlainEntry> plain = PlainEntries(file);
+        ASSERT_EQ(EntriesOf(db), plain) << "round " << round;
+
+        std::size_t appended = 0;
+        for (int edit = 0; edit < 12; ++edit) {
+            const std::string text = RandomBytes(random, random() % 4 ? 20 : 300);
+            if (random() % 3 == 0 && !plain.empty()) {
+                const auto index = static_cast<std::uint32_t>(random() % plain.size());
+                db.SetText(index, text);
+                plain[index].text = text;
+            } else if (random() % 2 && appended > 0) {
+                db.RemoveLast();
+                plain.pop_back();
+                --appended;
+            } else {
+                const auto id = static_cast<std::int32_t>(random() % 8);
+                ASSERT_TRUE(db.Append(id, text));
+                plain.push_back({id, text});
+                ++appended;
+            }
+        }
+        ASSERT_EQ(EntriesOf(db), plain) << "round " << round;
+        for (std::int32_t id = 0; id < 8; ++id) {
+            const auto first = std::find_if(plain.begin(), plain.end(),
+                                            [id](const PlainEntry& e) { return e.id == id; });
+            ASSERT_EQ(db.FindText(id).has_value(), first != plain.end());
+            if (first != plain.end()) {
+                EXPECT_EQ(*db.FindText(id), first->text.substr(0, 99));
+            }
+        }
+
+        const std::optional<QByteArray> written = db.Encode();
+        ASSERT_TRUE(written.has_value());
+        EXPECT_EQ(PlainEntries(*written), plain) << "round " << round;
+        EXPECT_EQ(written->mid(4, 4), file.size() >= 8 ? file.mid(4, 4) : file.mid(4).leftJustified(4, '\0'));
+        EXPECT_EQ(Load(*written).Encode(), written);
+    }
+}
+
+// The file of a string database laid out as it is written comes back byte
+// for byte; an odd one keeps its entries, laid out anew.
+TEST(TextDb, AFileLaidOutAsWrittenComesBackByteForByte) {
+    const QByteArray longText(140, 'L');
+    const QByteArray texts = QByteArray("Menu\0", 5) + longText + '\0' +
+                             QByteArray("\x80\x81\xFF\x0A\\\0\0", 7);
+    const QByteArray laidOut =
+        MakeDb(4, {{7, 40}, {0xFFFFFFFD, 45}, {7, 186}, {2, 192}}, texts);  // header ABCDEF01
+    TextDb db = Load(laidOut);
+    EXPECT_EQ(db.Encode(), laidOut);
+    EXPECT_EQ(db.WholeText(1), longText.toStdString());
+    EXPECT_EQ(std::string(db.entry(1).text), longText.left(99).toStdString());
+
+    // Two entries share a text, one starts inside it, one in the table, one
+    // past the end of the file, one's text is cut by the end of the file; the
+    // count claims four slots more than the table: one read from the texts,
+    // one the file holds in part and two beyond it, which read as (0, 0).
+    const QByteArray odd = MakeDb(
+        10, {{1, 56}, {2, 56}, {3, 58}, {4, 12}, {5, 63}, {6, 999}}, QByteArray("Shared\0End", 10));
+    const QByteArray written = MakeDb(
+        10,
+        {{1, 88}, {2, 95}, {3, 102}, {4, 107}, {5, 109}, {6, 113},
+         {0x72616853, 114},  // "Shar", and the offset "ed\0E", past the end
+         {0x646E, 115},      // "nd", offset 0: the count's byte
+         {0, 117}, {0, 119}},
+        QByteArray("Shared\0Shared\0ared\0" "8\0End\0\0\0\n\0\n\0\n\0", 33));
+    EXPECT_EQ(Load(odd).Encode(), written);
+    EXPECT_EQ(Load(written).Encode(), written);
+}

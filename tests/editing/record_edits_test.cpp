@@ -238,7 +238,7 @@ TEST(RecordEdits, TheSavedStateIsTheUnmodifiedOne) {
 
     editing::SetField(document, 1, RecordField::Id, 5, "id");
     editing::SetField(document, 1, RecordField::Id, 6, "id");
-    ASSERT_TRUE(document.SaveTo(path));
+    ASSERT_TRUE(document.SaveTo(path).ok());
     EXPECT_FALSE(document.isModified());
     EXPECT_EQ(document.history().count(), 2);  // saving keeps the history
     editing::Undo(document);
@@ -250,7 +250,7 @@ TEST(RecordEdits, TheSavedStateIsTheUnmodifiedOne) {
     // The only copy left (its file removed): modified until saved.
     document.SetOnlyCopy(true);
     EXPECT_TRUE(document.isModified());
-    ASSERT_TRUE(document.SaveTo(path));
+    ASSERT_TRUE(document.SaveTo(path).ok());
     EXPECT_EQ(modified, (std::vector<bool>{true, false, true, false, true, false}));
 
     // Kept over a file changed on disk: modified, however far it is undone.

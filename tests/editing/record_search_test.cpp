@@ -8,6 +8,7 @@
 #include "base/code_page.h"
 #include "document/type_code.h"
 #include "editing/record_edits.h"
+#include "editing/text_edits.h"
 #include "support/records.h"
 
 namespace {
@@ -145,7 +146,8 @@ TEST(RecordSearch, FindsWhatAPlainScanFindsWhileTheDocumentChanges) {
             ExpectSameAsPlainScan(search, document, random);
 
             const std::size_t index = random() % document.count();
-            switch (random() % 6) {
+            const std::string text = RandomText(random, 12).toStdString();
+            switch (random() % 8) {
                 case 0:
                     editing::SetField(document, index, RecordField::TextId,
                                       static_cast<std::uint32_t>(RandomRecord(random).textId), "t");
@@ -161,6 +163,12 @@ TEST(RecordSearch, FindsWhatAPlainScanFindsWhileTheDocumentChanges) {
                     break;
                 case 4:
                     editing::Undo(document);
+                    break;
+                case 5:  // a text shared or not, or added for an id without one
+                    editing::SetRecordText(document, index, text, "text", "add text");
+                    break;
+                case 6:
+                    editing::NewText(document, index, text, "new text");
                     break;
                 default:
                     if (random() % 4 == 0) document.ReplaceTextDb(RandomTextDb(random));

@@ -57,7 +57,7 @@ offers() {
 }
 
 # Commands and the program's own options.
-completes 'build check dump render' ''
+completes 'build check dump render texts' ''
 completes 'dump' 'd'
 completes '--help --version -h -v' '-'
 completes '' frob ''
@@ -81,7 +81,10 @@ completes 'dump.csv dump.json folder' build ''
 completes 'TEXTDB.DEF folder menu.def' render --record 3 menu.def ''
 completes '' render menu.def menu.def ''
 completes 'TEXTDB.DEF folder menu.def' check menu.def ''
-completes '' check menu.def menu.def ''
+completes 'TEXTDB.DEF folder menu.def' check menu.def menu.def ''
+completes 'build dump' texts ''
+completes 'TEXTDB.DEF folder menu.def' texts dump ''
+completes 'dump.csv dump.json folder' texts build ''
 
 # A command whose help lists commands of its own is walked the same way.
 cat >"$work/nested" <<'PROGRAM'

@@ -19,6 +19,15 @@ inline MenuItemRecord Rec(const char* shownType, float x, float y, float w, floa
     return record;
 }
 
+// A string database read from these bytes.
+inline TextDb TextDbRead(QByteArray bytes) {
+    QBuffer file(&bytes);
+    file.open(QIODevice::ReadOnly);
+    TextDb textDb;
+    EXPECT_EQ(textDb.Read(file), TextDb::ReadError::None);
+    return textDb;
+}
+
 // A string database holding these (id, text) entries, read from the game's
 // layout.
 inline TextDb TextDbOf(const std::vector<std::pair<int, std::string>>& entries) {
@@ -31,10 +40,5 @@ inline TextDb TextDbOf(const std::vector<std::pair<int, std::string>>& entries) 
         AppendU32(bytes, textsStart + static_cast<std::uint32_t>(texts.size()));
         texts.append(text.c_str(), static_cast<qsizetype>(text.size() + 1));
     }
-    bytes += texts;
-    QBuffer file(&bytes);
-    file.open(QIODevice::ReadOnly);
-    TextDb textDb;
-    EXPECT_EQ(textDb.Read(file), TextDb::ReadError::None);
-    return textDb;
+    return TextDbRead(bytes + texts);
 }
