@@ -4,7 +4,7 @@
 #include <cmath>
 #include <optional>
 
-#include "cli/dump_fields.h"
+#include "dump/dump_fields.h"
 #include "document/text_db.h"
 #include "document/type_code.h"
 #include "preview/preview_mapping.h"

@@ -4,10 +4,13 @@
 #include <QString>
 #include <QUndoStack>
 #include <cstddef>
+#include <functional>
+#include <span>
 #include <vector>
 
 #include "document/document_loader.h"
 #include "document/menu_item_record.h"
+#include "document/row_ranges.h"
 #include "document/text_db.h"
 
 class RecordCommand;
@@ -17,7 +20,9 @@ class RecordCommand;
 // changes. Anyone may read it; its records change only through the commands
 // of editing/, each pushed onto history() as one step that can be undone.
 // Every change is announced before and after it happens, the way Qt's item
-// models expect, so a list can follow a million records row by row.
+// models expect, so a list can follow a million records row by row. A change
+// of many records at once (a selection of 100,000 deleted) is one pass over
+// the records and one announcement of the rows it touches.
 class Document : public QObject {
     Q_OBJECT
 
@@ -70,6 +75,8 @@ class Document : public QObject {
     // Room for one more record, taken before a command inserts one, so that
     // the insert itself never fails halfway. False when the memory is not there.
     bool ReserveOneMore();
+    // Room for `count` more records, on the same terms.
+    bool ReserveMore(std::size_t count);
 
     // Releases the records and the string database; the document is closed.
     void Close();
@@ -82,6 +89,13 @@ class Document : public QObject {
     void recordAboutToBeRemoved(int index);
     void recordRemoved(int index);
     void recordChanged(int index);
+    // Many records at once: the rows inserted (where they stand afterwards),
+    // removed (where they stood) or changed, in one announcement each.
+    void recordsAboutToBeInserted(const RowRanges& rows);
+    void recordsInserted(const RowRanges& rows);
+    void recordsAboutToBeRemoved(const RowRanges& rows);
+    void recordsRemoved(const RowRanges& rows);
+    void recordsChanged(const RowRanges& rows);
     void textDbReplaced();
     void modifiedChanged(bool modified);
 
@@ -91,6 +105,13 @@ class Document : public QObject {
     void InsertRecord(std::size_t index, const MenuItemRecord& record);
     void RemoveRecord(std::size_t index);
     void ReplaceRecord(std::size_t index, const MenuItemRecord& record);
+    // `records` (one per row, in order) come to stand at `rows`.
+    void InsertRecords(const RowRanges& rows, std::span<const MenuItemRecord> records);
+    // Takes the records at `rows` out; they are added to `removed`, in order.
+    void RemoveRecords(const RowRanges& rows, std::vector<MenuItemRecord>& removed);
+    // Calls edit(row, record) for each row, in order, then announces them.
+    void EditRecords(const RowRanges& rows,
+                     const std::function<void(std::size_t, MenuItemRecord&)>& edit);
 
     bool open_ = false;
     std::vector<MenuItemRecord> records_;

@@ -9,9 +9,15 @@ namespace preview {
 DraftRedraw::DraftRedraw(QImage& surface, std::vector<MenuItemRecord> shown,
                          std::size_t changing, TextLookup lookup, const PreviewColors& colors,
                          int width, int height)
+    : DraftRedraw(surface, std::move(shown), std::vector<std::size_t>{changing},
+                  std::move(lookup), colors, width, height) {}
+
+DraftRedraw::DraftRedraw(QImage& surface, std::vector<MenuItemRecord> shown,
+                         std::vector<std::size_t> changing, TextLookup lookup,
+                         const PreviewColors& colors, int width, int height)
     : surface_(surface),
       shown_(std::move(shown)),
-      changing_(changing),
+      changing_(std::move(changing)),
       colors_(colors),
       width_(width),
       height_(height),
@@ -37,17 +43,30 @@ DraftRedraw::DraftRedraw(QImage& surface, std::vector<MenuItemRecord> shown,
 }
 
 QRect DraftRedraw::Change(const RecordGeometry& geometry) {
-    if (changing_ >= shown_.size()) return {};
-    SetGeometry(shown_[changing_], geometry);
+    return Change(std::span<const RecordGeometry>(&geometry, 1));
+}
+
+QRect DraftRedraw::Change(std::span<const RecordGeometry> geometries) {
     QRect area;
-    if (changing_ == 0) {
+    bool all = false;
+    for (std::size_t k = 0; k < changing_.size() && k < geometries.size(); ++k) {
+        const std::size_t index = changing_[k];
+        if (index >= shown_.size()) continue;
+        SetGeometry(shown_[index], geometries[k]);
         // A window takes its elements along.
+        if (index == 0) all = true;
+    }
+    if (all) {
         area = visible_;
         Draw(area, true);
     } else {
-        const QRect before = reaches_[changing_];
-        reaches_[changing_] = ReachOf(changing_);
-        area = (before | reaches_[changing_]) & visible_;
+        for (const std::size_t index : changing_) {
+            if (index >= shown_.size()) continue;
+            area |= reaches_[index];
+            reaches_[index] = ReachOf(index);
+            area |= reaches_[index];
+        }
+        area &= visible_;
         Draw(area, false);
     }
     PlaceOverlays();
