@@ -11,6 +11,7 @@
 #include "app/find_bar.h"
 #include "app/main_window.h"
 #include "app/message_table.h"
+#include "app/panel_values.h"
 #include "app/platform.h"
 #include "app/record_list_view.h"
 #include "base/code_page.h"
@@ -113,10 +114,12 @@ void TmainWin::FillTextLine() {
         lbTextValue->setToolTip(QString());
         return;
     }
+    // Records with different texts say so.
+    const bool several = !panelValues_->Bits(RecordField::TextId);
     const auto text = document_.textDb().FindText(record->textId);
-    if (!text) {
+    if (several || !text) {
         lbTextValue->setForegroundRole(QPalette::PlaceholderText);
-        lbTextValue->setText(MessageTable().noText);
+        lbTextValue->setText(several ? MessageTable().severalValues : MessageTable().noText);
         lbTextValue->setToolTip(QString());
         return;
     }
