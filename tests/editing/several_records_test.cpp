@@ -1,6 +1,7 @@
 // The commands on several records: what each does to the records, which
 // records each selects done and undone, and that each is one step. Their
-// bytes over long random runs are checked with the other edits in
+// bytes over long random runs (setting a field, the type or pasting on
+// several among them) are checked with the other edits in
 // record_edits_test.cpp.
 #include <gtest/gtest.h>
 
@@ -85,34 +86,6 @@ TEST_F(SeveralRecords, DeleteDuplicateAndInsertAreOneStepEach) {
     EXPECT_FALSE(editing::InsertRecords(document, 11, pasted, kScattered, "x"));
     EXPECT_EQ(history.count(), 1);
     EXPECT_EQ(history.index(), 0);
-}
-
-TEST_F(SeveralRecords, FieldTypeAndPasteSetEverySelectedRecordAsOneStep) {
-    const QByteArray before = EncodeMenuItems(document.records());
-    ASSERT_TRUE(editing::SetFieldSelected(document, kScattered, RecordField::PosY, 0x80000000u, "Y"));
-    for (const std::size_t row : {2, 3, 6})
-        EXPECT_EQ(FieldBits(document.record(row), RecordField::PosY), 0x80000000u) << row;
-    EXPECT_EQ(document.record(4).posY, 5.0f);
-    ASSERT_TRUE(editing::SetTypeSelected(document, kScattered, {'t', 'n', 'i', 'w'}, "Type"));
-    EXPECT_EQ(type_code::Shown(document.record(3)), "wint");
-    EXPECT_EQ(type_code::Shown(document.record(4)), "butt");
-    const MenuItemRecord copied = Rec("edit", 1, 2, 3, 4, 77);
-    ASSERT_TRUE(editing::PasteSelected(document, kScattered, copied, "Paste"));
-    EXPECT_EQ(Ids(), (std::vector<int>{0, 1, 77, 77, 4, 5, 77, 7, 8, 9}));
-    EXPECT_EQ(history.count(), 3);
-    // Each keeps the selection it was made on.
-    EXPECT_EQ(editing::Undo(document)->selected, kScattered.rows);
-    EXPECT_TRUE(editing::Undo(document)->labelsChanged);
-    editing::Undo(document);
-    EXPECT_EQ(EncodeMenuItems(document.records()), before);
-    // Values they all hold already make no step.
-    editing::Redo(document);
-    EXPECT_FALSE(
-        editing::SetFieldSelected(document, kScattered, RecordField::PosY, 0x80000000u, "Y"));
-    EXPECT_FALSE(editing::SetFieldSelected(document, {RowRanges::Span(4, 6), 4},
-                                           RecordField::PosY, 0x40A00000u /* 5 */, "Y"));
-    EXPECT_EQ(history.index(), 1);
-    EXPECT_EQ(history.count(), 3);
 }
 
 TEST_F(SeveralRecords, KeyMovesOfTheSameRecordsMergeAndOnlyChangedRecordsAreKept) {
