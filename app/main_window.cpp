@@ -180,6 +180,9 @@ TmainWin::TmainWin(Platform& platform, QWidget* parent) : QMainWindow(parent), p
 }
 
 TmainWin::~TmainWin() {
+    // The document's last signals (its history going) find the window's
+    // parts gone.
+    document_.disconnect(this);
     if (qApp) qApp->removeEventFilter(shortcutFilter_.get());
     // The list leaves the model, and the model the document, before the
     // document goes with this object's members.
