@@ -553,7 +553,7 @@ void RegisterSeveralRecordsBenchmarks() {
             [](Session& s) {
                 // A different width for the current record, so that each
                 // entry changes something.
-                SelectRow(s, kGroupWindow + 1);
+                s.window->selection().Select(kGroupWindow + 1);
                 s.window->edScaleX->setText("81");
                 s.window->edScaleXExit();
                 SelectGroup(s);
