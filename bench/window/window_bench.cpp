@@ -551,11 +551,13 @@ void RegisterSeveralRecordsBenchmarks() {
     for (const arrange::Arrangement arrangement : arrange::kArrangements) {
         add(std::string("BM_Group1000/") + arrangements[static_cast<int>(arrangement)], 16,
             [](Session& s) {
-                // A different width for the current record, so that each
+                // A different size for the current record, so that each
                 // entry changes something.
                 s.window->selection().Select(kGroupWindow + 1);
                 s.window->edScaleX->setText("81");
                 s.window->edScaleXExit();
+                s.window->edScaleY->setText("21");
+                s.window->edScaleYExit();
                 SelectGroup(s);
             },
             [arrangement](Session& s) { s.window->arrangeMenu->Run(arrangement); });
