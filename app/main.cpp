@@ -15,6 +15,8 @@ int main(int argc, char** argv) {
     // No display name: the window system would add it to every title, and
     // the window's title is exactly its own.
     QApplication::setApplicationName(fixed_text::kAppTitle);
+    // Where the settings beyond settings.txt are kept (QSettings).
+    QApplication::setOrganizationName(fixed_text::kOrganization);
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
 
     QCommandLineParser parser;

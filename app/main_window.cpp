@@ -16,17 +16,24 @@
 #include <QStyle>
 #include <QTimer>
 
+#include "app/arrange_menu.h"
 #include "app/find_bar.h"
 #include "app/language_box.h"
 #include "app/message_table.h"
 #include "app/picture_label.h"
 #include "app/platform.h"
+#include "app/panel_values.h"
 #include "app/preview_panel.h"
+#include "app/preview_placing.h"
+#include "app/record_clipboard.h"
 #include "app/record_list_view.h"
 #include "app/shortcut_priority_filter.h"
 #include "app/text_line.h"
+#include "app/view_options.h"
 #include "assets/builtin_pictures.h"
+#include "editing/record_edits.h"
 #include "editing/record_list_model.h"
+#include "editing/record_selection.h"
 
 namespace {
 
@@ -82,8 +89,12 @@ TmainWin::TmainWin(Platform& platform, QWidget* parent) : QMainWindow(parent), p
     imBg2->setCursor(Qt::PointingHandCursor);
 
     listModel_ = new RecordListModel(document_, this);
+    // After the list's model: the selection follows records the list has.
+    selection_ = new RecordSelection(document_, this);
+    panelValues_ = std::make_unique<PanelValues>();
     lbMain = new RecordListView(client_);
     lbMain->setModel(listModel_);
+    lbMain->SetSelection(selection_);
     // A list of a million records is laid out in steps between events, so a
     // duplicate or a delete never waits for the whole list.
     lbMain->setLayoutMode(QListView::Batched);
@@ -105,13 +116,9 @@ TmainWin::TmainWin(Platform& platform, QWidget* parent) : QMainWindow(parent), p
     for (const auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
         connect(listModel_, signal, this, fitList);
     connect(listModel_, &QAbstractItemModel::modelReset, this, fitList);
-    connect(lbMain->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex& current) {
-                if (updatingList_) return;
-                // Keep the one selected row in step with the current row.
-                lbMain->selectionModel()->select(current, QItemSelectionModel::ClearAndSelect);
-                lbMainClick();
-            });
+    connect(selection_, &RecordSelection::changed, this, [this] {
+        if (!updatingList_) lbMainClick();
+    });
     connect(&document_, &Document::fileStatesChanged, this, [this] { UpdateTitle(); });
     QUndoStack& history = document_.history();
     connect(&history, &QUndoStack::indexChanged, this, [this] { UpdateHistoryActions(); });
@@ -126,6 +133,14 @@ TmainWin::TmainWin(Platform& platform, QWidget* parent) : QMainWindow(parent), p
     CreateStatusBar(client_);
     CreateMenus();
     CreateFindControls();
+    // Paste has something while the clipboard or the copy buffer has records.
+    const auto pasteState = [this] {
+        const bool can = document_.isOpen() && clipboard_->CanPaste();
+        mmMainPaste->setEnabled(can);
+        btPaste->setEnabled(can);
+    };
+    clipboard_ = new RecordClipboard(pasteState, this);
+    connect(&document_, &Document::reset, this, pasteState);
 
     shortcutFilter_ = std::make_unique<ShortcutPriorityFilter>(
         this,
@@ -168,6 +183,9 @@ TmainWin::TmainWin(Platform& platform, QWidget* parent) : QMainWindow(parent), p
 }
 
 TmainWin::~TmainWin() {
+    // The document's last signals (its history going) find the window's
+    // parts gone.
+    document_.disconnect(this);
     if (qApp) qApp->removeEventFilter(shortcutFilter_.get());
     // The list leaves the model, and the model the document, before the
     // document goes with this object's members.
@@ -208,6 +226,15 @@ void TmainWin::CreateMenus() {
     mmMainNewText = mmMainEdit->addAction(QString());
     mmMainNewText->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
 
+    mmMainView = menuBar()->addMenu(QString());
+    viewOptions = new ViewOptions(mmMainView, [this] {
+        previewPlacing_->SetElementsAlone(viewOptions->elementsAlone());
+        DrawPreview();
+    });
+    previewPlacing_->SetElementsAlone(viewOptions->elementsAlone());
+    arrangeMenu = new ArrangeMenu(menuBar()->addMenu(QString()), document_, *selection_,
+                                  [this] { ShowStepEffect(*editing::LastDone(document_)); });
+
     mmMainHelp = menuBar()->addMenu(QString());
     mmMainHelp2 = mmMainHelp->addAction(QString());
     mmMainHelp2->setShortcut(QKeySequence(Qt::Key_F1));
@@ -243,6 +270,10 @@ void TmainWin::CreateMenus() {
     pmRecord->addActions({mmMainCopy, mmMainPaste});
     pmRecord->addSeparator();
     pmRecord->addActions({mmMainInsert, mmMainDelete});
+    pmPreview = new QMenu(this);
+    pmPreview->addActions(pmRecord->actions());
+    pmPreview->addSeparator();
+    pmPreview->addMenu(arrangeMenu->menu());
 }
 
 void TmainWin::CreatePropertyPanel(QWidget* client) {
@@ -434,6 +465,9 @@ void TmainWin::ApplyTexts() {
     platform_.UseToolkitLanguage(texts.toolkitLanguage);
     mmMainFile->setTitle(texts.fileMenu);
     mmMainEdit->setTitle(texts.editMenu);
+    mmMainView->setTitle(texts.viewMenu);
+    viewOptions->ApplyTexts(texts);
+    arrangeMenu->ApplyTexts(texts);
     mmMainHelp->setTitle(texts.helpMenu);
     mmMainOpen->setText(texts.openAction);
     mmMainSave->setText(texts.saveAction);

@@ -28,15 +28,21 @@ class QMenu;
 class QProgressBar;
 class QPushButton;
 class QTimer;
+class ArrangeMenu;
 class LineReader;
+class PanelValues;
 class PictureLabel;
 class Platform;
 class PreviewPanel;
+class PreviewPlacing;
+class RecordClipboard;
 class RecordListModel;
 class RecordListView;
 class ShortcutPriorityFilter;
 class FindBar;
 class RecordSearch;
+class RecordSelection;
+class ViewOptions;
 class TextLine;
 class WatchedFile;
 struct FileFingerprint;
@@ -61,7 +67,10 @@ class TmainWin : public QMainWindow, private SkinTarget {
     const TextDb& textDb() const { return document_.textDb(); }
     std::uint32_t menuItemCount() const { return static_cast<std::uint32_t>(document_.count()); }
     const QString& savePath() const { return document_.savePath(); }
+    // The current record, or -1 before a document is open.
     int selectedIndex() const;
+    // The selected records, the current one among them.
+    RecordSelection& selection() { return *selection_; }
     std::uint8_t opacityValue() const { return opacity_; }
     std::uint8_t fadeTarget() const { return fadeTarget_; }
     bool useMetro() const { return useMetro_; }
@@ -136,10 +145,15 @@ class TmainWin : public QMainWindow, private SkinTarget {
     QAction* mmMainFindNext = nullptr;
     QAction* mmMainFindPrevious = nullptr;
     QAction* mmMainGoTo = nullptr;
+    QMenu* mmMainView = nullptr;
+    ViewOptions* viewOptions = nullptr;
+    ArrangeMenu* arrangeMenu = nullptr;
     QMenu* mmMainHelp = nullptr;
     QAction* mmMainHelp2 = nullptr;
-    // The record commands of the Edit menu, at the pointer.
+    // The record commands of the Edit menu, at the pointer; in the preview
+    // with the Arrange menu.
     QMenu* pmRecord = nullptr;
+    QMenu* pmPreview = nullptr;
 
     QTimer* tmActivate = nullptr;
 
@@ -281,7 +295,10 @@ class TmainWin : public QMainWindow, private SkinTarget {
     Document document_;
     RecordListModel* listModel_ = nullptr;
     std::unique_ptr<ShortcutPriorityFilter> shortcutFilter_;
-    std::optional<MenuItemRecord> copiedItem_;
+    RecordSelection* selection_ = nullptr;
+    std::unique_ptr<PanelValues> panelValues_;
+    RecordClipboard* clipboard_ = nullptr;
+    PreviewPlacing* previewPlacing_ = nullptr;
 
     // The shell.
     bool activated_ = false;

@@ -16,10 +16,13 @@
 #include <bit>
 #include <cmath>
 
+#include "app/arrange_menu.h"
 #include "app/main_window.h"
 #include "app/message_table.h"
+#include "app/panel_values.h"
 #include "app/platform.h"
 #include "app/preview_panel.h"
+#include "app/record_clipboard.h"
 #include "app/record_list_view.h"
 #include "app/text_line.h"
 #include "base/code_page.h"
@@ -28,6 +31,7 @@
 #include "document/type_code.h"
 #include "editing/record_edits.h"
 #include "editing/record_list_model.h"
+#include "editing/record_selection.h"
 
 namespace {
 
@@ -38,9 +42,8 @@ constexpr RecordField kPanelFields[] = {
 }  // namespace
 
 int TmainWin::selectedIndex() const {
-    const QModelIndex current = lbMain->selectionModel()->currentIndex();
-    if (!current.isValid() || !lbMain->selectionModel()->isSelected(current)) return -1;
-    return current.row();
+    if (!document_.isOpen() || selection_->empty()) return -1;
+    return static_cast<int>(selection_->current());
 }
 
 const MenuItemRecord* TmainWin::SelectedRecord() const {
@@ -51,25 +54,23 @@ const MenuItemRecord* TmainWin::SelectedRecord() const {
 
 void TmainWin::SelectRow(int row) {
     updatingList_ = true;
-    const QModelIndex index = listModel_->index(row);
-    lbMain->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
-    lbMain->scrollTo(index);
+    selection_->Select(static_cast<std::size_t>(row));
+    lbMain->scrollTo(listModel_->index(row));
     updatingList_ = false;
 }
 
 void TmainWin::RebuildItemList() {
     // The labels are computed when drawn and the model follows the document
     // row by row, so repainting the list is the whole rebuild, and the
-    // selected row stays as it is.
-    const int row = selectedIndex();
+    // selection stays as it is.
     lbMain->viewport()->update();
-    if (row >= 0 && row < listModel_->rowCount()) SelectRow(row);
 }
 
 void TmainWin::RefreshItemView() {
     FillPropertyPanel();
     DrawPreview();
     ShowFindState();
+    arrangeMenu->Update();
 }
 
 void TmainWin::lbMainClick() {
@@ -82,28 +83,12 @@ void TmainWin::ShowCount() {
 }
 
 QString TmainWin::ShownText(RecordField field) const {
-    const MenuItemRecord* record = SelectedRecord();
-    if (record == nullptr) return {};
-    const std::uint32_t bits = FieldBits(*record, field);
-    switch (field) {
-        case RecordField::Id:
-        case RecordField::TextId:
-            return IntegerDisplayText(std::bit_cast<std::int32_t>(bits));
-        case RecordField::Font:
-        case RecordField::Color:
-            return HexDisplayText(bits);
-        case RecordField::PosX:
-        case RecordField::PosY:
-        case RecordField::ScaleX:
-        case RecordField::ScaleY:
-            break;
-    }
-    return FloatDisplayText(std::bit_cast<float>(bits), platform_.DecimalSeparator());
+    return panelValues_->Text(field, platform_.DecimalSeparator());
 }
 
 void TmainWin::FillPropertyPanel() {
-    const MenuItemRecord* record = SelectedRecord();
-    if (record == nullptr) return;
+    panelValues_->Take(document_, *selection_);
+    if (SelectedRecord() == nullptr) return;
     const int frame = style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
     for (const RecordField field : kPanelFields) {
         QLineEdit* edit = EditOf(field);
@@ -117,7 +102,7 @@ void TmainWin::FillPropertyPanel() {
             edit->fontMetrics().horizontalAdvance(text) > edit->width() - 2 * frame - 4;
         edit->setToolTip(cut ? text : QString());
     }
-    cbType->ShowCode(FromCodePage(type_code::Shown(*record)));
+    cbType->ShowCode(panelValues_->TypeText());
     textLine->Fill();
     UpdateTitle();
 }
@@ -269,20 +254,19 @@ void TmainWin::CommitField(QLineEdit* field, RecordField recordField) {
 }
 
 void TmainWin::CommitFieldText(RecordField field, const QString& text) {
-    const MenuItemRecord* record = SelectedRecord();
-    if (record == nullptr) return;
-    const auto row = static_cast<std::size_t>(selectedIndex());
-    std::uint32_t bits = 0;
-    if (IsFloatField(field)) {
-        const float stored = std::bit_cast<float>(FieldBits(*record, field));
-        // A NaN or an infinity has no text that converts back; left as shown,
-        // it stays exactly as stored.
-        if (!std::isfinite(stored) && text == ShownText(field)) return;
-        bits = std::bit_cast<std::uint32_t>(ParseFloatText(text, platform_.DecimalSeparator()));
-    } else {
-        bits = static_cast<std::uint32_t>(ParseIntegerText(text));
-    }
-    editing::SetField(document_, row, field, bits, StepName(field));
+    if (SelectedRecord() == nullptr) return;
+    const std::optional<std::uint32_t> shown = panelValues_->Bits(field);
+    // A field the selected records differ in, left empty, changes none; a
+    // NaN or an infinity has no text that converts back: left as shown, it
+    // stays exactly as stored.
+    if (text == ShownText(field) &&
+        (!shown || (IsFloatField(field) && !std::isfinite(std::bit_cast<float>(*shown)))))
+        return;
+    const std::uint32_t bits =
+        IsFloatField(field)
+            ? std::bit_cast<std::uint32_t>(ParseFloatText(text, platform_.DecimalSeparator()))
+            : static_cast<std::uint32_t>(ParseIntegerText(text));
+    editing::SetFieldSelected(document_, selection_->state(), field, bits, StepName(field));
 }
 
 void TmainWin::edIDExit() {
@@ -311,27 +295,25 @@ void TmainWin::edColorExit() {
 }
 
 void TmainWin::CommitTypeText(const QString& text) {
-    const MenuItemRecord* record = SelectedRecord();
-    if (record == nullptr) return;
+    if (SelectedRecord() == nullptr) return;
     // A box left as the panel showed it keeps all four stored bytes, also
     // those that its text cannot show (a NUL in the middle, say).
-    if (text == FromCodePage(type_code::Shown(*record))) return;
+    if (text == panelValues_->TypeText()) return;
     // A code is single bytes of the code page: a character it lacks is
     // refused rather than stored as "?".
     if (const std::optional<char32_t> refused = FirstCharOutsideCodePage(text.left(4)))
         throw ConversionError(MessageTable().typeCharacterRefused.arg(QString::fromUcs4(&*refused, 1)));
     MenuItemRecord typed;
     type_code::SetFromShown(typed, ToCodePage(text.left(4)));
-    editing::SetType(document_, static_cast<std::size_t>(selectedIndex()),
-                     SetTypeCommand::StoredOf(typed), MessageTable().typeStep);
+    editing::SetTypeSelected(document_, selection_->state(), SetTypeCommand::StoredOf(typed),
+                             MessageTable().typeStep);
 }
 
 void TmainWin::cbTypeExit() {
-    const MenuItemRecord* record = SelectedRecord();
-    if (record == nullptr) return;
+    if (SelectedRecord() == nullptr) return;
     const QString text = cbType->currentText();
     if (text.isEmpty()) {
-        cbType->ShowCode(FromCodePage(type_code::Shown(*record)));
+        cbType->ShowCode(panelValues_->TypeText());
         return;
     }
     if (!RunGuarded([&] { CommitTypeText(text); })) return;
@@ -340,18 +322,16 @@ void TmainWin::cbTypeExit() {
 }
 
 bool TmainWin::HasUncommittedTyping() const {
-    const MenuItemRecord* record = SelectedRecord();
-    if (record == nullptr) return false;
+    if (SelectedRecord() == nullptr) return false;
     for (const RecordField field : kPanelFields) {
         if (EditOf(field)->text() != ShownText(field)) return true;
     }
     const QString type = cbType->currentText();
-    return !type.isEmpty() && type != FromCodePage(type_code::Shown(*record));
+    return !type.isEmpty() && type != panelValues_->TypeText();
 }
 
 bool TmainWin::CommitUncommittedTyping() {
-    const MenuItemRecord* record = SelectedRecord();
-    if (record == nullptr) return true;
+    if (SelectedRecord() == nullptr) return true;
     // Every text is taken before any is committed: a commit refreshes the
     // whole panel.
     std::vector<std::pair<RecordField, QString>> typed;
@@ -360,7 +340,7 @@ bool TmainWin::CommitUncommittedTyping() {
             typed.emplace_back(field, EditOf(field)->text());
     }
     const QString type = cbType->currentText();
-    const bool typeTyped = !type.isEmpty() && type != FromCodePage(type_code::Shown(*record));
+    const bool typeTyped = !type.isEmpty() && type != panelValues_->TypeText();
     const bool committed = RunGuarded([&] {
         // The text first: it was typed for the text the line showed.
         textLine->Commit();
@@ -373,60 +353,63 @@ bool TmainWin::CommitUncommittedTyping() {
 }
 
 void TmainWin::mmMainCopyClick() {
-    const MenuItemRecord* record = SelectedRecord();
-    if (record == nullptr) return;
-    copiedItem_ = *record;
-    mmMainPaste->setEnabled(true);
-    btPaste->setEnabled(true);
+    if (selectedIndex() < 0) return;
+    clipboard_->Copy(document_, selection_->rows());
 }
 
 void TmainWin::mmMainPasteClick() {
-    const int row = selectedIndex();
-    if (row < 0 || !copiedItem_) return;
-    editing::Paste(document_, static_cast<std::size_t>(row), *copiedItem_,
-                   MessageTable().pasteStep);
-    RebuildItemList();
-    RefreshItemView();
+    if (selectedIndex() < 0) return;
+    const LanguageTexts& texts = MessageTable();
+    const RecordClipboard::Taken taken = clipboard_->Take();
+    if (!taken.refusal.isEmpty()) return ShowErrorBoxLater(texts.clipboardNotDump.arg(taken.refusal));
+    // One record overwrites each selected record; several are inserted after
+    // the current one.
+    updatingList_ = true;
+    const bool pasted =
+        taken.records.size() == 1
+            ? editing::PasteSelected(document_, selection_->state(), taken.records[0],
+                                     texts.pasteStep)
+            : editing::InsertRecords(document_, selection_->current() + 1, taken.records,
+                                     selection_->state(), texts.pasteSeveralStep);
+    updatingList_ = false;
+    if (pasted) ShowStepEffect(*editing::LastDone(document_));
 }
 
 void TmainWin::mmMainInsertClick() {
-    const int row = selectedIndex();
-    if (row < 0) return;
+    if (selectedIndex() < 0) return;
     const LanguageTexts& texts = MessageTable();
+    const std::size_t count = selection_->count();
     SetStatusText(texts.insertingItem);
     updatingList_ = true;
-    const bool inserted =
-        editing::Duplicate(document_, static_cast<std::size_t>(row), texts.duplicateStep);
+    const bool inserted = editing::DuplicateSelected(
+        document_, selection_->state(), count == 1 ? texts.duplicateStep : texts.duplicateSeveralStep);
     updatingList_ = false;
     if (!inserted) {
         ShowError(texts.unableToInsertItem);
         return;
     }
-    ShowCount();
-    SetStatusText(texts.insertedItem);
-    RebuildItemList();
-    SelectRow(row + 1);
-    RefreshItemView();
+    SetStatusText(count == 1 ? texts.insertedItem : texts.insertedItems.arg(count));
+    ShowStepEffect(*editing::LastDone(document_));
 }
 
 void TmainWin::mmMainDeleteClick() {
-    const int row = selectedIndex();
-    if (row < 0) return;
+    if (selectedIndex() < 0) return;
     const LanguageTexts& texts = MessageTable();
-    if (document_.count() == 1) {
+    const std::size_t count = selection_->count();
+    if (count >= document_.count()) {
         platform_.ShowMessageBox(this, fixed_text::kAppTitle, texts.atLeastOneItem);
         return;
     }
-    if (!platform_.AskYesNo(this, fixed_text::kAppTitle, texts.confirmDelete)) return;
+    if (!platform_.AskYesNo(this, fixed_text::kAppTitle,
+                            count == 1 ? texts.confirmDelete : texts.confirmDeleteSeveral.arg(count)))
+        return;
     SetStatusText(texts.deletingItem);
     updatingList_ = true;
-    editing::Delete(document_, static_cast<std::size_t>(row), texts.deleteStep);
+    editing::DeleteSelected(document_, selection_->state(),
+                            count == 1 ? texts.deleteStep : texts.deleteSeveralStep);
     updatingList_ = false;
-    ShowCount();
-    SetStatusText(texts.deletedItem);
-    RebuildItemList();
-    SelectRow(row == 0 ? 0 : row - 1);
-    RefreshItemView();
+    SetStatusText(count == 1 ? texts.deletedItem : texts.deletedItems.arg(count));
+    ShowStepEffect(*editing::LastDone(document_));
 }
 
 void TmainWin::mmMainNewTextClick() {
@@ -462,6 +445,9 @@ void TmainWin::ShowStepEffect(const RecordCommand::Effect& effect) {
     if (effect.countChanged) ShowCount();
     if (effect.labelsChanged) RebuildItemList();
     SelectRow(static_cast<int>(effect.select));
+    updatingList_ = true;
+    if (!effect.selected.empty()) selection_->Set(effect.selected, effect.select);
+    updatingList_ = false;
     RefreshItemView();
 }
 

@@ -11,6 +11,7 @@
 #include "app/find_bar.h"
 #include "app/main_window.h"
 #include "app/message_table.h"
+#include "app/panel_values.h"
 #include "app/platform.h"
 #include "app/record_list_view.h"
 #include "app/text_line.h"
@@ -58,9 +59,11 @@ void TmainWin::CreateFindControls() {
     findBar->onPrevious = [this] { RequestFindMove(FindMove::Previous); };
     findBar->onClose = [this] { CloseFindBar(); };
 
+    // The records selected share the text shown, or the line shows none.
     textLine = new TextLine(document_, pnMain, [this]() -> std::optional<std::size_t> {
         const int row = selectedIndex();
-        return row < 0 ? std::nullopt : std::optional<std::size_t>(row);
+        if (row < 0 || !panelValues_->Bits(RecordField::TextId)) return std::nullopt;
+        return static_cast<std::size_t>(row);
     });
     // After Color in the tab order, before the type box.
     QWidget::setTabOrder(edColor, textLine->field());

@@ -1,20 +1,19 @@
 // Selecting, moving and resizing records right in the preview.
 #include <QLineEdit>
 #include <QMenu>
+#include <bit>
 
 #include "app/main_window.h"
 #include "app/message_table.h"
+#include "app/platform.h"
 #include "app/preview_panel.h"
 #include "app/preview_placing.h"
+#include "base/number_text.h"
 #include "editing/record_edits.h"
+#include "editing/record_selection.h"
 
 void TmainWin::CreatePreviewPlacing() {
     PreviewPlacing::Actions actions;
-    actions.selected = [this] { return selectedIndex(); };
-    actions.select = [this](std::size_t index) {
-        SelectRow(static_cast<int>(index));
-        RefreshItemView();
-    };
     actions.editPosition = [this](std::size_t index) {
         if (selectedIndex() != static_cast<int>(index)) {
             SelectRow(static_cast<int>(index));
@@ -23,21 +22,29 @@ void TmainWin::CreatePreviewPlacing() {
         edPosX->setFocus(Qt::MouseFocusReason);
         edPosX->selectAll();
     };
-    actions.place = [this](std::size_t index, const RecordGeometry& geometry, bool resize,
-                           bool byKey) {
-        const int shown = selectedIndex();
-        if (shown < 0) return;
-        const editing::Placing placing{static_cast<std::size_t>(shown), byKey};
-        const LanguageTexts& texts = MessageTable();
-        if (resize) {
-            editing::Resize(document_, index, geometry, texts.resizeStep, placing);
-        } else {
-            editing::Move(document_, index, geometry.posX, geometry.posY, texts.moveStep, placing);
-        }
+    actions.resize = [this](std::size_t index, const RecordGeometry& geometry, bool byKey) {
+        editing::Resize(document_, index, geometry, MessageTable().resizeStep,
+                        {static_cast<std::size_t>(selectedIndex()), byKey});
         RefreshItemView();
     };
-    actions.redraw = [this] { DrawPreview(); };
-    actions.showCommands = [this](QPoint global) { pmRecord->popup(global); };
+    actions.move = [this](const RowRanges& moved, double dx, double dy, bool byKey) {
+        const LanguageTexts& texts = MessageTable();
+        editing::MoveSelected(document_, selection_->state(), moved, dx, dy,
+                              moved.count() == 1 ? texts.moveStep : texts.moveSeveralStep, byKey);
+        RefreshItemView();
+    };
+    // The fields follow the record on its way.
+    actions.showDraft = [this](const RecordGeometry& geometry) {
+        MenuItemRecord record;
+        SetGeometry(record, geometry);
+        for (const RecordField field :
+             {RecordField::PosX, RecordField::PosY, RecordField::ScaleX, RecordField::ScaleY}) {
+            EditOf(field)->setText(FloatDisplayText(std::bit_cast<float>(FieldBits(record, field)),
+                                                    platform_.DecimalSeparator()));
+        }
+    };
+    actions.redraw = [this] { RefreshItemView(); };
+    actions.showCommands = [this](QPoint global) { pmPreview->popup(global); };
     // A child of the panel, which it serves.
-    new PreviewPlacing(*pnMap, document_, std::move(actions));
+    previewPlacing_ = new PreviewPlacing(*pnMap, document_, *selection_, std::move(actions));
 }

@@ -15,6 +15,7 @@
 #include "app/picture_label.h"
 #include "app/platform.h"
 #include "app/preview_panel.h"
+#include "app/preview_placing.h"
 #include "app/record_list_view.h"
 #include "app/text_line.h"
 #include "app/window_placement.h"
@@ -207,10 +208,7 @@ void TmainWin::PreparePreviewSurface() {
 }
 
 void TmainWin::DrawPreview() {
-    const int row = selectedIndex();
-    if (row < 0) return;
-    pnMap->Redraw(document_.records(), static_cast<std::size_t>(row), document_.textDb(),
-                  SkinColors());
+    if (selectedIndex() >= 0) previewPlacing_->Redraw();
 }
 
 // --- What the skin sets -----------------------------------------------------

@@ -14,6 +14,7 @@ preview::PreviewColors& SkinColors();
 // Fixed texts of the program.
 namespace fixed_text {
 inline const QString kAppTitle = QStringLiteral("Kavel.def Editor");
+inline const QString kOrganization = QStringLiteral("Kavel");
 inline const QString kVersion = QStringLiteral("v1.00");
 inline const QString kCaption = QStringLiteral("Kavel.def Editor v1.00");
 inline const QString kCaptionOpen = QStringLiteral("Kavel.def Editor v1.00 [");

@@ -9,7 +9,11 @@
 
 namespace {
 
+// The current record in a strong blue with handles, the others selected with
+// it in a lighter one, and the rubber band see-through.
 const QColor kMarkColor(0, 120, 215);
+const QColor kSelectedColor(90, 170, 255);
+const QColor kBandFill(0, 120, 215, 40);
 const QColor kHandleFill(Qt::white);
 const QColor kGuideColor(255, 0, 200);
 
@@ -39,37 +43,30 @@ void PreviewPanel::PrepareSurface(QSize screen, const preview::PreviewColors& co
     Compose(QRect(QPoint(0, 0), previewSize()));
 }
 
-void PreviewPanel::Redraw(const std::vector<MenuItemRecord>& records, std::size_t selected,
+void PreviewPanel::Redraw(const std::vector<MenuItemRecord>& records, std::size_t shown,
                           const TextDb& textDb, const preview::PreviewColors& colors) {
     draft_.reset();
+    marks_ = {};
     if (surface_.isNull()) return;
     const QSize size = previewSize();
     placements_ = preview::DrawPreview(
-        surface_, records, static_cast<std::ptrdiff_t>(selected),
+        surface_, records, static_cast<std::ptrdiff_t>(shown),
         [&textDb](std::int32_t id) { return textDb.FindText(id); }, colors, size.width(),
         size.height());
     keyed_ = preview::KeyedSurface(surface_, size);
     Compose(QRect(QPoint(0, 0), size));
     drawnSize_ = size;
-    marks_ = {};
-    if (selected < records.size()) {
-        const preview::RecordBox box =
-            preview::BoxOf(records[selected], 0.0, 0.0, size.width(), size.height());
-        if (box.defined) {
-            marks_.box = preview::CoveredRect(box);
-            marks_.handles = IsFinite(GeometryOf(records[selected]));
-        }
-    }
     update();
 }
 
-void PreviewPanel::BeginDraft(std::vector<MenuItemRecord> shown, std::size_t changing,
-                              const TextDb& textDb, const preview::PreviewColors& colors) {
+void PreviewPanel::BeginDraft(std::vector<MenuItemRecord> shown,
+                              std::vector<std::size_t> changing, const TextDb& textDb,
+                              const preview::PreviewColors& colors) {
     draft_.reset();
     if (surface_.isNull()) return;
     const QSize size = previewSize();
     draft_ = std::make_unique<preview::DraftRedraw>(
-        surface_, std::move(shown), changing,
+        surface_, std::move(shown), std::move(changing),
         [&textDb](std::int32_t id) { return textDb.FindText(id); }, colors, size.width(),
         size.height());
     placements_ = draft_->placements();
@@ -79,10 +76,10 @@ void PreviewPanel::BeginDraft(std::vector<MenuItemRecord> shown, std::size_t cha
     update();
 }
 
-void PreviewPanel::RedrawDraft(const RecordGeometry& geometry) {
+void PreviewPanel::RedrawDraft(std::span<const RecordGeometry> geometries) {
     if (!draft_) return;
     const preview::OverlayPlacements before = placements_;
-    const QRect area = draft_->Change(geometry);
+    const QRect area = draft_->Change(geometries);
     placements_ = draft_->placements();
     preview::RekeySurface(keyed_, surface_, area);
     // A loading picture that moved leaves its old place and takes a new one.
@@ -107,13 +104,18 @@ void PreviewPanel::SetMarks(const PreviewMarks& marks) {
 
 QRegion PreviewPanel::MarksRegion() const {
     QRegion region;
+    const auto frame = [&region](const QRect& box) {
+        for (const QRect& side : FrameAround(box)) region += side;
+    };
+    for (const QRect& box : marks_.selected) frame(box);
     if (marks_.box) {
-        for (const QRect& side : FrameAround(*marks_.box)) region += side;
+        frame(*marks_.box);
         if (marks_.handles) {
             for (const preview::Handle handle : preview::kHandles)
                 region += preview::HandleRect(*marks_.box, handle);
         }
     }
+    if (marks_.band) region += marks_.band->normalized().adjusted(0, 0, 1, 1);
     const QSize size = previewSize();
     if (marks_.guideX) region += QRect(*marks_.guideX, 0, 1, size.height());
     if (marks_.guideY) region += QRect(0, *marks_.guideY, size.width(), 1);
@@ -172,6 +174,21 @@ void PreviewPanel::PaintMarks(QPainter& painter) const {
     painter.setClipRect(QRect(QPoint(0, 0), size));
     if (marks_.guideX) painter.fillRect(QRect(*marks_.guideX, 0, 1, size.height()), kGuideColor);
     if (marks_.guideY) painter.fillRect(QRect(0, *marks_.guideY, size.width(), 1), kGuideColor);
+    if (!marks_.selected.empty()) {
+        // One call for thousands of frames; a cosmetic pen of one pixel on
+        // the ring just outside each box.
+        std::vector<QRect> rings;
+        rings.reserve(marks_.selected.size());
+        for (const QRect& box : marks_.selected) rings.push_back(box.adjusted(-1, -1, 0, 0));
+        painter.setPen(QPen(kSelectedColor, 0));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRects(rings.data(), static_cast<int>(rings.size()));
+    }
+    if (marks_.band) {
+        painter.setPen(QPen(kMarkColor, 0, Qt::DashLine));
+        painter.setBrush(kBandFill);
+        painter.drawRect(marks_.band->normalized());
+    }
     if (!marks_.box) return;
     for (const QRect& side : FrameAround(*marks_.box)) painter.fillRect(side, kMarkColor);
     if (!marks_.handles) return;

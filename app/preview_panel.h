@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <memory>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "document/menu_item_record.h"
@@ -19,14 +20,17 @@ class DraftRedraw;
 }
 
 // What the preview marks above its picture, in the client area's pixels:
-// the frame around a box (the selected record's, or the one being dragged),
-// the resize handles on it, and the lines a snap holds to. The marks are
-// painted over the finished picture and never onto the drawing surface.
+// a frame around the box of each selected record shown, the current one's
+// (or the one being dragged) with the resize handles on it, the lines a snap
+// holds to, and the rubber band being drawn. The marks are painted over the
+// finished picture and never onto the drawing surface.
 struct PreviewMarks {
-    std::optional<QRect> box;  // the pixels the box covers; may be empty
+    std::optional<QRect> box;  // the current record's pixels; may be empty
     bool handles = false;
-    std::optional<int> guideX;  // a column
-    std::optional<int> guideY;  // a row
+    std::vector<QRect> selected;  // the other selected records' pixels
+    std::optional<int> guideX;    // a column
+    std::optional<int> guideY;    // a row
+    std::optional<QRect> band;    // the rubber band, corner to corner
 };
 
 // The preview area (`pnMap`): the background picture, the drawing surface
@@ -40,18 +44,19 @@ class PreviewPanel : public QFrame {
 
     // Creates the screen-sized surface, filled with the key colour.
     void PrepareSurface(QSize screen, const preview::PreviewColors& colors);
-    // Draws the selected record (and its window's screen) and shows it,
-    // marked with its frame, and with its handles when it can be resized.
-    void Redraw(const std::vector<MenuItemRecord>& records, std::size_t selected,
+    // Draws record `shown` (and, for a window, its screen) and shows it,
+    // without marks.
+    void Redraw(const std::vector<MenuItemRecord>& records, std::size_t shown,
                 const TextDb& textDb, const preview::PreviewColors& colors);
 
     // While a drag lasts: the records shown (the selected one first), of
-    // which only the one at `changing` changes from one redraw to the next.
-    // The preview shows what Redraw would show of them, without drawing
-    // them all again each time.
-    void BeginDraft(std::vector<MenuItemRecord> shown, std::size_t changing,
+    // which only those at `changing` (ascending) change from one redraw to
+    // the next. The preview shows what Redraw would show of them, without
+    // drawing them all again each time.
+    void BeginDraft(std::vector<MenuItemRecord> shown, std::vector<std::size_t> changing,
                     const TextDb& textDb, const preview::PreviewColors& colors);
-    void RedrawDraft(const RecordGeometry& geometry);
+    // One geometry for each changing record, in order.
+    void RedrawDraft(std::span<const RecordGeometry> geometries);
     void EndDraft();
 
     void SetBackground(const QImage& picture);
@@ -60,6 +65,11 @@ class PreviewPanel : public QFrame {
 
     // The preview size W x H: the panel less its bevel.
     QSize previewSize() const { return contentsRect().size(); }
+    // A point of the panel (a mouse event's) on the drawn picture: the one
+    // place where the panel's pixels become the surface's.
+    QPoint ToSurface(QPointF panelPoint) const {
+        return panelPoint.toPoint() - contentsRect().topLeft();
+    }
     const preview::OverlayPlacements& overlays() const { return placements_; }
     const QImage& surface() const { return surface_; }
     // What the panel's client area shows now, the marks left out.

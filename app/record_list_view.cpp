@@ -1,6 +1,8 @@
 #include "app/record_list_view.h"
 
 #include <QEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTimer>
@@ -10,32 +12,137 @@
 #include <utility>
 
 #include "document/type_code.h"
+#include "editing/record_selection.h"
 
 namespace {
 
-class FixedHeightRows : public QStyledItemDelegate {
+// Rows of one height, painted selected as the selection holds them.
+class RecordRows : public QStyledItemDelegate {
   public:
     using QStyledItemDelegate::QStyledItemDelegate;
+
+    const RecordSelection* selection = nullptr;
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
         return QSize(QStyledItemDelegate::sizeHint(option, index).width(),
                      RecordListView::kRowHeight);
+    }
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyleOptionViewItem row(option);
+        if (selection != nullptr) {
+            row.state.setFlag(QStyle::State_Selected,
+                              selection->Contains(static_cast<std::size_t>(index.row())));
+        }
+        QStyledItemDelegate::paint(painter, row, index);
     }
 };
 
 }  // namespace
 
 RecordListView::RecordListView(QWidget* parent) : QListView(parent) {
-    setItemDelegate(new FixedHeightRows(this));
+    setItemDelegate(new RecordRows(this));
     setUniformItemSizes(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
 }
 
+void RecordListView::SetSelection(RecordSelection* selection) {
+    selection_ = selection;
+    static_cast<RecordRows*>(itemDelegate())->selection = selection;
+    connect(selection, &RecordSelection::changed, this, [this] { FollowSelection(); });
+}
+
+void RecordListView::FollowSelection() {
+    viewport()->update();
+    if (selection_->empty() || model() == nullptr) return;
+    const QModelIndex current = model()->index(static_cast<int>(selection_->current()), 0);
+    if (!current.isValid() || current == currentIndex()) return;
+    moving_ = true;
+    selectionModel()->setCurrentIndex(current, QItemSelectionModel::ClearAndSelect);
+    moving_ = false;
+    scrollTo(current);
+}
+
+void RecordListView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QListView::currentChanged(current, previous);
+    // The current row moved by the program (not by a click or a key here):
+    // that row alone is selected.
+    if (!moving_ && selection_ != nullptr && current.isValid() &&
+        static_cast<std::size_t>(current.row()) != selection_->current()) {
+        selection_->Select(static_cast<std::size_t>(current.row()));
+    }
+}
+
+void RecordListView::mousePressEvent(QMouseEvent* event) {
+    const QModelIndex index = indexAt(event->position().toPoint());
+    moving_ = true;
+    QListView::mousePressEvent(event);
+    moving_ = false;
+    pressedRow_ = -1;
+    // A press below the last row changes nothing.
+    if (selection_ == nullptr || !index.isValid()) return;
+    const auto row = static_cast<std::size_t>(index.row());
+    const Qt::KeyboardModifiers keys = event->modifiers();
+    if (event->button() == Qt::RightButton) {
+        // The commands then act on what the press points at: one of several
+        // selected becomes the current one.
+        if (!selection_->Contains(row)) {
+            selection_->Select(row);
+        } else {
+            selection_->Set(selection_->rows(), row);
+        }
+    } else if (event->button() == Qt::LeftButton) {
+        if (keys & Qt::ControlModifier) {
+            selection_->Toggle(row);
+        } else if (keys & Qt::ShiftModifier) {
+            selection_->ExtendTo(row);
+        } else {
+            selection_->Select(row);
+        }
+        if (!(keys & Qt::ControlModifier)) pressedRow_ = index.row();
+    }
+    FollowSelection();
+}
+
+void RecordListView::mouseMoveEvent(QMouseEvent* event) {
+    moving_ = true;
+    QListView::mouseMoveEvent(event);
+    moving_ = false;
+    if (selection_ == nullptr || pressedRow_ < 0 || !(event->buttons() & Qt::LeftButton)) return;
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (index.isValid() && static_cast<std::size_t>(index.row()) != selection_->current())
+        selection_->ExtendTo(static_cast<std::size_t>(index.row()));
+}
+
+void RecordListView::keyPressEvent(QKeyEvent* event) {
+    if (selection_ == nullptr) return QListView::keyPressEvent(event);
+    if (event->matches(QKeySequence::SelectAll)) {
+        selection_->SelectAll();
+        return event->accept();
+    }
+    if (event->key() == Qt::Key_Space && (event->modifiers() & Qt::ControlModifier)) {
+        if (!selection_->empty()) selection_->Toggle(selection_->current());
+        return event->accept();
+    }
+    const QModelIndex before = currentIndex();
+    moving_ = true;
+    QListView::keyPressEvent(event);
+    moving_ = false;
+    const QModelIndex after = currentIndex();
+    if (!after.isValid() || after == before) return;
+    const auto row = static_cast<std::size_t>(after.row());
+    if (event->modifiers() & Qt::ShiftModifier) {
+        selection_->ExtendTo(row);
+    } else {
+        selection_->Select(row);
+    }
+}
+
 QItemSelectionModel::SelectionFlags RecordListView::selectionCommand(const QModelIndex& index,
                                                                      const QEvent* event) const {
-    // A row is only ever selected in place of another, never taken away:
-    // the toggle of Ctrl+click and Ctrl+Space becomes a plain selection, and
-    // a press on no row changes nothing.
+    // The view's own selection holds the current row alone (the records
+    // selected are the RecordSelection's): a row is only ever selected in
+    // place of another, and a press on no row changes nothing.
     if (!index.isValid()) return QItemSelectionModel::NoUpdate;
     if (event != nullptr && event->type() == QEvent::MouseButtonRelease)
         return QItemSelectionModel::NoUpdate;

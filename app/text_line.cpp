@@ -39,10 +39,14 @@ void TextLine::ApplyTexts() {
 void TextLine::Fill() {
     const LanguageTexts& texts = MessageTable();
     const std::optional<std::size_t> record = selected_();
-    if (!record || *record >= document_.count()) {
+    // Selected records of different texts show none, and take none typed.
+    const bool none = !record || *record >= document_.count();
+    field_->setReadOnly(none);
+    if (none) {
         shown_.clear();
         field_->clear();
-        field_->setPlaceholderText(QString());
+        field_->setToolTip(QString());
+        field_->setPlaceholderText(document_.isOpen() ? texts.severalValues : QString());
         note_->clear();
         return;
     }

@@ -21,8 +21,9 @@ class QWidget;
 // and puts it back on Escape; each change is one step of the history.
 class TextLine : public QObject {
   public:
-    // `selected` names the record whose text the line shows, nothing when no
-    // one record is selected.
+    // `selected` names the record whose text the line shows, nothing when
+    // the records selected have different texts: the line then says so and
+    // takes nothing typed.
     TextLine(Document& document, QWidget* panel,
              std::function<std::optional<std::size_t>()> selected);
 

@@ -18,12 +18,13 @@
 #include "base/file_open.h"
 #include "base/file_save.h"
 #include "base/line_reader.h"
-#include "cli/dump_text.h"
+#include "dump/dump_text.h"
 #include "cli/menu_check.h"
 #include "cli/text_dump.h"
 #include "config/skin_file.h"
 #include "document/menu_file.h"
 #include "document/text_db.h"
+#include "preview/hit_test.h"
 #include "preview/preview_image.h"
 
 namespace kaveldef {
@@ -402,6 +403,11 @@ int Render(const QStringList& arguments, Output& output) {
         QStringLiteral("record"),
         QStringLiteral("The record to show, by its index as dump and check give it (from 0)."),
         QStringLiteral("N"));
+    const QCommandLineOption inWindowOption(
+        QStringLiteral("in-window"),
+        QStringLiteral("Draw an element in its window's screen, with the window and the rest of\n"
+                       "the screen, as the editor shows a selected element (by default an\n"
+                       "element is drawn by itself, at its own position)."));
     const QCommandLineOption sizeOption(
         QStringLiteral("size"),
         QStringLiteral("The preview area's size in pixels (default 800x600, at most 8192 "
@@ -414,6 +420,7 @@ int Render(const QStringList& arguments, Output& output) {
                                           QStringLiteral("The PNG picture to write (required)."),
                                           QStringLiteral("OUT.png"));
     line.AddOption(recordOption);
+    line.AddOption(inWindowOption);
     line.AddOption(sizeOption);
     line.AddOption(skinOption);
     line.AddOption(outputOption);
@@ -464,8 +471,9 @@ int Render(const QStringList& arguments, Output& output) {
         }
     }
 
-    const QImage image = preview::RenderPreviewImage(menu.records, static_cast<std::size_t>(index),
-                                                     textDb, *size, look);
+    const std::size_t shown = preview::ShownFor(menu.records, static_cast<std::size_t>(index),
+                                                parser.isSet(inWindowOption));
+    const QImage image = preview::RenderPreviewImage(menu.records, shown, textDb, *size, look);
     QBuffer png;
     png.open(QIODevice::WriteOnly);
     QImageWriter writer(&png, "png");

@@ -4,10 +4,10 @@
 #include <cmath>
 #include <optional>
 
-#include "cli/dump_fields.h"
 #include "config/language_texts.h"
 #include "document/text_db.h"
 #include "document/type_code.h"
+#include "dump/dump_fields.h"
 #include "preview/preview_mapping.h"
 
 namespace menu_check {

@@ -14,8 +14,8 @@
 #include "base/code_page.h"
 #include "base/conversion_error.h"
 #include "base/number_text.h"
-#include "cli/csv_text.h"
-#include "cli/json_text.h"
+#include "dump/csv_text.h"
+#include "dump/json_text.h"
 #include "document/text_db.h"
 #include "document/text_db_file.h"
 

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/dump_text.h"
+#include "dump/dump_text.h"
 
 class TextDb;
 

@@ -195,6 +195,33 @@ struct LanguageTexts {
     QString textDbReloadQuestion = QStringLiteral(
         "The string database was changed on disk. Reload it and lose your text changes?");
     QString textDbKept = QStringLiteral("Kept the text changes; saving will write over [%1].");
+    // The View and Arrange menus, several records at once and the clipboard.
+    QString viewMenu = QStringLiteral("&View");
+    QString elementsAloneAction = QStringLiteral("Show elements by &themselves");
+    QString arrangeMenu = QStringLiteral("&Arrange");
+    QString alignLeftAction = QStringLiteral("Align &Left Edges");
+    QString alignRightAction = QStringLiteral("Align &Right Edges");
+    QString alignTopAction = QStringLiteral("Align &Top Edges");
+    QString alignBottomAction = QStringLiteral("Align &Bottom Edges");
+    QString alignHorizontalCentersAction = QStringLiteral("Align Horizontal &Centers");
+    QString alignVerticalCentersAction = QStringLiteral("Align &Vertical Centers");
+    QString distributeHorizontallyAction = QStringLiteral("Distribute &Horizontally");
+    QString distributeVerticallyAction = QStringLiteral("Distribute V&ertically");
+    QString sameWidthAction = QStringLiteral("Same &Width");
+    QString sameHeightAction = QStringLiteral("Same Hei&ght");
+    QString arrangeTooFew = QStringLiteral("Select two or more elements of one screen.");
+    QString distributeTooFew = QStringLiteral("Select three or more elements of one screen.");
+    QString arrangeMixedScreens = QStringLiteral("The selection holds records of different screens.");
+    QString arrangeWindowWithElements = QStringLiteral("The selection holds a window together with its own elements.");
+    QString confirmDeleteSeveral = QStringLiteral("Delete %1 menu items?");
+    QString deletedItems = QStringLiteral("%1 menu items deleted.");
+    QString insertedItems = QStringLiteral("Inserted %1 new menu items.");
+    QString severalValues = QStringLiteral("(several)");
+    QString deleteSeveralStep = QStringLiteral("Delete items");
+    QString duplicateSeveralStep = QStringLiteral("Duplicate items");
+    QString pasteSeveralStep = QStringLiteral("Paste items");
+    QString moveSeveralStep = QStringLiteral("Move elements");
+    QString clipboardNotDump = QStringLiteral("The clipboard's text is not a dump of menu items: %1");
 
     // "Made by the Kavel team".
     QString CreditLine() const { return creditLine; }

@@ -143,9 +143,14 @@ void Document::SetOnlyCopy(bool onlyCopy) {
 }
 
 bool Document::ReserveOneMore() {
-    if (records_.capacity() > records_.size()) return true;
+    return ReserveMore(1);
+}
+
+bool Document::ReserveMore(std::size_t count) {
+    if (records_.capacity() - records_.size() >= count) return true;
     try {
-        records_.reserve(records_.size() + 1);
+        if (count > records_.max_size() - records_.size()) return false;
+        records_.reserve(records_.size() + count);
     } catch (const std::bad_alloc&) {
         return false;
     } catch (const std::length_error&) {
@@ -198,4 +203,25 @@ void Document::RemoveLastText() {
     const std::int32_t id = textDb_.IdAt(textDb_.count() - 1);
     textDb_.RemoveLast();
     emit textChanged(id);
+}
+
+void Document::InsertRecords(const RowRanges& rows, std::span<const MenuItemRecord> records) {
+    if (rows.empty()) return;
+    emit recordsAboutToBeInserted(rows);
+    InsertRows(records_, rows, records);
+    emit recordsInserted(rows);
+}
+
+void Document::RemoveRecords(const RowRanges& rows, std::vector<MenuItemRecord>& removed) {
+    if (rows.empty()) return;
+    emit recordsAboutToBeRemoved(rows);
+    RemoveRows(records_, rows, &removed);
+    emit recordsRemoved(rows);
+}
+
+void Document::EditRecords(const RowRanges& rows,
+                           const std::function<void(std::size_t, MenuItemRecord&)>& edit) {
+    if (rows.empty()) return;
+    rows.ForEach([&](std::size_t row) { edit(row, records_[row]); });
+    emit recordsChanged(rows);
 }

@@ -5,11 +5,14 @@
 #include <QUndoStack>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "document/document_loader.h"
 #include "document/menu_item_record.h"
+#include "document/row_ranges.h"
 #include "document/text_db.h"
 
 class RecordCommand;
@@ -20,7 +23,9 @@ class RecordCommand;
 // through the commands of editing/, each pushed onto history() as one step
 // that can be undone. Every change of a record is announced before and after
 // it happens, the way Qt's item models expect, so a list can follow a million
-// records row by row.
+// records row by row. A change of many records at once (a selection of
+// 100,000 deleted) is one pass over the records and one announcement of the
+// rows it touches.
 //
 // Each file has unsaved changes of its own: the menu file while a step that
 // changes records lies between its saved point in the history and now (Qt's
@@ -107,6 +112,8 @@ class Document : public QObject {
     // Room for one more record, taken before a command inserts one, so that
     // the insert itself never fails halfway. False when the memory is not there.
     bool ReserveOneMore();
+    // Room for `count` more records, on the same terms.
+    bool ReserveMore(std::size_t count);
 
     // Releases the records and the string database; the document is closed.
     void Close();
@@ -119,6 +126,13 @@ class Document : public QObject {
     void recordAboutToBeRemoved(int index);
     void recordRemoved(int index);
     void recordChanged(int index);
+    // Many records at once: the rows inserted (where they stand afterwards),
+    // removed (where they stood) or changed, in one announcement each.
+    void recordsAboutToBeInserted(const RowRanges& rows);
+    void recordsInserted(const RowRanges& rows);
+    void recordsAboutToBeRemoved(const RowRanges& rows);
+    void recordsRemoved(const RowRanges& rows);
+    void recordsChanged(const RowRanges& rows);
     void textDbReplaced();
     // The text that FindText gives for this identifier may have changed.
     void textChanged(std::int32_t id);
@@ -132,6 +146,13 @@ class Document : public QObject {
     void InsertRecord(std::size_t index, const MenuItemRecord& record);
     void RemoveRecord(std::size_t index);
     void ReplaceRecord(std::size_t index, const MenuItemRecord& record);
+    // `records` (one per row, in order) come to stand at `rows`.
+    void InsertRecords(const RowRanges& rows, std::span<const MenuItemRecord> records);
+    // Takes the records at `rows` out; they are added to `removed`, in order.
+    void RemoveRecords(const RowRanges& rows, std::vector<MenuItemRecord>& removed);
+    // Calls edit(row, record) for each row, in order, then announces them.
+    void EditRecords(const RowRanges& rows,
+                     const std::function<void(std::size_t, MenuItemRecord&)>& edit);
     void StoreText(std::uint32_t index, std::string text);
     bool AppendText(std::int32_t id, std::string text);
     void RemoveLastText();

@@ -36,3 +36,16 @@ void RecordCommand::TextsDone() {
 void RecordCommand::TextsUndone() {
     document_.TextStepUndone();
 }
+
+void RecordCommand::InsertMany(const RowRanges& rows, std::span<const MenuItemRecord> records) {
+    document_.InsertRecords(rows, records);
+}
+
+void RecordCommand::RemoveMany(const RowRanges& rows, std::vector<MenuItemRecord>& removed) {
+    document_.RemoveRecords(rows, removed);
+}
+
+void RecordCommand::EditMany(const RowRanges& rows,
+                             const std::function<void(std::size_t, MenuItemRecord&)>& edit) {
+    document_.EditRecords(rows, edit);
+}

@@ -17,11 +17,13 @@
 class RecordCommand : public DocumentStep {
   public:
     // What the window brings in line once the step is done or undone: the
-    // row it selects, and whether the count or a row's label changed.
+    // row it selects (the current one), the rows selected with it (none: that
+    // row alone), and whether the count or a row's label changed.
     struct Effect {
         std::size_t select = 0;
         bool countChanged = false;
         bool labelsChanged = false;
+        RowRanges selected = {};
     };
     virtual Effect AfterRedo() const = 0;
     virtual Effect AfterUndo() const = 0;
@@ -33,6 +35,11 @@ class RecordCommand : public DocumentStep {
     void Insert(std::size_t index, const MenuItemRecord& record);
     void Remove(std::size_t index);
     void Replace(std::size_t index, const MenuItemRecord& record);
+    // Many records in one pass (Document::InsertRecords ...).
+    void InsertMany(const RowRanges& rows, std::span<const MenuItemRecord> records);
+    void RemoveMany(const RowRanges& rows, std::vector<MenuItemRecord>& removed);
+    void EditMany(const RowRanges& rows,
+                  const std::function<void(std::size_t, MenuItemRecord&)>& edit);
 
     // The texts. A step that changes them calls TextsDone at the end of
     // each redo and TextsUndone at the end of each undo.

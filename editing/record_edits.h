@@ -5,10 +5,14 @@
 #include <cstdint>
 #include <optional>
 
+#include <vector>
+
 #include "document/document.h"
+#include "editing/arrange.h"
 #include "editing/record_command.h"
 #include "editing/record_field.h"
 #include "editing/record_geometry.h"
+#include "editing/selected_rows.h"
 #include "editing/set_type_command.h"
 
 // The changes a user makes to a document's records, each pushed onto its
@@ -45,6 +49,45 @@ bool Move(Document& document, std::size_t index, float posX, float posY, const Q
 // Gives the record a new position and size, on the same terms as Move.
 bool Resize(Document& document, std::size_t index, const RecordGeometry& geometry,
             const QString& stepName, const Placing& placing);
+
+// --- Several records at once: the selected rows and the current one among
+// them. Each change is one step; with a single row selected it is the
+// one-record step above.
+
+// The document keeps at least one record: false, and no change, when every
+// record is selected.
+bool DeleteSelected(Document& document, const SelectedRows& selected, const QString& stepName);
+// Copies of the selected records right after the last of them, in order.
+// False when there is no memory for them; nothing has changed then.
+bool DuplicateSelected(Document& document, const SelectedRows& selected, const QString& stepName);
+// New records, in order, from row `at` on (pasted after the current record);
+// `before` is the selection they were pasted over. False when there is no
+// memory for them, or none is given.
+bool InsertRecords(Document& document, std::size_t at, std::vector<MenuItemRecord> records,
+                   const SelectedRows& before, const QString& stepName);
+// Overwrites every selected record with `pasted`. False when they all equal
+// it already.
+bool PasteSelected(Document& document, const SelectedRows& selected,
+                   const MenuItemRecord& pasted, const QString& stepName);
+// Sets a field of every selected record. False when they all hold the bits.
+bool SetFieldSelected(Document& document, const SelectedRows& selected, RecordField field,
+                      std::uint32_t bits, const QString& stepName);
+bool SetTypeSelected(Document& document, const SelectedRows& selected,
+                     const SetTypeCommand::StoredType& stored, const QString& stepName);
+// Moves the records `moved` (arrange::MovedRows of the selection) by the
+// same (dx, dy) units. False, and no change, when a new position would not be
+// a finite float or none changes. Key steps on the same records merge.
+bool MoveSelected(Document& document, const SelectedRows& selected, const RowRanges& moved,
+                  double dx, double dy, const QString& stepName, bool byKey);
+// Arranges the selected records (arrange::Arranged, the current record the
+// model); the step holds only the records that change. False when the
+// selection cannot be arranged so (arrange::Check) or nothing changes.
+bool ArrangeSelected(Document& document, const SelectedRows& selected,
+                     arrange::Arrangement arrangement, const QString& stepName);
+
+// What the window brings in line after the step done last (pushed or
+// redone), or nothing when no step is done.
+std::optional<RecordCommand::Effect> LastDone(const Document& document);
 
 // Undoes or redoes one step; what the window brings in line afterwards, or
 // nothing when there was no step to take.

@@ -4,6 +4,7 @@
 
 #include "base/code_page.h"
 #include "document/document.h"
+#include "document/row_ranges.h"
 #include "document/type_code.h"
 
 RecordListModel::RecordListModel(const Document& document, QObject* parent)
@@ -20,6 +21,53 @@ RecordListModel::RecordListModel(const Document& document, QObject* parent)
         const QModelIndex changed = index(row);
         emit dataChanged(changed, changed, {Qt::DisplayRole});
     });
+    connect(&document, &Document::recordsAboutToBeInserted, this,
+            [this](const RowRanges& rows) { BeginMany(rows, true); });
+    connect(&document, &Document::recordsInserted, this,
+            [this](const RowRanges& rows) { EndMany(rows, true); });
+    connect(&document, &Document::recordsAboutToBeRemoved, this,
+            [this](const RowRanges& rows) { BeginMany(rows, false); });
+    connect(&document, &Document::recordsRemoved, this,
+            [this](const RowRanges& rows) { EndMany(rows, false); });
+    connect(&document, &Document::recordsChanged, this, [this](const RowRanges& rows) {
+        emit dataChanged(index(static_cast<int>(rows.first())),
+                         index(static_cast<int>(rows.last())), {Qt::DisplayRole});
+    });
+}
+
+void RecordListModel::BeginMany(const RowRanges& rows, bool insert) {
+    if (rows.ranges().size() == 1) {
+        const int first = static_cast<int>(rows.first());
+        const int last = static_cast<int>(rows.last());
+        if (insert) {
+            beginInsertRows(QModelIndex(), first, last);
+        } else {
+            beginRemoveRows(QModelIndex(), first, last);
+        }
+        return;
+    }
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void RecordListModel::EndMany(const RowRanges& rows, bool insert) {
+    if (rows.ranges().size() == 1) {
+        if (insert) {
+            endInsertRows();
+        } else {
+            endRemoveRows();
+        }
+        return;
+    }
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex& kept : before) {
+        const RowRanges row = RowRanges::Single(static_cast<std::size_t>(kept.row()));
+        const RowRanges moved = insert ? row.AfterInsert(rows) : row.AfterRemove(rows);
+        after.append(moved.empty() ? QModelIndex() : index(static_cast<int>(moved.first())));
+    }
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
 QString RecordListModel::Label(std::size_t index, const MenuItemRecord& record) {

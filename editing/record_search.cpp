@@ -9,6 +9,7 @@
 
 #include "base/code_page.h"
 #include "document/document.h"
+#include "document/row_ranges.h"
 
 namespace {
 
@@ -135,6 +136,12 @@ RecordSearch::RecordSearch(const Document& document, QObject* parent)
     connect(&document, &Document::recordInserted, this, [this](int i) { RecordInserted(i); });
     connect(&document, &Document::recordRemoved, this, [this](int i) { RecordRemoved(i); });
     connect(&document, &Document::recordChanged, this, [this](int i) { RecordChanged(i); });
+    connect(&document, &Document::recordsInserted, this,
+            [this](const RowRanges& rows) { RecordsInserted(rows); });
+    connect(&document, &Document::recordsRemoved, this,
+            [this](const RowRanges& rows) { RecordsRemoved(rows); });
+    connect(&document, &Document::recordsChanged, this,
+            [this](const RowRanges& rows) { RecordsChanged(rows); });
 }
 
 void RecordSearch::Forget() {
@@ -194,6 +201,32 @@ void RecordSearch::TextChanged(std::int32_t id) {
         const std::optional<std::string>& pattern = query_.foldedPattern();
         textMatches_[text] = pattern && Contains(std::string_view(pool_).substr(start), *pattern);
     }
+}
+
+void RecordSearch::RecordsInserted(const RowRanges& rows) {
+    matchesKnown_ = false;
+    if (!building_) return;
+    const std::size_t oldCount = textOfRecord_.size();
+    std::vector<std::uint32_t> texts;
+    texts.reserve(rows.count());
+    rows.ForEach([&](std::size_t row) { texts.push_back(TextOf(document_.record(row).textId)); });
+    InsertRows<std::uint32_t>(textOfRecord_, rows, texts);
+    // The records before the first one not yet looked at are all known now.
+    built_ = built_ >= oldCount ? textOfRecord_.size()
+                                : RowRanges::Single(built_).AfterInsert(rows).first();
+}
+
+void RecordSearch::RecordsRemoved(const RowRanges& rows) {
+    matchesKnown_ = false;
+    if (!building_) return;
+    built_ -= rows.CountBefore(built_);
+    RemoveRows(textOfRecord_, rows);
+}
+
+void RecordSearch::RecordsChanged(const RowRanges& rows) {
+    matchesKnown_ = false;
+    if (!building_) return;
+    rows.ForEach([&](std::size_t row) { textOfRecord_[row] = TextOf(document_.record(row).textId); });
 }
 
 std::uint32_t RecordSearch::TextOf(std::int32_t textId) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 class Document;
+class RowRanges;
 struct MenuItemRecord;
 
 // What a typed find text matches. A record matches when
@@ -94,6 +95,9 @@ class RecordSearch : public QObject {
     void RecordRemoved(int index);
     void RecordChanged(int index);
     void TextChanged(std::int32_t id);
+    void RecordsInserted(const RowRanges& rows);
+    void RecordsRemoved(const RowRanges& rows);
+    void RecordsChanged(const RowRanges& rows);
     std::uint32_t TextOf(std::int32_t textId);
     void TestTexts();
     void MatchRecords();

@@ -17,6 +17,7 @@
 #include "assets/metafile_files.h"
 #include "document/menu_file.h"
 #include "document/type_code.h"
+#include "dump/record_transfer.h"
 
 namespace {
 
@@ -65,6 +66,16 @@ void MenuSeeds() {
     std::memcpy(&odd[0].scaleY, &nanBits, 4);
     Write("menu_file", "odd_values.def", EncodeMenuItems(odd));
     Write("menu_file", "partial.def", EncodeMenuItems(screen).left(36 * 2 + 5));
+
+    // What Copy puts on the clipboard as text, and the JSON lines of a dump.
+    Write("clipboard_text", "screen.csv", dump::RecordsText(screen, nullptr));
+    Write("clipboard_text", "odd_values.csv", dump::RecordsText(odd, nullptr));
+    Write("clipboard_text", "screen.json",
+          dump::WriteDump(screen, 36 * static_cast<qint64>(screen.size()), dump::Format::Json,
+                          nullptr));
+    Write("clipboard_text", "shown_only.csv",
+          "id,type,posX,posY,scaleX,scaleY,textId,font,color\n"
+          "7,\"bu,t\",1.5,2,30,40,-1,0xFF,$10\n");
 }
 
 QByteArray TextDbFile(std::uint32_t count, std::initializer_list<std::pair<int, int>> table,

@@ -4,8 +4,14 @@ namespace preview {
 
 DraftRedraw::DraftRedraw(QImage& surface, std::vector<MenuItemRecord> shown, std::size_t changing,
                          TextLookup lookup, const PreviewColors& colors, int width, int height)
+    : DraftRedraw(surface, std::move(shown), std::vector<std::size_t>{changing},
+                  std::move(lookup), colors, width, height) {}
+
+DraftRedraw::DraftRedraw(QImage& surface, std::vector<MenuItemRecord> shown,
+                         std::vector<std::size_t> changing, TextLookup lookup,
+                         const PreviewColors& colors, int width, int height)
     : surface_(surface),
-      changing_(changing),
+      changing_(std::move(changing)),
       visible_(QRect(0, 0, width, height) & surface.rect()),
       drawing_(std::move(shown), std::move(lookup), colors, QSize(width, height),
                surface.logicalDpiY()) {
@@ -13,8 +19,17 @@ DraftRedraw::DraftRedraw(QImage& surface, std::vector<MenuItemRecord> shown, std
 }
 
 QRect DraftRedraw::Change(const RecordGeometry& geometry) {
-    if (changing_ >= drawing_.records().size()) return {};
-    const QRect area = drawing_.Change(changing_, geometry) & visible_;
+    return Change(std::span<const RecordGeometry>(&geometry, 1));
+}
+
+QRect DraftRedraw::Change(std::span<const RecordGeometry> geometries) {
+    QRect area;
+    for (std::size_t k = 0; k < changing_.size() && k < geometries.size(); ++k) {
+        const std::size_t index = changing_[k];
+        if (index >= drawing_.records().size()) continue;
+        area |= drawing_.Change(index, geometries[k]);
+    }
+    area &= visible_;
     Draw(area);
     return area;
 }

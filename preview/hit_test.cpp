@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 
+#include "document/screen.h"
 #include "document/type_code.h"
 #include "preview/preview_mapping.h"
 #include "preview/preview_renderer.h"
@@ -33,6 +34,11 @@ bool Covers(const MenuItemRecord& record, const Origin& origin, QPoint pixel, in
 }
 
 }  // namespace
+
+std::size_t ShownFor(std::span<const MenuItemRecord> records, std::size_t index, bool inWindow) {
+    if (!inWindow) return index;
+    return screen::WindowOf(records, index).value_or(index);
+}
 
 std::size_t ShownEnd(std::span<const MenuItemRecord> records, std::size_t selected) {
     std::size_t end = selected + 1;

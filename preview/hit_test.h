@@ -11,6 +11,12 @@
 // which one lies on top at a pixel: the same rules DrawPreview draws by.
 namespace preview {
 
+// The record whose drawing shows record `index`: in the window, the window
+// whose screen holds it (its elements are drawn in place there, with the
+// window and the rest of its screen); by itself, or before the first window,
+// the record itself. `index` must be a valid index.
+std::size_t ShownFor(std::span<const MenuItemRecord> records, std::size_t index, bool inWindow);
+
 // One past the last record that a redraw for `selected` draws: the end of
 // its screen when it is a window, otherwise selected + 1. `selected` must be
 // a valid index.

@@ -99,6 +99,23 @@ Edges EdgesOf(Axis axis, double origin) {
     return {std::min(first, second), std::max(first, second)};
 }
 
+// The line nearest to one of the candidate edges, within reach, and how far
+// that edge is from it.
+struct Snap {
+    double line;
+    double offset;
+};
+std::optional<Snap> SnapOf(std::span<const double> candidates, const SnapLines& lines,
+                           double reach) {
+    std::optional<Snap> snap;
+    for (const double edge : candidates) {
+        const std::optional<double> found = lines.Nearest(edge, reach);
+        if (found && (!snap || std::abs(*found - edge) < std::abs(snap->offset)))
+            snap = Snap{*found, *found - edge};
+    }
+    return snap;
+}
+
 struct AxisPlace {
     std::optional<Axis> axis;
     std::optional<double> guide;
@@ -140,17 +157,10 @@ AxisPlace SnapToLine(Axis start, Axis moved, Part part, double units, double ori
         part == Part::Whole ? std::span<const double>(whole)
         : part == Part::Low ? std::span<const double>(&whole[0], 1)
                             : std::span<const double>(&whole[2], 1);
-    const double reach = kSnapPixels * unitsPerPixel;
-    std::optional<double> line;
-    double offset = 0.0;
-    for (const double edge : candidates) {
-        const std::optional<double> found = lines->Nearest(edge, reach);
-        if (found && (!line || std::abs(*found - edge) < std::abs(offset))) {
-            line = found;
-            offset = *found - edge;
-        }
-    }
-    if (!line) return {moved, std::nullopt};
+    const std::optional<Snap> snap = SnapOf(candidates, *lines, kSnapPixels * unitsPerPixel);
+    if (!snap) return {moved, std::nullopt};
+    const double offset = snap->offset;
+    const std::optional<double> line = snap->line;
     const std::optional<Axis> snapped = Shift(start, part, units + offset);
     if (!snapped) return {moved, std::nullopt};
     if (part != Part::Whole) {
@@ -253,15 +263,21 @@ std::optional<double> SnapLines::Nearest(double at, double reach) const {
 
 SnapTargets SnapTargetsFor(std::span<const MenuItemRecord> records, std::size_t selected,
                            std::size_t dragged) {
+    return SnapTargetsFor(records, selected, RowRanges::Single(dragged));
+}
+
+SnapTargets SnapTargetsFor(std::span<const MenuItemRecord> records, std::size_t selected,
+                           const RowRanges& dragged) {
     SnapTargets targets;
     targets.x.Add(0.0, kVirtualWidth);
     targets.y.Add(0.0, kVirtualHeight);
-    const bool windowDragged = dragged == selected && type_code::IsWindow(records[selected]);
+    const bool windowDragged =
+        dragged.Contains(selected) && type_code::IsWindow(records[selected]);
     if (!windowDragged) {
         const std::size_t end = ShownEnd(records, selected);
         for (std::size_t i = selected; i < end; ++i) {
             const RecordGeometry geometry = GeometryOf(records[i]);
-            if (i == dragged || !IsFinite(geometry) || geometry.scaleX == 0.0f ||
+            if (dragged.Contains(i) || !IsFinite(geometry) || geometry.scaleX == 0.0f ||
                 geometry.scaleY == 0.0f) {
                 continue;
             }
@@ -316,6 +332,49 @@ std::optional<RecordGeometry> Nudged(const RecordGeometry& start, std::optional<
         NudgedAxis({start.posY, start.scaleY}, YPart(handle), dy, distance, gridStep);
     if (!x || !y) return std::nullopt;
     return RecordGeometry{x->pos, y->pos, x->scale, y->scale};
+}
+
+std::optional<GroupDrag> GroupOf(std::span<const MenuItemRecord> records, std::size_t selected,
+                                 const RowRanges& dragged) {
+    std::optional<GroupDrag> group;
+    const std::size_t end = ShownEnd(records, selected);
+    dragged.ForEach([&](std::size_t i) {
+        if (i < selected || i >= end || !IsFinite(GeometryOf(records[i]))) return;
+        const Origin origin = OriginOf(records, selected, i);
+        const Edges x = EdgesOf({records[i].posX, records[i].scaleX}, origin.x);
+        const Edges y = EdgesOf({records[i].posY, records[i].scaleY}, origin.y);
+        if (!group) {
+            group = GroupDrag{x.low, y.low, x.high, y.high};
+            return;
+        }
+        group->left = std::min(group->left, x.low);
+        group->top = std::min(group->top, y.low);
+        group->right = std::max(group->right, x.high);
+        group->bottom = std::max(group->bottom, y.high);
+    });
+    return group;
+}
+
+std::optional<GroupPlace> GroupDragTo(const GroupDrag& drag, QPoint offset, int width, int height,
+                                      const SnapTargets* targets) {
+    if (width <= 0 || height <= 0) return std::nullopt;
+    GroupPlace place;
+    const auto axis = [](double low, double high, double units, const SnapLines* lines,
+                                double unitsPerPixel, double& moved,
+                                std::optional<double>& guide) {
+        moved = units;
+        if (lines == nullptr) return;
+        const std::array<double, 3> edges = {low + units, (low + high) / 2 + units, high + units};
+        if (const std::optional<Snap> snap = SnapOf(edges, *lines, kSnapPixels * unitsPerPixel)) {
+            moved = units + snap->offset;
+            guide = snap->line;
+        }
+    };
+    axis(drag.left, drag.right, UnitsX(offset.x(), width), targets ? &targets->x : nullptr,
+         kVirtualWidth / width, place.dx, place.guideX);
+    axis(drag.top, drag.bottom, UnitsY(offset.y(), height), targets ? &targets->y : nullptr,
+         kVirtualHeight / height, place.dy, place.guideY);
+    return place;
 }
 
 }  // namespace preview

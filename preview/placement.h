@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "document/menu_item_record.h"
+#include "document/row_ranges.h"
 #include "editing/record_geometry.h"
 #include "preview/hit_test.h"
 
@@ -76,6 +77,10 @@ inline constexpr int kSnapPixels = 4;
 // edges remain.
 SnapTargets SnapTargetsFor(std::span<const MenuItemRecord> records, std::size_t selected,
                            std::size_t dragged);
+// The same for several records dragged together (rows `dragged` of the
+// screen shown): the boxes of the others.
+SnapTargets SnapTargetsFor(std::span<const MenuItemRecord> records, std::size_t selected,
+                           const RowRanges& dragged);
 
 // One drag: the record's values and origin at its start, and the handle
 // pulled (none for a move).
@@ -109,5 +114,30 @@ std::optional<DragPlace> DragTo(const Drag& drag, QPoint offset, int width, int 
 // the grid lands on it. Nothing when a value would not be a finite float.
 std::optional<RecordGeometry> Nudged(const RecordGeometry& start, std::optional<Handle> handle,
                                      int dx, int dy, double distance, int gridStep = 0);
+
+// Several records of the screen shown, moved together: the bounding box of
+// their boxes at the start, in virtual units of the screen (edges as the
+// boxes show, origins added), or nothing when none of them has a finite box.
+struct GroupDrag {
+    double left = 0.0;
+    double top = 0.0;
+    double right = 0.0;
+    double bottom = 0.0;
+};
+std::optional<GroupDrag> GroupOf(std::span<const MenuItemRecord> records, std::size_t selected,
+                                 const RowRanges& dragged);
+// How far the group moves with the pointer `offset` pixels from where it was
+// pressed: the same whole units a single box moves, then, with targets, the
+// bounding box's edges and centre snap as a single box's do (the nearest line
+// within kSnapPixels on each axis). Every record of the group moves by
+// (dx, dy).
+struct GroupPlace {
+    double dx = 0.0;
+    double dy = 0.0;
+    std::optional<double> guideX;
+    std::optional<double> guideY;
+};
+std::optional<GroupPlace> GroupDragTo(const GroupDrag& drag, QPoint offset, int width, int height,
+                                      const SnapTargets* targets);
 
 }  // namespace preview

@@ -14,6 +14,8 @@ struct PreviewColors {
     std::uint32_t skinColor4 = 0x000000;  // text of other records, background of a window title
     std::uint32_t skinColor5 = 0xC0C0C0;  // inside of other boxes, background of their texts
     std::uint32_t skinColor6 = 0x2C00BE;  // inside of a scroll bar's box
+
+    bool operator==(const PreviewColors&) const = default;
 };
 
 inline QColor ColorFromSkin(std::uint32_t bgr) {

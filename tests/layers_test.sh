@@ -5,7 +5,7 @@
 #   layers_test.sh SOURCE_DIR
 set -eu
 cd "$1"
-layers="base document editing assets config preview app cli"
+layers="base document dump editing assets config preview app cli"
 below=""
 status=0
 for layer in $layers; do

@@ -1,11 +1,13 @@
 // Figures of the real window on a large document: 1,000,000 records (a 36 MB
 // file) and a string database of 1,000,000 entries, driven on the offscreen
 // platform. Each figure is printed next to its target. Windows of 39
-// elements follow one another; the document ends with a window of 10,000
-// elements and one of 100, for the drag figures.
+// elements follow one another; the document ends with a window of 1,000
+// elements, for the figures of a selection of 1,000, then one of 10,000 and
+// one of 100, for the drag figures.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
@@ -17,13 +19,16 @@
 #include <memory>
 #include <random>
 
+#include "app/arrange_menu.h"
 #include "app/main_window.h"
 #include "app/message_table.h"
 #include "app/preview_panel.h"
 #include "app/record_list_view.h"
 #include "document/menu_file.h"
 #include "document/type_code.h"
+#include "dump/record_transfer.h"
 #include "editing/record_edits.h"
+#include "editing/record_selection.h"
 #include "fake_platform.h"
 #include "memory_figures.h"
 
@@ -39,9 +44,12 @@ constexpr int kCrowdedElements = 10'000;
 constexpr int kOrdinaryElements = 100;
 constexpr int kCrowdedWindow = kRecords - kCrowdedElements - kOrdinaryElements - 2;
 constexpr int kOrdinaryWindow = kCrowdedWindow + kCrowdedElements + 1;
+constexpr int kGroupElements = 1'000;
+constexpr int kGroupWindow = kCrowdedWindow - kGroupElements - 1;
 
 bool IsWindowRow(int i) {
-    return i < kCrowdedWindow ? i % 40 == 0 : i == kCrowdedWindow || i == kOrdinaryWindow;
+    return i < kGroupWindow ? i % 40 == 0
+                            : i == kGroupWindow || i == kCrowdedWindow || i == kOrdinaryWindow;
 }
 
 struct LargeDocument {
@@ -63,7 +71,7 @@ struct LargeDocument {
             record.posY = static_cast<float>(random() % 500);
             record.scaleX = 80;
             record.scaleY = 20;
-            if (i == kCrowdedWindow || i == kOrdinaryWindow) {
+            if (i == kCrowdedWindow || i == kOrdinaryWindow || i == kGroupWindow) {
                 record.posX = record.posY = 0;
                 record.scaleX = 800;
                 record.scaleY = 600;
@@ -393,6 +401,205 @@ BENCHMARK(BM_DragStep)
 BENCHMARK(BM_ClickSelect)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_NudgeByKey)->Unit(benchmark::kMillisecond);
 
+// --- Several records at once ---------------------------------------------------
+
+// The 1,000 elements of their window, selected, with the first current.
+void SelectGroup(Session& s) {
+    SelectRow(s, kGroupWindow + 1);
+    s.window->selection().Set(RowRanges::Span(kGroupWindow + 1, kGroupWindow + 1 + kGroupElements),
+                              kGroupWindow + 1);
+    QApplication::processEvents();
+}
+
+// Every tenth record of the first million, 100,000 in all, windows among
+// them (every fourth), so that their copies make screens of a few elements
+// as they do: copies of elements alone would all join the last screen, and
+// the figure would be that of drawing a screen of 100,000 elements.
+RowRanges EveryTenth() {
+    RowRanges rows;
+    for (std::size_t row = 0; row < 1'000'000; row += 10) rows.Append(row, row + 1);
+    return rows;
+}
+
+// One step of a drag of the 1,000 selected elements: the pointer moves and
+// the preview is repainted.
+void BM_GroupDragStep(benchmark::State& state) {
+    Session& session = TheSession();
+    SelectGroup(session);
+    PreviewPanel* panel = session.window->pnMap;
+    const QPoint from = LastElementCentre(session, kGroupWindow, kGroupElements);
+    SendMouse(panel, QEvent::MouseButtonPress, from, Qt::LeftButton);
+    int step = 0;
+    for (auto _ : state) {
+        ++step;
+        SendMouse(panel, QEvent::MouseMove, from + QPoint(10 + step % 20, 5 + step % 10),
+                  Qt::LeftButton, Qt::AltModifier);
+        panel->repaint();
+    }
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(panel, &escape);
+    SendMouse(panel, QEvent::MouseButtonRelease, from, Qt::NoButton);
+    state.counters["target_ms"] = 16;
+}
+
+// Shift+click 100,000 rows below the current one: the selection, the panel
+// (the values they agree in), the preview and the list brought in line.
+void BM_ExtendSelectionTo100000Rows(benchmark::State& state) {
+    Session& session = TheSession();
+    for (auto _ : state) {
+        state.PauseTiming();
+        SelectRow(session, 200'000);
+        state.ResumeTiming();
+        session.window->selection().ExtendTo(300'000);
+        QApplication::processEvents();
+    }
+    state.counters["target_ms"] = 16;
+    state.counters["selected"] = static_cast<double>(session.window->selection().count());
+}
+
+// The same selection held in Qt's own selection model, row by row as a list
+// view in its extended mode would hold scattered rows: why the list holds its
+// selection as runs of its own.
+void BM_ComparisonQtSelectionModelOf100000Rows(benchmark::State& state) {
+    Session& session = TheSession();
+    QItemSelectionModel model(session.window->lbMain->model());
+    QItemSelection rows;
+    for (int row = 5; row < 1'000'000; row += 10) {
+        const QModelIndex index = session.window->lbMain->model()->index(row, 0);
+        rows.select(index, index);
+    }
+    for (auto _ : state) {
+        model.select(rows, QItemSelectionModel::ClearAndSelect);
+        benchmark::DoNotOptimize(model.isSelected(session.window->lbMain->model()->index(999'995, 0)));
+        model.clear();
+    }
+}
+
+// A step made, undone and redone: each timed apart, as the figures
+// <name>/step, /undo and /redo, with the refresh that follows.
+enum class Phase { Step, Undo, Redo };
+
+template <typename Prepare, typename Step>
+void StepFigure(benchmark::State& state, Phase phase, Prepare prepare, Step step) {
+    Session& session = TheSession();
+    QElapsedTimer timer;
+    for (auto _ : state) {
+        prepare(session);
+        if (phase == Phase::Step) timer.start();
+        step(session);
+        QApplication::processEvents();
+        if (phase == Phase::Step) state.SetIterationTime(static_cast<double>(timer.nsecsElapsed()) / 1e9);
+        if (phase == Phase::Undo) timer.start();
+        session.window->mmMainUndoClick();
+        QApplication::processEvents();
+        if (phase == Phase::Undo) state.SetIterationTime(static_cast<double>(timer.nsecsElapsed()) / 1e9);
+        if (phase == Phase::Redo) {
+            timer.start();
+            session.window->mmMainRedoClick();
+            QApplication::processEvents();
+            state.SetIterationTime(static_cast<double>(timer.nsecsElapsed()) / 1e9);
+            session.window->mmMainUndoClick();
+            QApplication::processEvents();
+        }
+    }
+}
+
+void RegisterSeveralRecordsBenchmarks() {
+    benchmark::RegisterBenchmark("BM_ExtendSelectionTo100000Rows", BM_ExtendSelectionTo100000Rows)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("BM_ComparisonQtSelectionModelOf100000Rows",
+                                 BM_ComparisonQtSelectionModelOf100000Rows)
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(1);
+    benchmark::RegisterBenchmark("BM_GroupDragStep", BM_GroupDragStep)
+        ->Unit(benchmark::kMillisecond);
+    const char* phases[] = {"step", "undo", "redo"};
+    const auto add = [&](const std::string& name, double target, auto prepare, auto step) {
+        for (const Phase phase : {Phase::Step, Phase::Undo, Phase::Redo}) {
+            benchmark::RegisterBenchmark(
+                (name + "/" + phases[static_cast<int>(phase)]).c_str(),
+                [=](benchmark::State& state) {
+                    StepFigure(state, phase, prepare, step);
+                    state.counters["target_ms"] = target;
+                })
+                ->UseManualTime()
+                ->Unit(benchmark::kMillisecond);
+        }
+    };
+    // On a selection of 1,000 elements.
+    const auto group = [](Session& s) { SelectGroup(s); };
+    add("BM_Group1000/DragStep", 16, group, [](Session& s) {
+        PreviewPanel* panel = s.window->pnMap;
+        const QPoint from = LastElementCentre(s, kGroupWindow, kGroupElements);
+        SendMouse(panel, QEvent::MouseButtonPress, from, Qt::LeftButton);
+        SendMouse(panel, QEvent::MouseMove, from + QPoint(10, 5), Qt::LeftButton, Qt::AltModifier);
+        panel->repaint();
+        SendMouse(panel, QEvent::MouseMove, from + QPoint(12, 6), Qt::LeftButton, Qt::AltModifier);
+        panel->repaint();
+        SendMouse(panel, QEvent::MouseButtonRelease, from + QPoint(12, 6), Qt::NoButton,
+                  Qt::AltModifier);
+    });
+    add("BM_Group1000/Nudge", 16, group, [](Session& s) { SendKey(s, Qt::Key_Right); });
+    add("BM_Group1000/FieldSet", 16, group, [](Session& s) {
+        s.window->edPosY->setText("77");
+        s.window->edPosYExit();
+    });
+    const char* arrangements[] = {"AlignLeft",   "AlignRight",   "AlignTop",
+                                  "AlignBottom", "AlignHCenters", "AlignVCenters",
+                                  "DistributeH", "DistributeV",   "SameWidth",
+                                  "SameHeight"};
+    for (const arrange::Arrangement arrangement : arrange::kArrangements) {
+        add(std::string("BM_Group1000/") + arrangements[static_cast<int>(arrangement)], 16,
+            [](Session& s) {
+                // A different size for the current record, so that each
+                // entry changes something.
+                s.window->selection().Select(kGroupWindow + 1);
+                s.window->edScaleX->setText("81");
+                s.window->edScaleXExit();
+                s.window->edScaleY->setText("21");
+                s.window->edScaleYExit();
+                SelectGroup(s);
+            },
+            [arrangement](Session& s) { s.window->arrangeMenu->Run(arrangement); });
+    }
+    // On 100,000 records, every tenth of the first million.
+    const auto tenth = [](Session& s) {
+        s.window->selection().Set(EveryTenth(), 0);
+        QApplication::processEvents();
+        s.platform.yesNoAnswers = {true};
+    };
+    add("BM_Selected100000/Delete", 150, tenth, [](Session& s) { s.window->mmMainDeleteClick(); });
+    add("BM_Selected100000/Duplicate", 150, tenth,
+        [](Session& s) { s.window->mmMainInsertClick(); });
+    benchmark::RegisterBenchmark("BM_Selected100000/Copy", [](benchmark::State& state) {
+        Session& session = TheSession();
+        session.window->selection().Set(EveryTenth(), 0);
+        QApplication::processEvents();
+        for (auto _ : state) session.window->mmMainCopyClick();
+        state.counters["target_ms"] = 150;
+    })->Unit(benchmark::kMillisecond);
+    // Pasted from the text of a dump another program put on the clipboard.
+    benchmark::RegisterBenchmark("BM_Paste100000FromText", [](benchmark::State& state) {
+        Session& session = TheSession();
+        std::vector<MenuItemRecord> records(session.window->menuItems().begin(),
+                                            session.window->menuItems().begin() + 100'000);
+        const QString text = QString::fromUtf8(dump::RecordsText(records, nullptr));
+        QElapsedTimer timer;
+        for (auto _ : state) {
+            QGuiApplication::clipboard()->setText(text);
+            SelectRow(session, 500'000);
+            timer.start();
+            session.window->mmMainPasteClick();
+            QApplication::processEvents();
+            state.SetIterationTime(static_cast<double>(timer.nsecsElapsed()) / 1e9);
+            session.window->mmMainUndoClick();
+            QApplication::processEvents();
+        }
+        state.counters["target_ms"] = 1000;
+        state.counters["text_MB"] = static_cast<double>(text.size()) / 1e6;
+    })->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+}
+
 // After the figures above, which do not expect a history of 100,000 steps.
 void RegisterHistoryBenchmarks() {
     const char* kinds[] = {"field", "type", "duplicate", "delete", "paste", "move", "resize"};
@@ -416,6 +623,7 @@ void RegisterHistoryBenchmarks() {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    RegisterSeveralRecordsBenchmarks();
     RegisterHistoryBenchmarks();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
+#include <QSettings>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -29,6 +31,9 @@ class WindowTest : public ::testing::Test {
         QDir::setCurrent(folder_.path());
         MessageTable() = LanguageTexts();
         SkinColors() = preview::PreviewColors();
+        // Each test starts with the default view and an empty clipboard.
+        QSettings().clear();
+        QGuiApplication::clipboard()->clear();
         PrepareFolder();
         window = std::make_unique<TmainWin>(platform);
         window->show();

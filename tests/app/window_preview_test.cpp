@@ -1,11 +1,15 @@
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QUndoStack>
 #include <cmath>
 
+#include "app/arrange_menu.h"
 #include "app/preview_panel.h"
+#include "app/view_options.h"
 #include "document/type_code.h"
+#include "preview/hit_test.h"
 #include "preview/placement.h"
 #include "preview/preview_image.h"
 #include "preview/preview_look.h"
@@ -53,44 +57,52 @@ class PreviewTest : public WindowTest {
 
 }  // namespace
 
-TEST_F(PreviewTest, ADragMovesByWholeUnitsInOneStepAndAClickCommitsTheFieldThenSelects) {
+TEST_F(PreviewTest, APressSelectsInPlaceADragMovesByWholeUnitsAndAClickCommitsTheFieldFirst) {
     OpenSample();
     ClickRow(1);
+    const QImage screen = Panel().Snapshot();
     const QPoint from = At(400, 227);
     Drag(from, {2, -2});  // less than three pixels: a click
     EXPECT_EQ(window->selectedIndex(), 3);
     EXPECT_EQ(History().count(), 0);
+    // The element is marked where it stood, the window's screen around it.
+    EXPECT_EQ(Panel().Snapshot(), screen);
+    const QPoint offset = Panel().contentsRect().topLeft();
+    EXPECT_EQ(Panel().marks().box, QRect(At(280, 212) - offset, At(520, 242) - offset - QPoint(1, 1)));
 
-    ClickRow(1);
-    Press(from);
+    // A press on another element selects it before the drag, and the panel
+    // follows it on its way.
+    Press(At(400, 267));
+    EXPECT_EQ(window->selectedIndex(), 4);
     for (int step = 1; step <= 20; ++step)
-        MoveTo(from + QPoint(step * 7 % 61, step * 3 % 37), Qt::AltModifier);
-    Release(from + QPoint(50, 30), Qt::AltModifier);
-    EXPECT_EQ(Record(3).posX, 30 + UnitsX(50));
-    EXPECT_EQ(Record(3).posY, 60 + UnitsY(30));
+        MoveTo(At(400, 267) + QPoint(step * 7 % 61, step * 3 % 37), Qt::AltModifier);
+    MoveTo(At(400, 267) + QPoint(50, 30), Qt::AltModifier);
+    EXPECT_EQ(window->edPosX->text(), QString::number(30 + UnitsX(50)));
+    EXPECT_EQ(Record(4).posX, 30.0f);
+    Release(At(400, 267) + QPoint(50, 30), Qt::AltModifier);
+    EXPECT_EQ(Record(4).posX, 30 + UnitsX(50));
+    EXPECT_EQ(Record(4).posY, 100 + UnitsY(30));
     EXPECT_EQ(History().count(), 1);
     EXPECT_EQ(History().undoText(), "Move element");
-    // The window's screen stays in view, after the drag and its undo alike.
-    EXPECT_EQ(window->selectedIndex(), 1);
+    EXPECT_EQ(window->selectedIndex(), 4);
     window->mmMainUndoClick();
-    EXPECT_EQ(Record(3).posX, 30.0f);
-    EXPECT_EQ(window->selectedIndex(), 1);
+    EXPECT_EQ(Record(4).posX, 30.0f);
+    EXPECT_EQ(window->selectedIndex(), 4);
+    EXPECT_EQ(Panel().Snapshot(), screen);
 
     // Dragging the window takes its elements along; Escape puts it back.
-    const QImage before = Panel().Snapshot();
     Press(At(300, 130));
+    EXPECT_EQ(window->selectedIndex(), 1);
     MoveTo(At(300, 130) + QPoint(40, 40));
-    EXPECT_NE(Panel().Snapshot(), before);
+    EXPECT_NE(Panel().Snapshot(), screen);
     QTest::keyClick(&Panel(), Qt::Key_Escape);
     MoveTo(At(300, 130) + QPoint(60, 40));
     Release(At(300, 130) + QPoint(60, 40));
     EXPECT_EQ(Record(1).posX, 250.0f);
-    EXPECT_EQ(Panel().Snapshot(), before);
-    EXPECT_EQ(window->selectedIndex(), 1);
+    EXPECT_EQ(Panel().Snapshot(), screen);
     EXPECT_EQ(History().index(), 0);
 
     // A click takes the typed field over first, then selects the record on top.
-    ClickRow(1);
     // 525 is right of element 3 until the typed X moves the window 10 units.
     TypeInto(window->edPosX, "260");
     QTest::mouseClick(&Panel(), Qt::LeftButton, {}, At(525, 227));
@@ -98,27 +110,59 @@ TEST_F(PreviewTest, ADragMovesByWholeUnitsInOneStepAndAClickCommitsTheFieldThenS
     EXPECT_EQ(Record(1).posX, 260.0f);
     EXPECT_EQ(window->selectedIndex(), 3);
     EXPECT_EQ(window->edPosX->text(), "30");
-    // Element 3 is shown by itself now; a click on nothing keeps it.
+    // A click on nothing keeps it.
     QTest::mouseClick(&Panel(), Qt::LeftButton, {}, At(700, 500));
     EXPECT_EQ(window->selectedIndex(), 3);
 
     // A double click goes on to the X field of the record it selected.
-    ClickRow(1);
-    QTest::mouseClick(&Panel(), Qt::LeftButton, {}, At(510, 227));
-    QTest::mouseDClick(&Panel(), Qt::LeftButton, {}, At(510, 227));
-    QTest::mouseRelease(&Panel(), Qt::LeftButton, {}, At(510, 227));
-    EXPECT_EQ(window->selectedIndex(), 3);
+    QTest::mouseClick(&Panel(), Qt::LeftButton, {}, At(510, 267));
+    QTest::mouseDClick(&Panel(), Qt::LeftButton, {}, At(510, 267));
+    QTest::mouseRelease(&Panel(), Qt::LeftButton, {}, At(510, 267));
+    EXPECT_EQ(window->selectedIndex(), 4);
     EXPECT_TRUE(window->edPosX->hasFocus());
     EXPECT_EQ(History().count(), 1);
 }
 
-TEST_F(PreviewTest, HandlesResizeAndKeysNudgeInOneStepARunButNeverToNonFiniteValues) {
+// View > "Show elements by themselves" brings back the former drawing: an
+// element drawn alone at its own place, selected once the click is done, and
+// dragged from its window's screen without being selected. The choice is
+// kept for the next start.
+TEST_F(PreviewTest, ElementsByThemselvesDrawTheSelectedRecordAloneAndAreRemembered) {
     OpenSample();
-    ClickRow(3);  // shown by itself: 30..270 x 60..90
+    QAction* alone = window->viewOptions->elementsAloneAction();
+    ASSERT_EQ(window->menuBar()->actions().at(2), window->mmMainView->menuAction());
+    EXPECT_TRUE(alone->isCheckable());
+    EXPECT_FALSE(alone->isChecked());
+    ClickRow(3);
+    const QImage inWindow = Panel().Snapshot();
+    EXPECT_EQ(inWindow, preview::RenderPreviewImage(window->menuItems(), 1, window->textDb(),
+                                                     Size(), {}));
+    alone->trigger();
+    EXPECT_EQ(Panel().Snapshot(), preview::RenderPreviewImage(window->menuItems(), 3,
+                                                               window->textDb(), Size(), {}));
+    ClickRow(1);
+    Press(At(400, 227));
+    EXPECT_EQ(window->selectedIndex(), 1);
+    MoveTo(At(400, 227) + QPoint(10, 0), Qt::AltModifier);
+    Release(At(400, 227) + QPoint(10, 0), Qt::AltModifier);
+    EXPECT_EQ(Record(3).posX, 30 + UnitsX(10));
+    EXPECT_EQ(window->selectedIndex(), 1);
+    QTest::mouseClick(&Panel(), Qt::LeftButton, {}, At(410, 227));
+    EXPECT_EQ(window->selectedIndex(), 3);
+
+    // The next window starts with the choice made.
+    window.reset();
+    window = std::make_unique<TmainWin>(platform);
+    EXPECT_TRUE(window->viewOptions->elementsAloneAction()->isChecked());
+}
+
+TEST_F(PreviewTest, HandlesResizeTheCurrentRecordAndKeysNudgeInOneStepARun) {
+    OpenSample();
+    ClickRow(3);  // in its window: 280..520 x 212..242
     const QPoint corner =
         Panel().marks().box.value().bottomRight() + Panel().contentsRect().topLeft();
     EXPECT_EQ(CursorOver(corner), Qt::SizeFDiagCursor);
-    EXPECT_EQ(CursorOver(At(100, 75)), Qt::SizeAllCursor);
+    EXPECT_EQ(CursorOver(At(350, 227)), Qt::SizeAllCursor);
     EXPECT_EQ(CursorOver(At(100, 200)), Qt::ArrowCursor);
 
     Drag(corner, {20, 10});
@@ -148,8 +192,6 @@ TEST_F(PreviewTest, HandlesResizeAndKeysNudgeInOneStepARunButNeverToNonFiniteVal
     platform.saveChangesAnswers = {SaveAnswer::Discard};
     OpenSample(EncodeMenuItems(records));
     Drag(At(700, 120), {30, 30});
-    EXPECT_EQ(window->selectedIndex(), 0);
-    QTest::mouseClick(&Panel(), Qt::LeftButton, {}, At(700, 120));
     EXPECT_EQ(window->selectedIndex(), 1);
     EXPECT_FALSE(Panel().marks().handles);
     QTest::keyClick(&Panel(), Qt::Key_Right);
@@ -158,17 +200,18 @@ TEST_F(PreviewTest, HandlesResizeAndKeysNudgeInOneStepARunButNeverToNonFiniteVal
 }
 
 // The marks lie above the preview's picture, which stays the one that
-// `kaveldef render` makes of the same records: at rest and while dragging.
+// `kaveldef render --in-window` makes of the same records: at rest, with
+// several selected, and while a group is dragged.
 TEST_F(PreviewTest, ThePreviewEqualsTheHeadlessRenderOutsideTheMarks) {
     OpenSample();
-    ClickRow(1);
+    ClickRow(4);
     std::vector<MenuItemRecord> records = window->menuItems();
     const auto compare = [&](const char* when) {
         SCOPED_TRACE(when);
         const QImage shown =
             Panel().grab(Panel().contentsRect()).toImage().convertToFormat(QImage::Format_RGB32);
-        const QImage rendered =
-            preview::RenderPreviewImage(records, 1, window->textDb(), Size(), {});
+        const QImage rendered = preview::RenderPreviewImage(
+            records, preview::ShownFor(records, 4, true), window->textDb(), Size(), {});
         ASSERT_EQ(shown.size(), rendered.size());
         const QRegion marks = Panel().MarksRegion();
         int outside = 0, inside = 0;
@@ -181,10 +224,15 @@ TEST_F(PreviewTest, ThePreviewEqualsTheHeadlessRenderOutsideTheMarks) {
         EXPECT_GT(inside, 0);
     };
     compare("at rest");
+    QTest::mouseClick(&Panel(), Qt::LeftButton, Qt::ControlModifier, At(400, 227));
+    ASSERT_EQ(Panel().marks().selected.size(), 1u);
+    compare("two selected");
     Press(At(400, 227));
     MoveTo(At(400, 227) + QPoint(33, 21), Qt::AltModifier);
-    records[3].posX += static_cast<float>(UnitsX(33));
-    records[3].posY += static_cast<float>(UnitsY(21));
+    for (const std::size_t moved : {3, 4}) {
+        records[moved].posX += static_cast<float>(UnitsX(33));
+        records[moved].posY += static_cast<float>(UnitsY(21));
+    }
     compare("dragging");
     Release(At(400, 227) + QPoint(33, 21), Qt::AltModifier);
 }
@@ -208,11 +256,13 @@ TEST_F(PreviewTest, ARightClickOffersTheRecordCommandsForWhatItPointsAt) {
     ClickRow(1);
     rightClick(&Panel(), At(400, 227));  // element 3
     EXPECT_EQ(window->selectedIndex(), 3);
-    ASSERT_TRUE(window->pmRecord->isVisible());
-    QAction* duplicate = window->pmRecord->actions().at(6);
+    ASSERT_TRUE(window->pmPreview->isVisible());
+    QAction* duplicate = window->pmPreview->actions().at(6);
     EXPECT_EQ(duplicate, window->mmMainInsert);
+    // The Arrange menu is there too.
+    EXPECT_EQ(window->pmPreview->actions().last(), window->arrangeMenu->menu()->menuAction());
     duplicate->trigger();
-    window->pmRecord->hide();
+    window->pmPreview->hide();
     EXPECT_EQ(window->lbMIcount2->text(), "72");
     EXPECT_EQ(window->selectedIndex(), 4);
 }

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <random>
 
-#include "cli/dump_text.h"
+#include "dump/dump_text.h"
 #include "cli_test_support.h"
 
 using namespace cli_test;

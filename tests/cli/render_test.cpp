@@ -115,6 +115,13 @@ TEST_F(RenderCommand, MatchesTheEditorsPreviewPanelPixelForPixel) {
     }
     // The captioned window's inside, left of its elements, in skinColor3.
     EXPECT_EQ(Rendered({"--record", "1"}).pixel(260, 300), QColor(Qt::white).rgb());
+    // An element in its window draws the window's screen as the editor shows
+    // it with the element selected; by itself, the element alone. A record
+    // before the first window stands by itself either way.
+    const QImage inWindow = Warmed({"--record", "3", "--in-window"});
+    EXPECT_EQ(Differences(inWindow, PanelShows(1, {800, 600})), 0);
+    EXPECT_GT(Differences(inWindow, Warmed({"--record", "3"})), 0);
+    EXPECT_EQ(Differences(Warmed({"--record", "0", "--in-window"}), PanelShows(0, {800, 600})), 0);
 }
 
 TEST_F(RenderCommand, TakesTheSkinsColoursAndPicturesFromTheWorkingFolder) {

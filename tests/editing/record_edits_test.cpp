@@ -9,6 +9,7 @@
 
 #include "document/menu_file.h"
 #include "editing/record_list_model.h"
+#include "editing/record_selection.h"
 
 namespace {
 
@@ -37,11 +38,88 @@ constexpr RecordField kFields[] = {RecordField::Id,     RecordField::PosX,   Rec
                                    RecordField::ScaleX, RecordField::ScaleY, RecordField::TextId,
                                    RecordField::Font,   RecordField::Color};
 
+// One to three random runs of rows of the document, and one of them current.
+SelectedRows RandomSelection(std::mt19937& random, std::size_t count) {
+    SelectedRows selected;
+    for (unsigned runs = 1 + random() % 3; runs-- > 0;) {
+        const std::size_t begin = random() % count;
+        selected.rows.Add(begin, std::min(count, begin + 1 + random() % 3));
+    }
+    selected.current = selected.rows.last();
+    return selected;
+}
+
+// A change of several records at once, made alike on the plain copy.
+bool RandomEditOfSeveral(std::mt19937& random, Document& document,
+                         std::vector<MenuItemRecord>& plain) {
+    const SelectedRows selected = RandomSelection(random, plain.size());
+    const RowRanges& rows = selected.rows;
+    switch (random() % 7) {
+        case 0: {
+            if (!editing::DeleteSelected(document, selected, "delete")) return false;
+            RemoveRows(plain, rows);
+            return true;
+        }
+        case 1: {
+            if (!editing::DuplicateSelected(document, selected, "duplicate")) return false;
+            std::vector<MenuItemRecord> copies;
+            rows.ForEach([&](std::size_t row) { copies.push_back(plain[row]); });
+            plain.insert(plain.begin() + static_cast<std::ptrdiff_t>(rows.last() + 1),
+                         copies.begin(), copies.end());
+            return true;
+        }
+        case 2: {
+            std::vector<MenuItemRecord> pasted(1 + random() % 3, plain[random() % plain.size()]);
+            const std::size_t at = random() % (plain.size() + 1);
+            if (!editing::InsertRecords(document, at, pasted, selected, "insert")) return false;
+            plain.insert(plain.begin() + static_cast<std::ptrdiff_t>(at), pasted.begin(),
+                         pasted.end());
+            return true;
+        }
+        case 3: {
+            const MenuItemRecord pasted = plain[random() % plain.size()];
+            if (!editing::PasteSelected(document, selected, pasted, "paste")) return false;
+            rows.ForEach([&](std::size_t row) { plain[row] = pasted; });
+            return true;
+        }
+        case 4: {
+            const RecordField field = kFields[random() % std::size(kFields)];
+            const auto bits = static_cast<std::uint32_t>(random());
+            if (!editing::SetFieldSelected(document, selected, field, bits, "field")) return false;
+            rows.ForEach([&](std::size_t row) { SetFieldBits(plain[row], field, bits); });
+            return true;
+        }
+        case 5: {
+            const SetTypeCommand::StoredType stored{'t', 'n', 'i', random() % 2 ? 'w' : 'x'};
+            if (!editing::SetTypeSelected(document, selected, stored, "type")) return false;
+            rows.ForEach([&](std::size_t row) { std::copy_n(stored.begin(), 4, plain[row].type); });
+            return true;
+        }
+        default: {
+            // Moved by keys (steps that merge) or dragged, by whole units.
+            const RowRanges moved = arrange::MovedRows(plain, rows);
+            const double dx = static_cast<double>(random() % 21) - 10.0;
+            if (!editing::MoveSelected(document, selected, moved, dx, 1.0, "move",
+                                       random() % 2 == 0)) {
+                return false;
+            }
+            moved.ForEach([&](std::size_t row) {
+                plain[row].posX = static_cast<float>(plain[row].posX + dx);
+                plain[row].posY = static_cast<float>(plain[row].posY + 1.0);
+            });
+            return true;
+        }
+    }
+}
+
 // One random change of the document through the edits, made alike on a plain
 // copy of its records. False when the change was refused or changed nothing.
 bool RandomEdit(std::mt19937& random, Document& document, std::vector<MenuItemRecord>& plain) {
     const std::size_t index = random() % document.count();
-    switch (random() % 6) {
+    switch (random() % 8) {
+        case 6:
+        case 7:
+            return RandomEditOfSeveral(random, document, plain);
         case 0: {
             const RecordField field = kFields[random() % std::size(kFields)];
             // Often the same bits again, which must add no step.
@@ -193,8 +271,19 @@ TEST(RecordEdits, RandomRunsMatchAPlainArrayAndTheListFollows) {
         int announcedRows = 0;
         QObject::connect(&model, &QAbstractItemModel::modelReset,
                          [&] { announcedRows = model.rowCount(); });
-        QObject::connect(&model, &QAbstractItemModel::rowsInserted, [&] { ++announcedRows; });
-        QObject::connect(&model, &QAbstractItemModel::rowsRemoved, [&] { --announcedRows; });
+        QObject::connect(&model, &QAbstractItemModel::rowsInserted,
+                         [&](const QModelIndex&, int first, int last) {
+                             announcedRows += 1 + last - first;
+                         });
+        QObject::connect(&model, &QAbstractItemModel::rowsRemoved,
+                         [&](const QModelIndex&, int first, int last) {
+                             announcedRows -= 1 + last - first;
+                         });
+        // Scattered runs change the layout; the rows are counted anew.
+        QObject::connect(&model, &QAbstractItemModel::layoutChanged,
+                         [&] { announcedRows = model.rowCount(); });
+        // A selection follows the records throughout, and stays whole.
+        RecordSelection selection(document);
         Load(document, RandomFile(random, 1 + static_cast<int>(random() % 6)));
         std::vector<std::vector<MenuItemRecord>> states{document.records()};
         std::size_t at = 0;  // the state the document is in
@@ -222,6 +311,10 @@ TEST(RecordEdits, RandomRunsMatchAPlainArrayAndTheListFollows) {
             ASSERT_EQ(model.index(static_cast<int>(row)).data().toString(),
                       RecordListModel::Label(row, document.record(row)));
             ASSERT_EQ(document.isModified(), at != 0);
+            ASSERT_FALSE(selection.empty());
+            ASSERT_TRUE(selection.Contains(selection.current()));
+            ASSERT_LT(selection.rows().last(), document.count());
+            if (random() % 4 == 0) selection.Toggle(random() % document.count());
         }
     }
 }

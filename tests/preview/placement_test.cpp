@@ -161,8 +161,38 @@ TEST(PreviewPlacement, DraggedEdgesSnapToTheScreensBoxesWithinFourPixels) {
     EXPECT_EQ(preview::DragTo(window, {97, 0}, 800, 600, &alone)->geometry.posX, 100.0f + 100);
 }
 
-// Redrawn in parts while one record is dragged, the preview keeps the
-// pixels and pictures that a whole redraw of the same records gives.
+// A group of elements 1 and 2 (bounding box 110..210 x 110..220) snaps as
+// one box: its edges and centre to element 3 and to the screen.
+TEST(PreviewPlacement, AGroupSnapsByItsBoundingBoxAndMovesByTheSameUnits) {
+    const std::vector<MenuItemRecord> records = {
+        Rec("wind", 100, 100, 400, 300), Rec("butt", 10, 10, 100, 20),
+        Rec("butt", 30, 100, 80, 20), Rec("butt", 200, 250, 50, 20)};
+    const RowRanges group = RowRanges::Span(1, 3);
+    const std::optional<preview::GroupDrag> box = preview::GroupOf(records, 0, group);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->left, 110.0);
+    EXPECT_EQ(box->bottom, 220.0);
+    const preview::SnapTargets targets = preview::SnapTargetsFor(records, 0, group);
+    const auto drag = [&](QPoint by, bool snap = true) {
+        return *preview::GroupDragTo(*box, by, 800, 600, snap ? &targets : nullptr);
+    };
+    // Right edge 210 + 88 = 298, two units from element 3's left (300).
+    EXPECT_EQ(drag({88, 0}).dx, 90.0);
+    EXPECT_EQ(drag({88, 0}).guideX, 300.0);
+    EXPECT_EQ(drag({88, 0}, false).dx, 88.0);
+    EXPECT_FALSE(drag({88, 0}, false).guideX);
+    // Bottom 220 onto element 3's top, 350; the centre onto the window's
+    // centre (250) first when nearer.
+    EXPECT_EQ(drag({0, 128}).dy, 130.0);
+    EXPECT_EQ(drag({0, 84}).dy, 85.0);
+    EXPECT_EQ(drag({0, 84}).guideY, 250.0);
+    // Units are whole: 3 pixels of a 517-pixel preview are 5 units.
+    EXPECT_EQ(preview::GroupDragTo(*box, {3, 0}, 517, 389, nullptr)->dx, 5.0);
+    EXPECT_FALSE(preview::GroupOf(records, 0, RowRanges::Single(5)));
+}
+
+// Redrawn in parts while one record or a group is dragged, the preview keeps
+// the pixels and pictures that a whole redraw of the same records gives.
 TEST(PreviewDraft, EveryRedrawEqualsAWholeDrawing) {
     std::mt19937 random(3);
     const Texts texts = {{1, "Town map"}, {2, "Brenmoor"}, {3, "Load\ting"}, {4, "W"}};
@@ -180,15 +210,22 @@ TEST(PreviewDraft, EveryRedrawEqualsAWholeDrawing) {
                                   uniform(-40, 300), uniform(-10, 80), i % 4 ? 100 + i % 3 : 300,
                                   static_cast<int>(random() % 6)));
         }
-        const std::size_t changing = round == 5 ? 0 : 1 + random() % 40;
+        // The window, one element, or a group of three elements.
+        std::vector<std::size_t> changing = {round == 5 ? 0 : 1 + random() % 40};
+        if (round % 2 == 0 && round != 4) {
+            changing = {1 + random() % 13, 14 + random() % 13, 27 + random() % 14};
+        }
         QImage surface = preview::PreparePreviewSurface(QSize(800, 600), {});
         preview::DraftRedraw draft(surface, records, changing, Lookup(texts), {}, size.width(),
                                    size.height());
         for (int step = 0; step < 8; ++step) {
-            const RecordGeometry geometry{uniform(-50, 700), uniform(-50, 500), uniform(-40, 300),
-                                          uniform(-10, 80)};
-            SetGeometry(records[changing], geometry);
-            draft.Change(geometry);
+            std::vector<RecordGeometry> geometries;
+            for (const std::size_t index : changing) {
+                geometries.push_back({uniform(-50, 700), uniform(-50, 500), uniform(-40, 300),
+                                      uniform(-10, 80)});
+                SetGeometry(records[index], geometries.back());
+            }
+            draft.Change(geometries);
             preview::OverlayPlacements whole;
             const QImage expected =
                 Draw(records, 0, size.width(), size.height(), texts, {}, &whole);

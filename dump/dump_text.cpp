@@ -1,4 +1,4 @@
-#include "cli/dump_text.h"
+#include "dump/dump_text.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -7,8 +7,8 @@
 #include <QStringList>
 #include <cmath>
 
-#include "cli/csv_text.h"
-#include "cli/json_text.h"
+#include "dump/csv_text.h"
+#include "dump/json_text.h"
 
 namespace dump {
 

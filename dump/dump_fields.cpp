@@ -1,4 +1,4 @@
-#include "cli/dump_fields.h"
+#include "dump/dump_fields.h"
 
 #include <QByteArray>
 #include <cstring>

@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "cli/dump_fields.h"
+#include "dump/dump_fields.h"
 #include "document/menu_item_record.h"
 
 class TextDb;

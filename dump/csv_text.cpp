@@ -1,4 +1,4 @@
-#include "cli/csv_text.h"
+#include "dump/csv_text.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "cli/json_text.h"
+#include "dump/json_text.h"
 
 namespace json {
 

@@ -1,0 +1,56 @@
+#include "dump/record_transfer.h"
+
+#include <gtest/gtest.h>
+
+#include "document/menu_file.h"
+#include "support/records.h"
+
+namespace {
+
+// A window, and a button whose type holds a NUL and whose X is -0 and Y a
+// NaN with a payload.
+std::vector<MenuItemRecord> Records() {
+    std::vector<MenuItemRecord> records = {Rec("wint", 10, 20, 300, 200, 1, 7),
+                                           Rec("butt", 30, 40, 50, 60, 2, 8)};
+    records[1].type[1] = '\0';
+    records[1].posX = -0.0f;
+    const std::uint32_t nan = 0x7FC00001u;
+    std::memcpy(&records[1].posY, &nan, 4);
+    return records;
+}
+
+}  // namespace
+
+TEST(RecordTransfer, RecordsGoThroughBytesAndTextExactly) {
+    const std::vector<MenuItemRecord> records = Records();
+    const QByteArray file = EncodeMenuItems(records);
+    EXPECT_EQ(dump::RecordsBytes(records), file);
+    EXPECT_EQ(EncodeMenuItems(dump::RecordsFromBytes(file).value()), file);
+    EXPECT_FALSE(dump::RecordsFromBytes(file.left(40)));
+    EXPECT_FALSE(dump::RecordsFromBytes({}));
+
+    // The text is a dump of kaveldef: its header, then a line per record.
+    const QByteArray text = dump::RecordsText(records, nullptr);
+    EXPECT_TRUE(text.startsWith("index,id,type,typeBytes,posX,posXBits,posY,posYBits,"));
+    EXPECT_EQ(text.count('\n'), 3);
+    EXPECT_TRUE(text.contains(",0x7FC00001,")) << text.toStdString();
+    const dump::ReadResult read = dump::RecordsFromText(text);
+    ASSERT_TRUE(read.problems.empty()) << read.problems[0].Describe().toStdString();
+    EXPECT_EQ(EncodeMenuItems(read.records), file);
+    // JSON lines as kaveldef writes them are taken too, from their content.
+    const QByteArray json = dump::WriteDump(records, file.size(), dump::Format::Json, nullptr);
+    EXPECT_EQ(EncodeMenuItems(dump::RecordsFromText(json).records), file);
+}
+
+TEST(RecordTransfer, TextThatIsNoDumpIsRefusedWithItsPlace) {
+    QByteArray text = dump::RecordsText(Records(), nullptr);
+    text.replace("0x42480000", "1.2.3");  // scaleXBits of the second record: 50
+    const dump::ReadResult read = dump::RecordsFromText(text);
+    ASSERT_EQ(read.problems.size(), 1u);
+    EXPECT_EQ(read.problems[0].Describe(),
+              "line 3, field scaleXBits: '1.2.3' is not a valid integer value");
+    EXPECT_EQ(dump::RecordsFromText("Brenmoor\n").problems[0].Describe(),
+              "line 1, field Brenmoor: is not a column of a dump");
+    EXPECT_EQ(dump::RecordsFromText(text.left(text.indexOf('\n') + 1)).problems[0].Describe(),
+              "line 1: the dump holds no record");
+}
