@@ -55,7 +55,12 @@ struct ReadResult {
     std::deque<std::string> unescaped;
 };
 
-ReadResult ReadDump(const QByteArray& bytes, dump::Format format);
+// A JSON dump laid out as WriteDump lays it out is read line by line, any
+// other through a JSON document; AnyLayout takes the second road for all (the
+// fuzz target compares the two).
+enum class JsonRoute { Fast, AnyLayout };
+ReadResult ReadDump(const QByteArray& bytes, dump::Format format,
+                    JsonRoute route = JsonRoute::Fast);
 
 // A text as shown, appended to `out` in UTF-8.
 void AppendShown(std::string& out, std::string_view stored);
