@@ -23,8 +23,11 @@
 #include "app/platform.h"
 #include "app/preview_panel.h"
 #include "app/record_list_view.h"
+#include "app/recovery_offer.h"
 #include "app/shortcut_priority_filter.h"
 #include "assets/builtin_pictures.h"
+#include "document/recovery_folder.h"
+#include "document/recovery_journal.h"
 #include "editing/record_list_model.h"
 
 namespace {
@@ -159,6 +162,13 @@ TmainWin::TmainWin(Platform& platform, QWidget* parent) : QMainWindow(parent), p
     tmActivate->setInterval(1);
     connect(tmActivate, &QTimer::timeout, this, [this] { tmActivateTimer(); });
     tmActivate->start();
+
+    const QString recoveryFolder = DefaultRecoveryFolder();
+    journal_ = std::make_unique<RecoveryJournal>(document_, recoveryFolder);
+    connect(journal_.get(), &RecoveryJournal::copyFailed, this, [this](const QString& folder) {
+        ShowError(MessageTable().recoveryNotWritten.arg(folder));
+    });
+    recoveryOffer_ = std::make_unique<RecoveryOffer>(*this, platform_, *journal_, recoveryFolder);
 
     ApplyTexts();
     LayOutClientArea();

@@ -16,6 +16,7 @@
 #include "app/platform.h"
 #include "app/preview_panel.h"
 #include "app/record_list_view.h"
+#include "app/recovery_offer.h"
 #include "base/file_open.h"
 #include "document/document_loader.h"
 
@@ -63,13 +64,15 @@ void TmainWin::OpenDocumentFiles(const QString& menuPath, const QString& textDbP
         return;
     }
     // The dialogs give full paths; a name from the command line is made full.
-    LoadDocuments(menuFile, textDbFile, QFileInfo(menuPath).absoluteFilePath(),
-                  QFileInfo(textDbPath).absoluteFilePath());
+    const bool loaded = LoadDocuments(menuFile, textDbFile, QFileInfo(menuPath).absoluteFilePath(),
+                                      QFileInfo(textDbPath).absoluteFilePath());
     textDbFile.close();
     menuFile.close();
+    // Unsaved changes to it that a killed editor left behind.
+    if (loaded) recoveryOffer_->OfferFor(document_.savePath());
 }
 
-void TmainWin::LoadDocuments(QFile& menuFile, QFile& textDbFile, const QString& menuPath,
+bool TmainWin::LoadDocuments(QIODevice& menuFile, QIODevice& textDbFile, const QString& menuPath,
                              const QString& textDbPath) {
     const LanguageTexts& texts = MessageTable();
     SetStatusText(texts.initializing);
@@ -84,14 +87,14 @@ void TmainWin::LoadDocuments(QFile& menuFile, QFile& textDbFile, const QString& 
             break;
         case LoadedDocument::Failure::MenuItemsOutOfMemory:
             ShowError(texts.unableToAllocateItems);
-            return;
+            return false;
         case LoadedDocument::Failure::MenuItemsOutOfMemoryGrowing:
         case LoadedDocument::Failure::NoMenuItems:
             ShowError(texts.unableToReallocateItems);
-            return;
+            return false;
         case LoadedDocument::Failure::StringsOutOfMemory:
             ShowError(texts.unableToAllocateStrings);
-            return;
+            return false;
     }
 
     updatingList_ = true;
@@ -115,6 +118,7 @@ void TmainWin::LoadDocuments(QFile& menuFile, QFile& textDbFile, const QString& 
     RebuildItemList();
     SelectRow(0);
     RefreshItemView();
+    return true;
 }
 
 void TmainWin::UpdateTitle() {

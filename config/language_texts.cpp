@@ -116,6 +116,14 @@ constexpr auto kLinesAfterHelpFile = std::to_array<Text>({
     &LanguageTexts::toolkitLanguage,
     &LanguageTexts::undoneStatus,
     &LanguageTexts::redoneStatus,
+    &LanguageTexts::recoveryQuestion,
+    &LanguageTexts::recoveryFileChanged,
+    &LanguageTexts::recoverButton,
+    &LanguageTexts::discardButton,
+    &LanguageTexts::laterButton,
+    &LanguageTexts::recoveryFileRefused,
+    &LanguageTexts::recoveredStatus,
+    &LanguageTexts::recoveryNotWritten,
 });
 
 // An empty line, or one past the end of the file, keeps the current text.

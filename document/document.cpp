@@ -1,5 +1,6 @@
 #include "document/document.h"
 
+#include <QFileInfo>
 #include <new>
 #include <stdexcept>
 
@@ -20,6 +21,8 @@ void Document::Replace(LoadedDocument&& loaded, const QString& menuPath,
     history_.clear();
     records_ = std::move(loaded.menuItems);
     textDb_ = std::move(loaded.textDb);
+    const QFileInfo menuFile(menuPath);
+    RemoveStaleSaveTemporaries(menuFile.absolutePath(), menuFile.fileName());
     loadedPath_ = menuPath;
     savePath_ = menuPath;
     textDbPath_ = textDbPath;
@@ -44,6 +47,7 @@ void Document::ReplaceTextDb(TextDb&& textDb) {
 bool Document::SaveTo(const QString& path) {
     if (!SaveFileAtomically(path, EncodeMenuItems(records_))) return false;
     history_.setClean();
+    emit saved();
     return true;
 }
 

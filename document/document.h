@@ -47,7 +47,8 @@ class Document : public QObject {
     bool isModified() const { return !history_.isClean(); }
 
     // Takes in a document read by LoadDocumentStreams. The history starts anew
-    // and the document is unmodified.
+    // and the document is unmodified. What saves of the menu file that were
+    // cut off (by a kill, a power cut) left beside it is cleared away.
     void Replace(LoadedDocument&& loaded, const QString& menuPath, const QString& textDbPath);
     // The records of the menu file read again from disk (the string database
     // stays). The history starts anew: the old steps refer to other records.
@@ -59,7 +60,7 @@ class Document : public QObject {
 
     // Writes every record to `path` in place of the file there, or leaves that
     // file as it was and returns false. A successful save is the point the
-    // document is unmodified at.
+    // document is unmodified at, and says so with saved().
     bool SaveTo(const QString& path);
 
     // The records no longer match any file on disk (the user kept them over a
@@ -84,6 +85,7 @@ class Document : public QObject {
     void recordChanged(int index);
     void textDbReplaced();
     void modifiedChanged(bool modified);
+    void saved();
 
   private:
     // The commands' door to the records.

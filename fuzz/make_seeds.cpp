@@ -16,6 +16,7 @@
 
 #include "assets/metafile_files.h"
 #include "document/menu_file.h"
+#include "document/recovery_copy.h"
 #include "document/type_code.h"
 
 namespace {
@@ -87,6 +88,20 @@ void TextDbSeeds() {
     Write("text_db", "shared.def",
           TextDbFile(9, {{5, 40}, {5, 42}, {0, 40}, {-3, 1000}}, QByteArray("Load game\0", 10)));
     Write("text_db", "long_text.def", TextDbFile(1, {{9, 16}}, QByteArray(150, 'x')));
+}
+
+// Recovery files: one with the records alone, one with a changed string
+// database beside them.
+void RecoverySeeds() {
+    RecoveryCopy copy;
+    copy.writtenMs = 1'767'225'600'000;
+    copy.menuPath = QStringLiteral("/home/modder/brenmoor/kavel.def");
+    copy.menuStamp = {true, 36 * 7, 1'767'225'000'000'000'000};
+    copy.textDbPath = QStringLiteral("/home/modder/brenmoor/textdb_en.def");
+    copy.records = {Record("wint", 100, 80, 600, 440, 0, 1), Record("butt", 20, 20, 120, 24, 0, 2)};
+    Write("recovery_copy", "records.kavelrecovery", EncodeRecoveryCopy(copy));
+    copy.textDbBytes = TextDbFile(1, {{1, 16}}, QByteArray("Start\0", 6));
+    Write("recovery_copy", "texts.kavelrecovery", EncodeRecoveryCopy(copy));
 }
 
 // ------------------------------------------------------------ shell texts
@@ -283,6 +298,7 @@ int main(int argc, char** argv) {
     root = QDir(QString::fromLocal8Bit(argv[1]));
     MenuSeeds();
     TextDbSeeds();
+    RecoverySeeds();
     TextSeeds();
     BitmapSeeds();
     MetafileSeeds();

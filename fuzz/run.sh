@@ -15,7 +15,7 @@ seconds="${1:-60}"
 shift || true
 targets=("$@")
 if ((${#targets[@]} == 0)); then
-    targets=(menu_file text_db line_reader language_file skin_file number_text
+    targets=(menu_file text_db recovery_copy line_reader language_file skin_file number_text
              picture_bmp picture_ico picture_jpeg picture_wmf picture_emf)
 fi
 build="${KAVEL_FUZZ_BUILD:-$root/build-fuzz}"
