@@ -91,13 +91,13 @@ SaveAnswer QtPlatform::AskSaveChanges(QWidget* parent, const QString& title,
     }
 }
 
-RecoverAnswer QtPlatform::AskRecover(QWidget* parent, const QString& title,
-                                     const QString& message, const RecoverButtons& buttons) {
+RecoverAnswer QtPlatform::AskRecover(QWidget* parent, const QString& title, const QString& message,
+                                     const RecoverButtons& buttons) {
     QMessageBox box(QMessageBox::Question, title, message, QMessageBox::NoButton, parent);
-    QAbstractButton* recover = box.addButton(buttons.recover, QMessageBox::AcceptRole);
-    QAbstractButton* discard = box.addButton(buttons.discard, QMessageBox::DestructiveRole);
+    QPushButton* recover = box.addButton(buttons.recover, QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(buttons.discard, QMessageBox::DestructiveRole);
     QPushButton* later = box.addButton(buttons.later, QMessageBox::RejectRole);
-    box.setDefaultButton(static_cast<QPushButton*>(recover));
+    box.setDefaultButton(recover);
     box.setEscapeButton(later);
     RunModal(box, parent);
     if (box.clickedButton() == recover) return RecoverAnswer::Recover;

@@ -54,8 +54,8 @@ class Platform {
                                       const QString& message) = 0;
     // Question icon and the three buttons; Recover the default, Escape for
     // Later, which loses nothing.
-    virtual RecoverAnswer AskRecover(QWidget* parent, const QString& title,
-                                     const QString& message, const RecoverButtons& buttons) = 0;
+    virtual RecoverAnswer AskRecover(QWidget* parent, const QString& title, const QString& message,
+                                     const RecoverButtons& buttons) = 0;
     // A one-line text asked for in a small box, starting with `initial`
     // selected; nothing when cancelled.
     virtual std::optional<QString> AskText(QWidget* parent, const QString& title,

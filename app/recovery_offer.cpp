@@ -70,9 +70,9 @@ void RecoveryOffer::Offer(std::unique_ptr<RecoverySlot> slot, const QString& onl
         case RecoveryReadError::Foreign:
         case RecoveryReadError::Damaged: {
             const QString aside = slot->SetAside();
-            platform_.ShowMessageBox(
-                &window_, fixed_text::kAppTitle,
-                texts.recoveryFileRefused.arg(slot->path(), aside.isEmpty() ? slot->path() : aside));
+            platform_.ShowMessageBox(&window_, fixed_text::kAppTitle,
+                                     texts.recoveryFileRefused.arg(
+                                         slot->path(), aside.isEmpty() ? slot->path() : aside));
             return;
         }
         case RecoveryReadError::NewerVersion:
@@ -82,8 +82,8 @@ void RecoveryOffer::Offer(std::unique_ptr<RecoverySlot> slot, const QString& onl
     const RecoveryCopy& copy = read.copy;
     if (!onlyFor.isEmpty() && !SameFile(copy.menuPath, onlyFor)) return;
 
-    const QString time =
-        QDateTime::fromMSecsSinceEpoch(copy.writtenMs).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    const QString time = QDateTime::fromMSecsSinceEpoch(copy.writtenMs)
+                             .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     QString question = texts.recoveryQuestion.arg(copy.menuPath, time);
     const bool changed = FileStamp::Of(copy.menuPath) != copy.menuStamp ||
                          (copy.textDbBytes && FileStamp::Of(copy.textDbPath) != copy.textDbStamp);

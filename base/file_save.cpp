@@ -54,7 +54,9 @@ bool WriteAll(int fd, const QByteArray& bytes) {
 // save reported success.
 bool SyncFolder(const QByteArray& folder) {
     const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return false;
+    // A folder the user may write to but not list cannot be opened to sync;
+    // refusing every save there would help no one.
+    if (fd < 0) return errno == EACCES;
     const int result = RetryOnSignal([fd] { return ::fsync(fd); });
     // Some file systems cannot sync a folder and say so; their renames are
     // as safe as they can make them.
@@ -87,8 +89,7 @@ bool SaveFileAtomically(const QString& path, const QByteArray& bytes) {
 
     const QByteArray folder = QFile::encodeName(info.absolutePath());
     const QString name = QLatin1Char('.') + info.fileName() + kTemporaryMark +
-                         QString::number(::getpid()) +
-                         QLatin1Char('-') +
+                         QString::number(::getpid()) + QLatin1Char('-') +
                          QString::number(QRandomGenerator::global()->generate64(), 36);
     const QByteArray temporary = QFile::encodeName(info.absoluteDir().filePath(name));
     // A new file gets the permissions the user's umask gives; a replaced one
@@ -101,8 +102,7 @@ bool SaveFileAtomically(const QString& path, const QByteArray& bytes) {
     // Held until the end: a cleaner that takes our process for gone (another
     // PID namespace) still finds the file in use.
     ::flock(fd, LOCK_EX | LOCK_NB);
-    bool written = WriteAll(fd, bytes) &&
-                   (!exists || ::fchmod(fd, status.st_mode & 07777) == 0) &&
+    bool written = WriteAll(fd, bytes) && (!exists || ::fchmod(fd, status.st_mode & 07777) == 0) &&
                    RetryOnSignal([fd] { return ::fsync(fd); }) == 0;
     written = ::close(fd) == 0 && written;
     if (!written || ::rename(temporary.constData(), native.constData()) != 0) {

@@ -156,8 +156,7 @@ struct LanguageTexts {
     // Recovery of unsaved changes left by an editor that was killed.
     QString recoveryQuestion =
         QStringLiteral("Unsaved changes to [%1] from [%2] were found. Recover them?");
-    QString recoveryFileChanged =
-        QStringLiteral("The file has been changed on disk since then.");
+    QString recoveryFileChanged = QStringLiteral("The file has been changed on disk since then.");
     QString recoverButton = QStringLiteral("&Recover");
     QString discardButton = QStringLiteral("&Discard");
     QString laterButton = QStringLiteral("&Later");
@@ -166,8 +165,7 @@ struct LanguageTexts {
         "[%2].");
     QString recoveredStatus =
         QStringLiteral("Recovered the unsaved changes to [%1]; Save writes them there.");
-    QString recoveryNotWritten =
-        QStringLiteral("Error: unable to keep a recovery copy in [%1]!");
+    QString recoveryNotWritten = QStringLiteral("Error: unable to keep a recovery copy in [%1]!");
 
     // "Made by the Kavel team".
     QString CreditLine() const;

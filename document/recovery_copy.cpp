@@ -171,8 +171,7 @@ RecoveryReadResult DecodeRecoveryCopy(const QByteArray& bytes) {
     for (std::uint32_t i = 0; i < sections && !reader.bad(); ++i) {
         const std::uint32_t kind = reader.U32();
         const std::int64_t size = reader.I64();
-        if (kind != (i == 0 ? kRecordsSection : kTextDbSection) || size < 0 ||
-            size > reader.left())
+        if (kind != (i == 0 ? kRecordsSection : kTextDbSection) || size < 0 || size > reader.left())
             return Failed(RecoveryReadError::Damaged);
         const char* at = reader.Take(static_cast<qsizetype>(size));
         if (kind == kTextDbSection) {

@@ -42,8 +42,7 @@ std::unique_ptr<RecoverySlot> RecoverySlot::Create(const QString& folder) {
     if (!dir.exists()) {
         if (!QDir().mkpath(folder)) return nullptr;
         // Unsaved work is the user's alone.
-        QFile::setPermissions(folder,
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
     const QString id = QUuid::createUuid().toString(QUuid::WithoutBraces);
     std::unique_ptr<RecoverySlot> slot(new RecoverySlot(dir.filePath(id + kRecoverySuffix)));
@@ -109,8 +108,8 @@ std::vector<std::unique_ptr<RecoverySlot>> ClaimLeftCopies(const QString& folder
         const QString copy = dir.filePath(lock.chopped(5));
         if (!QFileInfo::exists(copy)) RecoverySlot::Claim(copy);
     }
-    const QFileInfoList files = dir.entryInfoList({QLatin1Char('*') + kRecoverySuffix},
-                                                  QDir::Files, QDir::Time | QDir::Reversed);
+    const QFileInfoList files = dir.entryInfoList({QLatin1Char('*') + kRecoverySuffix}, QDir::Files,
+                                                  QDir::Time | QDir::Reversed);
     std::vector<std::unique_ptr<RecoverySlot>> claimed;
     for (const QFileInfo& file : files) {
         if (std::unique_ptr<RecoverySlot> slot = RecoverySlot::Claim(file.absoluteFilePath()))

@@ -60,6 +60,8 @@ class RecoveryJournal : public QObject {
     bool WriteNowAndKeep();
 
     bool writing() const { return writePending_; }
+    // The records are being copied, between the window's events.
+    bool taking() const { return taking_; }
     // How long until the next copy is begun, while one is due.
     std::optional<std::chrono::milliseconds> dueIn() const;
     // The file of this document's copy; empty while it has none.

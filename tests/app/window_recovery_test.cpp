@@ -36,7 +36,8 @@ class RecoveryTest : public WindowTest {
         EXPECT_TRUE(slot && WriteRecoveryFile(slot->path(), copy));
         QFile file(slot->path());
         file.open(QIODevice::ReadWrite);
-        file.setFileTime(QDateTime::currentDateTime().addSecs(-age), QFileDevice::FileModificationTime);
+        file.setFileTime(QDateTime::currentDateTime().addSecs(-age),
+                         QFileDevice::FileModificationTime);
         return file.fileName();
     }
 
@@ -79,8 +80,8 @@ TEST_F(RecoveryAtStartTest, LeftChangesAreOfferedOneByOneAndRecoveredByteForByte
     EXPECT_EQ(EncodeMenuItems(window->menuItems()), ChangedBytes());
     EXPECT_TRUE(window->document().isModified());
     EXPECT_TRUE(window->windowTitle().startsWith("Kavel.def Editor v1.00* ["));
-    EXPECT_EQ(window->lbStatus2->text(),
-              "Recovered the unsaved changes to [" + Path("kavel.def") + "]; Save writes them there.");
+    EXPECT_EQ(window->lbStatus2->text(), "Recovered the unsaved changes to [" + Path("kavel.def") +
+                                             "]; Save writes them there.");
     EXPECT_EQ(window->savePath(), Path("kavel.def"));
     // Its file is this editor's own now, and Save removes it.
     EXPECT_EQ(window->recoveryJournal().copyPath(), recovered);

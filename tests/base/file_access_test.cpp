@@ -90,7 +90,8 @@ TEST(SaveFileAtomically, KeepsLinksAndPermissionsAndClearsOnlyWhatDeadSavesLeft)
     for (const QString& name : kept + QStringList{dead}) folder.Write(name, "x");
     RemoveStaleSaveTemporaries(QFileInfo(path).absolutePath(), "kavel.def");
     EXPECT_FALSE(QFile::exists(folder.Path(dead)));
-    for (const QString& name : kept) EXPECT_TRUE(QFile::exists(folder.Path(name))) << name.toStdString();
+    for (const QString& name : kept)
+        EXPECT_TRUE(QFile::exists(folder.Path(name))) << name.toStdString();
     RemoveStaleSaveTemporaries(QFileInfo(path).absolutePath());
     EXPECT_FALSE(QFile::exists(folder.Path(kept[3])));
 }

@@ -101,9 +101,10 @@ TEST(RecoverySlot, OnlyFilesWhoseEditorIsGoneAreClaimedTheOldestFirst) {
         Age(path + ".lock", age);
         return path;
     };
-    const QString ended = leave(
-        "ended", QByteArray::number(EndedProcess()) + "\nkavel-editor\n" +
-                     QSysInfo::machineHostName().toUtf8() + "\n", 60);
+    const QString ended = leave("ended",
+                                QByteArray::number(EndedProcess()) + "\nkavel-editor\n" +
+                                    QSysInfo::machineHostName().toUtf8() + "\n",
+                                60);
     const QString unfinished = leave("unfinished", "", 120);
     leave("fresh", "", 0);
     // Writes of copies cut off by a kill.

@@ -43,10 +43,13 @@ class JournalTest : public ::testing::Test {
     // The one copy on disk holds the document as it is now.
     bool CopyHoldsTheDocument(const RecoveryJournal& journal) const {
         const RecoveryReadResult read = ReadRecoveryFile(journal.copyPath());
-        return !journal.writing() && Copies().size() == 1 && read.error == RecoveryReadError::None &&
+        return !journal.writing() && Copies().size() == 1 &&
+               read.error == RecoveryReadError::None &&
                EncodeMenuItems(read.copy.records) == EncodeMenuItems(document.records());
     }
-    static bool Eventually(const std::function<bool()>& done) { return QTest::qWaitFor(done, 10000); }
+    static bool Eventually(const std::function<bool()>& done) {
+        return QTest::qWaitFor(done, 10000);
+    }
 
     QTemporaryDir files;
     QString menuPath = files.filePath("kavel.def");
