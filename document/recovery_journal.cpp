@@ -182,7 +182,6 @@ void RecoveryJournal::Collect() {
     if (written.ok) {
         onDisk_ = written.change;
         failing_ = false;
-        emit copyWritten();
     } else if (!failing_) {
         failing_ = true;
         emit copyFailed(folder_);

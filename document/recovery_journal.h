@@ -68,7 +68,6 @@ class RecoveryJournal : public QObject {
     QString copyPath() const;
 
   signals:
-    void copyWritten();
     // Said once when copies start failing (a full disk, a folder that cannot
     // be made), and again only after one has succeeded.
     void copyFailed(const QString& folder);

@@ -1,8 +1,6 @@
 #include <QDir>
-#include <QUndoStack>
 
 #include "document/recovery_folder.h"
-#include "document/recovery_journal.h"
 #include "window_fixture.h"
 
 namespace {
@@ -112,20 +110,4 @@ TEST_F(RecoveryTest, OpeningADocumentOffersItsLeftChangesSayingWhenTheFileChange
     EXPECT_FALSE(QFile::exists(left));
     EXPECT_EQ(EncodeMenuItems(window->menuItems()), newer);
     EXPECT_FALSE(window->document().isModified());
-}
-
-TEST_F(RecoveryTest, TheOpenDocumentsChangesAreKeptUntilDiscardedInTheCloseQuestion) {
-    OpenFiles(Path("kavel.def"), Path("textdb_en.def"));
-    ClickRow(3);
-    QTest::keyClick(window->lbMain, Qt::Key_I, Qt::ControlModifier);
-    const QDir folder(RecoveryFolder());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return folder.entryList({"*.kavelrecovery"}).size() == 1; },
-                                int(RecoveryJournal::kDelay.count()) + 5000));
-    const RecoveryReadResult read =
-        ReadRecoveryFile(folder.filePath(folder.entryList({"*.kavelrecovery"}).at(0)));
-    EXPECT_EQ(EncodeMenuItems(read.copy.records), EncodeMenuItems(window->menuItems()));
-    platform.saveChangesAnswers = {SaveAnswer::Discard};
-    window->close();
-    EXPECT_TRUE(Eventually([&] { return Left().isEmpty(); }));
-    EXPECT_EQ(ReadBytes(Path("kavel.def")), SampleBytes("kavel.def"));
 }

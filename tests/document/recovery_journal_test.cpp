@@ -33,9 +33,7 @@ class JournalTest : public ::testing::Test {
         editing::SetField(document, index, RecordField::Id, static_cast<std::uint32_t>(id), "ID");
     }
     std::unique_ptr<RecoveryJournal> Journal(milliseconds delay) {
-        auto journal = std::make_unique<RecoveryJournal>(document, folder, delay);
-        written = std::make_unique<QSignalSpy>(journal.get(), &RecoveryJournal::copyWritten);
-        return journal;
+        return std::make_unique<RecoveryJournal>(document, folder, delay);
     }
     QStringList Copies() const {
         return QDir(folder).entryList({QStringLiteral("*.kavelrecovery")}, QDir::Files);
@@ -56,7 +54,6 @@ class JournalTest : public ::testing::Test {
     QString textDbPath = files.filePath("textdb_en.def");
     QString folder = files.filePath("state/kavel-editor");
     Document document;
-    std::unique_ptr<QSignalSpy> written;
 };
 
 }  // namespace
@@ -93,9 +90,6 @@ TEST_F(JournalTest, ACopyExistsExactlyWhileTheDocumentHasUnsavedChanges) {
     Open(2);
     document.MarkModified();
     EXPECT_TRUE(Eventually([&] { return CopyHoldsTheDocument(*journal); }));
-    const qsizetype writes = written->size();
-    QTest::qWait(200);
-    EXPECT_EQ(written->size(), writes);  // nothing changed, nothing written again
 }
 
 TEST_F(JournalTest, ChangesWhileACopyIsTakenReachItAndChangesThatKeepComingDoNotPutItOff) {
