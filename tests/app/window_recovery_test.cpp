@@ -1,6 +1,7 @@
 #include <QDir>
 
 #include "document/recovery_folder.h"
+#include "document/recovery_journal.h"
 #include "window_fixture.h"
 
 namespace {
