@@ -6,14 +6,16 @@
 #
 #   scripts/soak.sh SECONDS [SEED]        # from SEED on, or from a new seed
 #
-# Environment: KAVEL_SOAK_BUILD (build folder, default build/). For a run
+# Environment: KAVEL_SOAK_BUILD (build folder, default build/),
+# KAVEL_SOAK_STEPS (steps of each seed, default 5000; a difference found at
+# the end of a seed's run replays with the same number). For a run
 # under AddressSanitizer and UndefinedBehaviorSanitizer, build one first:
 #   scripts/build.sh build-asan -DKAVEL_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DKAVEL_BUILD_BENCHMARKS=OFF
 #   KAVEL_SOAK_BUILD=build-asan scripts/soak.sh 3600
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 if (($# < 1)); then
-    sed -n '2,13p' "$0" >&2
+    sed -n '2,15p' "$0" >&2
     exit 2
 fi
 build="${KAVEL_SOAK_BUILD:-$root/build}"

@@ -221,6 +221,7 @@ class WindowSoak : public WindowTest {
             return !journal.writing() && (model.modified() ? copy == Bytes() : copy.isEmpty());
         })) << where;
         std::printf("soak: seed %u, %d steps\n", seed, step);
+        std::fflush(stdout);
     }
 
     void Check() {
@@ -526,6 +527,7 @@ TEST_F(WindowSoak, AsLongAsAsked) {
     auto seed = static_cast<std::uint32_t>(qEnvironmentVariable("KAVEL_SOAK_SEED").toUInt(&given));
     if (!given) seed = static_cast<std::uint32_t>(QDateTime::currentMSecsSinceEpoch());
     const int steps = qEnvironmentVariableIntValue("KAVEL_SOAK_STEPS");
+    std::printf("soak: %lld s, from seed %u\n", seconds, seed);
     QElapsedTimer clock;
     clock.start();
     for (; clock.elapsed() < seconds * 1000 && !HasFailure(); ++seed)
