@@ -8,6 +8,8 @@
 #include "app/main_window.h"
 #include "app/message_table.h"
 #include "app/platform.h"
+#include "app/termination_signals.h"
+#include "document/recovery_journal.h"
 
 int main(int argc, char** argv) {
     MessageTable();  // the built-in texts exist before anything shows one
@@ -52,6 +54,12 @@ int main(int argc, char** argv) {
     try {
         QtPlatform platform;
         TmainWin mainWin(platform);
+        // Told to end (a logout, a shutdown): the unsaved work is written to
+        // its recovery file first, and offered at the next start.
+        const TerminationSignals endRequests([&mainWin](int signal) {
+            mainWin.recoveryJournal().WriteNowAndKeep();
+            QApplication::exit(128 + signal);
+        });
         mainWin.show();
         // After start-up, as if chosen in the two open dialogs.
         if (files.size() == 2) mainWin.OpenWhenStarted(files.at(0), files.at(1));

@@ -27,10 +27,13 @@
 #include "app/preview_placing.h"
 #include "app/record_clipboard.h"
 #include "app/record_list_view.h"
+#include "app/recovery_offer.h"
 #include "app/shortcut_priority_filter.h"
 #include "app/text_line.h"
 #include "app/view_options.h"
 #include "assets/builtin_pictures.h"
+#include "document/recovery_folder.h"
+#include "document/recovery_journal.h"
 #include "editing/record_edits.h"
 #include "editing/record_list_model.h"
 #include "editing/record_selection.h"
@@ -177,6 +180,17 @@ TmainWin::TmainWin(Platform& platform, QWidget* parent) : QMainWindow(parent), p
     tmActivate->setInterval(1);
     connect(tmActivate, &QTimer::timeout, this, [this] { tmActivateTimer(); });
     tmActivate->start();
+
+    const QString recoveryFolder = DefaultRecoveryFolder();
+    journal_ = std::make_unique<RecoveryJournal>(document_, recoveryFolder);
+    journal_->unsavedTextDb = [this]() -> std::optional<QByteArray> {
+        if (!document_.textDbModified()) return std::nullopt;
+        return document_.EncodeTextDb();
+    };
+    connect(journal_.get(), &RecoveryJournal::copyFailed, this, [this](const QString& folder) {
+        ShowError(MessageTable().recoveryNotWritten.arg(folder));
+    });
+    recoveryOffer_ = std::make_unique<RecoveryOffer>(*this, platform_, *journal_, recoveryFolder);
 
     ApplyTexts();
     LayOutClientArea();

@@ -20,6 +20,7 @@
 class QAction;
 class QComboBox;
 class QFile;
+class QIODevice;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
@@ -47,6 +48,8 @@ class TextLine;
 class WatchedFile;
 struct FileFingerprint;
 class LanguageBox;
+class RecoveryJournal;
+class RecoveryOffer;
 
 // The editor's one main window. It conducts: the document with its commands
 // and history, the file formats, rendering and configuration live in the
@@ -63,6 +66,7 @@ class TmainWin : public QMainWindow, private SkinTarget {
 
     // --- State, for the program's own parts and for tests -------------------
     Document& document() { return document_; }
+    RecoveryJournal& recoveryJournal() { return *journal_; }
     const std::vector<MenuItemRecord>& menuItems() const { return document_.records(); }
     const TextDb& textDb() const { return document_.textDb(); }
     std::uint32_t menuItemCount() const { return static_cast<std::uint32_t>(document_.count()); }
@@ -192,12 +196,15 @@ class TmainWin : public QMainWindow, private SkinTarget {
     void cbLangChange();
 
     // --- Operations -----------------------------------------------------------
-    void LoadDocuments(QFile& menuFile, QFile& textDbFile, const QString& menuPath,
+    // Reads a document from the two devices (its files, or a recovered copy)
+    // and shows it; false, with the document as it was, when it was refused.
+    bool LoadDocuments(QIODevice& menuFile, QIODevice& textDbFile, const QString& menuPath,
                        const QString& textDbPath);
     // Asked before the document is closed or replaced: true when it may go
     // (nothing unsaved, saved, or the user let it go), false to keep it.
     bool FormCloseQuery();
     void ShowError(const QString& message);
+    void SetStatusText(const QString& text);
     void RebuildItemList();
     void RefreshItemView();
     void FillPropertyPanel();
@@ -227,7 +234,6 @@ class TmainWin : public QMainWindow, private SkinTarget {
     void ShowCutStatusWhole();
     void LayOutStatusBar();
     void ApplyTexts();
-    void SetStatusText(const QString& text);
     void ShowCount();
     // "Kavel.def Editor v1.00", with the two files once loaded, a "*" after
     // the version while there is unsaved work, and after each file's bracket
@@ -332,7 +338,7 @@ class TmainWin : public QMainWindow, private SkinTarget {
     QPointer<QWidget> focusBeforeFind_;
 
     // Following the two files on disk (main_window_watch.cpp).
-    void WatchDocumentFiles(QFile& menuFile, QFile& textDbFile);
+    void WatchDocumentFiles(QIODevice& menuFile, QIODevice& textDbFile);
     void BeforeSave();
     void AfterSave(const QString& path, const Document::SaveOutcome& saved);
     // Opens a watched file that changed, and tells its version; nothing,
@@ -344,4 +350,9 @@ class TmainWin : public QMainWindow, private SkinTarget {
     void ReloadTextDb();
     WatchedFile* menuWatch_ = nullptr;
     WatchedFile* textDbWatch_ = nullptr;
+
+    // Unsaved work kept against a kill, and offered after one; gone before
+    // the document, which the journal reads to the end.
+    std::unique_ptr<RecoveryJournal> journal_;
+    std::unique_ptr<RecoveryOffer> recoveryOffer_;
 };

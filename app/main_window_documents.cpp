@@ -16,6 +16,7 @@
 #include "app/platform.h"
 #include "app/preview_panel.h"
 #include "app/record_list_view.h"
+#include "app/recovery_offer.h"
 #include "app/text_line.h"
 #include "base/file_open.h"
 #include "config/load_messages.h"
@@ -65,13 +66,15 @@ void TmainWin::OpenDocumentFiles(const QString& menuPath, const QString& textDbP
         return;
     }
     // The dialogs give full paths; a name from the command line is made full.
-    LoadDocuments(menuFile, textDbFile, QFileInfo(menuPath).absoluteFilePath(),
-                  QFileInfo(textDbPath).absoluteFilePath());
+    const bool loaded = LoadDocuments(menuFile, textDbFile, QFileInfo(menuPath).absoluteFilePath(),
+                                      QFileInfo(textDbPath).absoluteFilePath());
     textDbFile.close();
     menuFile.close();
+    // Unsaved changes to it that a killed editor left behind.
+    if (loaded) recoveryOffer_->OfferFor(document_.savePath());
 }
 
-void TmainWin::LoadDocuments(QFile& menuFile, QFile& textDbFile, const QString& menuPath,
+bool TmainWin::LoadDocuments(QIODevice& menuFile, QIODevice& textDbFile, const QString& menuPath,
                              const QString& textDbPath) {
     const LanguageTexts& texts = MessageTable();
     SetStatusText(texts.initializing);
@@ -83,7 +86,7 @@ void TmainWin::LoadDocuments(QFile& menuFile, QFile& textDbFile, const QString& 
     });
     if (loaded.failure != LoadedDocument::Failure::None) {
         ShowError(load_messages::FailureText(texts, loaded.failure));
-        return;
+        return false;
     }
     const QString note = load_messages::Note(texts, loaded);
 
@@ -110,6 +113,7 @@ void TmainWin::LoadDocuments(QFile& menuFile, QFile& textDbFile, const QString& 
     RebuildItemList();
     SelectRow(0);
     RefreshItemView();
+    return true;
 }
 
 void TmainWin::UpdateTitle() {

@@ -17,6 +17,7 @@
 #include "app/preview_panel.h"
 #include "app/preview_placing.h"
 #include "app/record_list_view.h"
+#include "app/recovery_offer.h"
 #include "app/text_line.h"
 #include "app/window_placement.h"
 #include "assets/picture_loader.h"
@@ -53,7 +54,12 @@ void TmainWin::OpenWhenStarted(const QString& menuPath, const QString& textDbPat
 }
 
 void TmainWin::AfterActivation() {
-    if (pendingFiles_.isEmpty()) return;
+    // Work a killed editor left unsaved is offered once the files named at
+    // start, if any, are open: those of their own are offered with them.
+    if (pendingFiles_.isEmpty()) {
+        recoveryOffer_->OfferAll();
+        return;
+    }
     // Opening a document locks the language. When the user has just been
     // asked to choose one, the list is opened for that first, and the files
     // follow once it closes, picked from or not.
@@ -71,6 +77,7 @@ void TmainWin::AfterActivation() {
 void TmainWin::OpenPendingFiles() {
     const QStringList files = std::exchange(pendingFiles_, QStringList());
     if (files.size() == 2) OpenDocumentFiles(files.at(0), files.at(1));
+    recoveryOffer_->OfferAll();
 }
 
 void TmainWin::RunActivationSequence() {

@@ -26,7 +26,7 @@ constexpr std::int64_t kLargestReload = 256LL << 20;
 
 }  // namespace
 
-void TmainWin::WatchDocumentFiles(QFile& menuFile, QFile& textDbFile) {
+void TmainWin::WatchDocumentFiles(QIODevice& menuFile, QIODevice& textDbFile) {
     if (menuWatch_ == nullptr) {
         menuWatch_ = new WatchedFile(kQuietPeriod, this);
         textDbWatch_ = new WatchedFile(kQuietPeriod, this);
@@ -52,8 +52,13 @@ void TmainWin::WatchDocumentFiles(QFile& menuFile, QFile& textDbFile) {
         });
     }
     // The files were just read whole; this reads them again from the cache.
-    menuWatch_->Watch(document_.savePath(), FileFingerprint::OfFile(menuFile));
-    textDbWatch_->Watch(document_.textDbPath(), FileFingerprint::OfFile(textDbFile));
+    // A document read from elsewhere (a recovered copy) knows them as they are.
+    const auto known = [](QIODevice& device, const QString& path) {
+        auto* file = qobject_cast<QFile*>(&device);
+        return file ? FileFingerprint::OfFile(*file) : FileFingerprint::OfPath(path);
+    };
+    menuWatch_->Watch(document_.savePath(), known(menuFile, document_.savePath()));
+    textDbWatch_->Watch(document_.textDbPath(), known(textDbFile, document_.textDbPath()));
 }
 
 void TmainWin::BeforeSave() {

@@ -8,6 +8,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QTranslator>
@@ -88,6 +89,20 @@ SaveAnswer QtPlatform::AskSaveChanges(QWidget* parent, const QString& title,
         default:
             return SaveAnswer::Cancel;
     }
+}
+
+RecoverAnswer QtPlatform::AskRecover(QWidget* parent, const QString& title, const QString& message,
+                                     const RecoverButtons& buttons) {
+    QMessageBox box(QMessageBox::Question, title, message, QMessageBox::NoButton, parent);
+    QPushButton* recover = box.addButton(buttons.recover, QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(buttons.discard, QMessageBox::DestructiveRole);
+    QPushButton* later = box.addButton(buttons.later, QMessageBox::RejectRole);
+    box.setDefaultButton(recover);
+    box.setEscapeButton(later);
+    RunModal(box, parent);
+    if (box.clickedButton() == recover) return RecoverAnswer::Recover;
+    if (box.clickedButton() == discard) return RecoverAnswer::Discard;
+    return RecoverAnswer::Later;
 }
 
 std::optional<QString> QtPlatform::AskText(QWidget* parent, const QString& title,

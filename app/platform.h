@@ -23,6 +23,14 @@ struct FileDialogRequest {
 // The answer to the question asked before unsaved changes would be lost.
 enum class SaveAnswer { Save, Discard, Cancel };
 
+// The answer to the offer of unsaved changes a killed editor left behind.
+enum class RecoverAnswer { Recover, Discard, Later };
+struct RecoverButtons {
+    QString recover;
+    QString discard;
+    QString later;
+};
+
 // Everything the window asks of the desktop that a test must be able to
 // answer: modal dialogs and boxes, the shell's "open" verb, the screen and the
 // user's locale. The real one is QtPlatform; tests give their own.
@@ -44,6 +52,10 @@ class Platform {
     // Warning icon, Save, Discard and Cancel; Save the default, Escape cancels.
     virtual SaveAnswer AskSaveChanges(QWidget* parent, const QString& title,
                                       const QString& message) = 0;
+    // Question icon and the three buttons; Recover the default, Escape for
+    // Later, which loses nothing.
+    virtual RecoverAnswer AskRecover(QWidget* parent, const QString& title, const QString& message,
+                                     const RecoverButtons& buttons) = 0;
     // A one-line text asked for in a small box, starting with `initial`
     // selected; nothing when cancelled.
     virtual std::optional<QString> AskText(QWidget* parent, const QString& title,
@@ -74,6 +86,8 @@ class QtPlatform : public Platform {
                   bool yesIsDefault) override;
     SaveAnswer AskSaveChanges(QWidget* parent, const QString& title,
                               const QString& message) override;
+    RecoverAnswer AskRecover(QWidget* parent, const QString& title, const QString& message,
+                             const RecoverButtons& buttons) override;
     std::optional<QString> AskText(QWidget* parent, const QString& title, const QString& prompt,
                                    const QString& initial) override;
     void OpenWithShell(const QString& target) override;

@@ -166,6 +166,14 @@ constexpr auto kLinesAfterHelpFile = std::to_array<Text>({
     &LanguageTexts::pasteSeveralStep,
     &LanguageTexts::moveSeveralStep,
     &LanguageTexts::clipboardNotDump,
+    &LanguageTexts::recoveryQuestion,
+    &LanguageTexts::recoveryFileChanged,
+    &LanguageTexts::recoverButton,
+    &LanguageTexts::discardButton,
+    &LanguageTexts::laterButton,
+    &LanguageTexts::recoveryFileRefused,
+    &LanguageTexts::recoveredStatus,
+    &LanguageTexts::recoveryNotWritten,
 });
 
 // An empty line, or one past the end of the file, keeps the current text.

@@ -222,6 +222,19 @@ struct LanguageTexts {
     QString pasteSeveralStep = QStringLiteral("Paste items");
     QString moveSeveralStep = QStringLiteral("Move elements");
     QString clipboardNotDump = QStringLiteral("The clipboard's text is not a dump of menu items: %1");
+    // Recovery of unsaved changes left by an editor that was killed.
+    QString recoveryQuestion =
+        QStringLiteral("Unsaved changes to [%1] from [%2] were found. Recover them?");
+    QString recoveryFileChanged = QStringLiteral("The file has been changed on disk since then.");
+    QString recoverButton = QStringLiteral("&Recover");
+    QString discardButton = QStringLiteral("&Discard");
+    QString laterButton = QStringLiteral("&Later");
+    QString recoveryFileRefused = QStringLiteral(
+        "The recovery file [%1] is damaged or not one of this editor's; it was set aside as "
+        "[%2].");
+    QString recoveredStatus =
+        QStringLiteral("Recovered the unsaved changes to [%1]; Save writes them there.");
+    QString recoveryNotWritten = QStringLiteral("Error: unable to keep a recovery copy in [%1]!");
 
     // "Made by the Kavel team".
     QString CreditLine() const { return creditLine; }

@@ -1,5 +1,6 @@
 #include "document/document.h"
 
+#include <QFileInfo>
 #include <algorithm>
 #include <new>
 #include <stdexcept>
@@ -28,6 +29,11 @@ void Document::Replace(LoadedDocument&& loaded, const QString& menuPath,
     records_ = std::move(loaded.menuItems);
     textDb_ = std::move(loaded.textDb);
     ForgetTextSteps();
+    // Saves of either file that a killed editor left half done.
+    for (const QString& path : {menuPath, textDbPath}) {
+        const QFileInfo file(path);
+        RemoveStaleSaveTemporaries(file.absolutePath(), file.fileName());
+    }
     loadedPath_ = menuPath;
     savePath_ = menuPath;
     textDbPath_ = textDbPath;
@@ -96,6 +102,7 @@ Document::SaveOutcome Document::SaveTo(const QString& path) {
     }
     UpdateModified();
     if (outcome.menuFileSaved) SetOnlyCopy(false);
+    if (outcome.menuFileSaved || outcome.textDbWritten) emit saved();
     return outcome;
 }
 

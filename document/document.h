@@ -72,7 +72,8 @@ class Document : public QObject {
     std::optional<QByteArray> EncodeTextDb() const { return textDb_.Encode(); }
 
     // Takes in a document read by LoadDocumentStreams. The history starts anew
-    // and the document is unmodified.
+    // and the document is unmodified. What saves of the menu file that were
+    // cut off (by a kill, a power cut) left beside it is cleared away.
     void Replace(LoadedDocument&& loaded, const QString& menuPath, const QString& textDbPath);
     // The records of the menu file read again from disk (the string database
     // stays). The history starts anew: the old steps refer to other records.
@@ -93,7 +94,8 @@ class Document : public QObject {
     // Writes every record to `path` in place of the file there, and then the
     // string database to its own path when it has unsaved changes. Each file
     // is replaced whole or left as it was; a file written is unmodified from
-    // then on, one that failed keeps its unsaved state.
+    // then on, one that failed keeps its unsaved state. saved() tells of a
+    // save that wrote either file.
     SaveOutcome SaveTo(const QString& path);
 
     // A file no longer matches what is on disk (the user kept the document's
@@ -139,6 +141,7 @@ class Document : public QObject {
     void modifiedChanged(bool modified);
     // menuFileModified() or textDbModified() changed.
     void fileStatesChanged();
+    void saved();
 
   private:
     // The commands' door to the records.

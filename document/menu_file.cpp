@@ -115,7 +115,11 @@ MenuReadResult ReadMenuItems(QIODevice& device) {
 
 QByteArray EncodeMenuItems(const std::vector<MenuItemRecord>& items) {
     QByteArray bytes(static_cast<qsizetype>(items.size()) * kMenuItemRecordSize, '\0');
-    char* out = bytes.data();
+    StoreMenuItems(items, bytes.data());
+    return bytes;
+}
+
+void StoreMenuItems(std::span<const MenuItemRecord> items, char* out) {
     for (const MenuItemRecord& record : items) {
         little_endian::Store(out, record.id);
         std::memcpy(out + 4, record.type, 4);
@@ -128,7 +132,6 @@ QByteArray EncodeMenuItems(const std::vector<MenuItemRecord>& items) {
         little_endian::Store(out + 32, record.color);
         out += kMenuItemRecordSize;
     }
-    return bytes;
 }
 
 bool WriteMenuItems(QIODevice& device, const std::vector<MenuItemRecord>& items) {

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QIODevice>
+#include <span>
 #include <vector>
 
 #include "document/menu_item_record.h"
@@ -32,6 +33,8 @@ MenuReadResult ReadMenuItems(QIODevice& device);
 
 // Encodes records back to bytes: 36 bytes each, every stored type byte kept.
 QByteArray EncodeMenuItems(const std::vector<MenuItemRecord>& items);
+// The same into room for 36 bytes a record.
+void StoreMenuItems(std::span<const MenuItemRecord> items, char* out);
 
 // Writes every record to a device opened for writing. Returns false when the
 // device refused any of the bytes.

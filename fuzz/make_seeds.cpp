@@ -16,6 +16,7 @@
 
 #include "assets/metafile_files.h"
 #include "document/menu_file.h"
+#include "document/recovery_copy.h"
 #include "document/type_code.h"
 #include "dump/record_transfer.h"
 
@@ -109,6 +110,27 @@ void TextDumpSeeds() {
           "{\n\"format\": \"kaveldef texts\",\n\"version\": 1,\n\"headerBytes\": \"00000000\",\n"
           "\"entries\": [\n{\"index\": 0, \"id\": 1000, \"text\": \"Main Menu\"},\n"
           "{\"index\": 1, \"id\": -2, \"text\": \"a\\\\x0Ab\\\\\\\\c\"}\n]\n}\n");
+    // JSON's own escapes, a zero written -0 and a character no code page byte
+    // stands for: the line by line reading meets the JSON document's.
+    Write("text_dump", "texts_escapes.json",
+          "{\n\"format\": \"kaveldef texts\",\n\"version\": 1,\n\"headerBytes\": \"0A0B0C0D\",\n"
+          "\"entries\": [\n{\"index\": 0, \"id\": -0, \"text\": \"q\\\"uote \\u00e9 \\/ \xC3\xA9 \\t\"},\n"
+          "{\"index\": 1, \"id\": 2147483647, \"text\": \"\"},\n"
+          "{\"index\": 2, \"id\": 5, \"text\": \"\\ud83d\\ude00\"}\n]\n}\n");
+}
+
+// Recovery files: one with the records alone, one with a changed string
+// database beside them.
+void RecoverySeeds() {
+    RecoveryCopy copy;
+    copy.writtenMs = 1'767'225'600'000;
+    copy.menuPath = QStringLiteral("/home/modder/brenmoor/kavel.def");
+    copy.menuStamp = {true, 36 * 7, 1'767'225'000'000'000'000};
+    copy.textDbPath = QStringLiteral("/home/modder/brenmoor/textdb_en.def");
+    copy.records = {Record("wint", 100, 80, 600, 440, 0, 1), Record("butt", 20, 20, 120, 24, 0, 2)};
+    Write("recovery_copy", "records.kavelrecovery", EncodeRecoveryCopy(copy));
+    copy.textDbBytes = TextDbFile(1, {{1, 16}}, QByteArray("Start\0", 6));
+    Write("recovery_copy", "texts.kavelrecovery", EncodeRecoveryCopy(copy));
 }
 
 // ------------------------------------------------------------ shell texts
@@ -306,6 +328,7 @@ int main(int argc, char** argv) {
     MenuSeeds();
     TextDbSeeds();
     TextDumpSeeds();
+    RecoverySeeds();
     TextSeeds();
     BitmapSeeds();
     MetafileSeeds();

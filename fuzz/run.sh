@@ -15,7 +15,8 @@ seconds="${1:-60}"
 shift || true
 targets=("$@")
 if ((${#targets[@]} == 0)); then
-    targets=(menu_file text_db text_dump line_reader language_file skin_file number_text
+    targets=(menu_file text_db text_dump recovery_copy clipboard_text line_reader language_file
+             skin_file number_text
              picture_bmp picture_ico picture_jpeg picture_wmf picture_emf)
 fi
 build="${KAVEL_FUZZ_BUILD:-$root/build-fuzz}"

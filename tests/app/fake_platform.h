@@ -22,6 +22,8 @@ class FakePlatform : public Platform {
     std::vector<bool> questionYesDefaults;
     std::deque<SaveAnswer> saveChangesAnswers;  // Cancel when none is left: nothing is lost
     QStringList saveQuestions;
+    std::deque<RecoverAnswer> recoverAnswers;  // Later when none is left: nothing is lost
+    QStringList recoverQuestions;
     QStringList textAnswers;
     QStringList textPrompts;
     QStringList textInitials;
@@ -53,6 +55,11 @@ class FakePlatform : public Platform {
     SaveAnswer AskSaveChanges(QWidget*, const QString& title, const QString& message) override {
         saveQuestions.append(title + QStringLiteral(": ") + message);
         return Take(saveChangesAnswers, SaveAnswer::Cancel);
+    }
+    RecoverAnswer AskRecover(QWidget*, const QString& title, const QString& message,
+                             const RecoverButtons&) override {
+        recoverQuestions.append(title + QStringLiteral(": ") + message);
+        return Take(recoverAnswers, RecoverAnswer::Later);
     }
     std::optional<QString> AskText(QWidget*, const QString& title, const QString& prompt,
                                    const QString& initial) override {

@@ -29,6 +29,8 @@ class WindowTest : public ::testing::Test {
         ASSERT_TRUE(folder_.isValid());
         previousFolder_ = QDir::currentPath();
         QDir::setCurrent(folder_.path());
+        // Recovery files go to the test's own state folder.
+        qputenv("XDG_STATE_HOME", QFile::encodeName(folder_.filePath("state")));
         MessageTable() = LanguageTexts();
         SkinColors() = preview::PreviewColors();
         // Each test starts with the default view and an empty clipboard.
@@ -54,6 +56,7 @@ class WindowTest : public ::testing::Test {
     virtual void BeforeActivation() {}
 
     QString Path(const QString& name) const { return folder_.filePath(name); }
+    QString RecoveryFolder() const { return folder_.filePath("state/kavel-editor"); }
 
     static void WriteBytes(const QString& path, const QByteArray& bytes) {
         QFile file(path);

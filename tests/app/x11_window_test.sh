@@ -1,8 +1,9 @@
 #!/bin/sh
 # The editor on a real X server, as the window system sees it: the title
 # exactly as the editor sets it (no name added by the toolkit) with the mark
-# of unsaved changes, the keyboard given back to the window after a box,
-# and a start that no special text file can freeze.
+# of unsaved changes, the keyboard given back to the window after a box, a
+# start that no special text file can freeze, and unsaved edits that outlive
+# a kill.
 #
 #   x11_window_test.sh EDITOR SOURCE_DIR
 #
@@ -13,6 +14,8 @@ source=$(readlink -f "$2")
 command -v Xvfb >/dev/null && command -v xdotool >/dev/null || exit 77
 
 work=$(mktemp -d)
+# Recovery files of the editors started here stay here.
+export XDG_STATE_HOME="$work/state"
 pids=""
 cleanup() {
     for pid in $pids; do kill "$pid" 2>/dev/null || true; done
@@ -91,4 +94,38 @@ xdotool key alt+F4
 for _ in $(seq 50); do kill -0 "$editor_pid" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$editor_pid" 2>/dev/null && fail "the unmodified document did not close"
 cmp -s "$source/samples/kavel.def" "$work/doc/kavel.def" || fail "the file was written"
+
+# --- Killed with unsaved edits: the next start offers them (Recover is the
+# default button) and recovers them byte for byte. Told to end, the editor
+# keeps its edits at once.
+copies() { ls "$XDG_STATE_HOME/kavel-editor/"*.kavelrecovery 2>/dev/null | wc -l; }
+(cd "$work/doc" && exec "$editor" kavel.def textdb_en.def) &
+editor_pid=$!
+pids="$pids $editor_pid"
+main=$(window_named '^Kavel\.def Editor v1\.00 \[') || fail "no document window"
+xdotool windowfocus --sync "$main" key ctrl+i
+sleep 3.5
+[ "$(copies)" = 1 ] || fail "no recovery file after an edit"
+kill -KILL "$editor_pid"
+wait "$editor_pid" 2>/dev/null || true
+{ head -c 36 "$work/doc/kavel.def"; cat "$work/doc/kavel.def"; } >"$work/expected.def"
+
+(cd "$work/doc" && exec "$editor") &
+editor_pid=$!
+pids="$pids $editor_pid"
+box=$(window_named '^Kavel\.def Editor$') || fail "the unsaved edits were not offered"
+xdotool windowfocus --sync "$box" key Return
+main=$(window_named '^Kavel\.def Editor v1\.00\* \[') || fail "nothing recovered"
+xdotool windowfocus --sync "$main" key ctrl+s
+sleep 0.5
+cmp -s "$work/expected.def" "$work/doc/kavel.def" || fail "the recovered records differ"
+[ "$(copies)" = 0 ] || fail "the recovery file outlived the save"
+
+xdotool key ctrl+i
+sleep 0.3
+kill -TERM "$editor_pid"
+status=0
+wait "$editor_pid" 2>/dev/null || status=$?
+[ "$status" = 143 ] || fail "SIGTERM ended the editor with status $status"
+[ "$(copies)" = 1 ] || fail "SIGTERM did not keep the unsaved edit"
 echo "ok"

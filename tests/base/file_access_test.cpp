@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -63,4 +65,33 @@ TEST(IsSameExistingFile, FollowsLinksAndOtherNamesButNotEqualBytes) {
         EXPECT_TRUE(IsSameExistingFile(name, file)) << name.toStdString();
     EXPECT_FALSE(IsSameExistingFile(twin, file));
     EXPECT_FALSE(IsSameExistingFile(folder.filePath("missing"), folder.filePath("missing")));
+}
+
+TEST(SaveFileAtomically, KeepsLinksAndPermissionsAndClearsOnlyWhatDeadSavesLeft) {
+    Folder folder;
+    const QString path = folder.Write("kavel.def", "old");
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0640), 0);
+    ASSERT_TRUE(QFile::link(path, folder.Path("link.def")));
+    ASSERT_TRUE(SaveFileAtomically(folder.Path("link.def"), "through the link"));
+    EXPECT_TRUE(QFileInfo(folder.Path("link.def")).isSymLink());
+    EXPECT_EQ(ReadBytes(path), "through the link");
+    EXPECT_EQ(QFile::permissions(path), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser |
+                                            QFile::WriteUser | QFile::ReadGroup);
+
+    // What a save killed halfway leaves goes; a running save's file, the
+    // user's own files and another file's leftovers stay.
+    const pid_t ended = ::fork();
+    if (ended == 0) ::_exit(0);
+    ::waitpid(ended, nullptr, 0);
+    const QString dead = QString(".kavel.def.kavel-save-%1-x1").arg(ended);
+    const QStringList kept = {QString(".kavel.def.kavel-save-%1-x2").arg(::getpid()),
+                              ".kavel.def.kavel-save-me-x3", "kavel.def.kavel-save-1-x4",
+                              QString(".other.def.kavel-save-%1-x5").arg(ended), "kavel.def.bak"};
+    for (const QString& name : kept + QStringList{dead}) folder.Write(name, "x");
+    RemoveStaleSaveTemporaries(QFileInfo(path).absolutePath(), "kavel.def");
+    EXPECT_FALSE(QFile::exists(folder.Path(dead)));
+    for (const QString& name : kept)
+        EXPECT_TRUE(QFile::exists(folder.Path(name))) << name.toStdString();
+    RemoveStaleSaveTemporaries(QFileInfo(path).absolutePath());
+    EXPECT_FALSE(QFile::exists(folder.Path(kept[3])));
 }
