@@ -25,7 +25,7 @@ void Document::Replace(LoadedDocument&& loaded, const QString& menuPath,
     SetOnlyCopy(false);
     emit aboutToReset();
     // The old steps refer to records that are gone.
-    history_.clear();
+    ClearHistory();
     records_ = std::move(loaded.menuItems);
     textDb_ = std::move(loaded.textDb);
     ForgetTextSteps();
@@ -47,7 +47,7 @@ void Document::ReplaceRecords(std::vector<MenuItemRecord>&& records, const QStri
     emit aboutToReset();
     // Text steps go with the history; the texts they changed stay, and so
     // does the string database's unsaved state.
-    history_.clear();
+    ClearHistory();
     records_ = std::move(records);
     loadedPath_ = menuPath;
     savePath_ = menuPath;
@@ -64,13 +64,21 @@ void Document::ReplaceTextDb(TextDb&& textDb) {
     for (int i = 0; i < history_.count() && !textSteps; ++i) textSteps = changesTexts(i);
     if (textSteps) {
         const bool menuFileModified = menuFileModified_;
-        history_.clear();
+        ClearHistory();
         if (menuFileModified) history_.resetClean();
     }
     textDb_ = std::move(textDb);
     ForgetTextSteps();
     UpdateModified();
     emit textDbReplaced();
+}
+
+void Document::ClearHistory() {
+    // Qt's clear() leaves the saved point alone when there is no step to
+    // clear: a history emptied before, its saved point dropped, would keep
+    // the records modified after they were read anew.
+    history_.clear();
+    history_.setClean();
 }
 
 void Document::ForgetTextSteps() {
@@ -169,7 +177,7 @@ bool Document::ReserveMore(std::size_t count) {
 void Document::Close() {
     SetOnlyCopy(false);
     emit aboutToReset();
-    history_.clear();
+    ClearHistory();
     records_ = {};
     textDb_ = TextDb();
     ForgetTextSteps();

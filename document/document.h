@@ -164,6 +164,8 @@ class Document : public QObject {
     void TextStepDone(std::uint64_t step) { textSteps_.push_back(step); }
     void TextStepUndone() { textSteps_.pop_back(); }
 
+    // Drops every step; the records as they are now are the saved state.
+    void ClearHistory();
     void UpdateModified();
     bool RecordsChangedSinceSave() const;
     void ForgetTextSteps();

@@ -86,10 +86,12 @@ class WindowTest : public ::testing::Test {
         window->mmMainOpenClick();
     }
 
-    void ClickRow(int row) {
+    // Clicks a row of the list, scrolled into view, with the keys held.
+    void ClickRow(int row, Qt::KeyboardModifiers keys = {}) {
         QListView* list = window->lbMain;
-        const QRect rect = list->visualRect(list->model()->index(row, 0));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
+        const QModelIndex index = list->model()->index(row, 0);
+        list->scrollTo(index);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, keys, list->visualRect(index).center());
     }
 
     // Types a text into a field, replacing what it held.

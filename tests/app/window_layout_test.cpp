@@ -28,11 +28,6 @@ class LayoutTest : public WindowTest {
         return QPoint(preview::MapX(x, size.width()), preview::MapY(y, size.height())) +
                Panel().contentsRect().topLeft();
     }
-    void ClickRow(int row, Qt::KeyboardModifiers keys = {}) {
-        QListView* list = window->lbMain;
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, keys,
-                          list->visualRect(list->model()->index(row, 0)).center());
-    }
     void Drag(QPoint from, QPoint to, Qt::KeyboardModifiers keys = {}) {
         QTest::mousePress(&Panel(), Qt::LeftButton, keys, from);
         QTest::mouseEvent(QTest::MouseMove, &Panel(), Qt::NoButton, keys, from + (to - from) / 2);

@@ -123,4 +123,13 @@ TEST(TextEdits, EachFileKeepsItsOwnUnsavedStateAndASaveFailsFileByFile) {
     EXPECT_EQ(states(), std::pair(true, false));
     EXPECT_EQ(document.history().count(), 0);
     EXPECT_EQ(document.record(1).id, 9);
+    // Read again from the file, or another document opened, the records are
+    // unmodified, though no step was left to clear.
+    document.ReplaceRecords({Rec("butt", 0, 0, 1, 1, 0, 10)}, folder.Path("kavel.def"));
+    EXPECT_EQ(states(), std::pair(false, false));
+    editing::SetRecordText(document, 0, "Ten", "Text", "Add text");
+    editing::SetField(document, 0, RecordField::Id, 9, "ID");
+    document.ReplaceTextDb(TextDbOf({{10, "Dix"}}));
+    Load(document, folder, {10});
+    EXPECT_EQ(states(), std::pair(false, false));
 }
