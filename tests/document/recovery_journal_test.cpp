@@ -77,7 +77,7 @@ TEST_F(JournalTest, ACopyExistsExactlyWhileTheDocumentHasUnsavedChanges) {
     EXPECT_TRUE(Copies().isEmpty());
     editing::Redo(document);
     ASSERT_TRUE(Eventually([&] { return CopyHoldsTheDocument(*journal); }));
-    ASSERT_TRUE(document.SaveTo(menuPath));
+    ASSERT_TRUE(document.SaveTo(menuPath).ok());
     EXPECT_TRUE(Copies().isEmpty());
     // The file as saved is the one the next copy tells changes from.
     Edit(2, 5);
