@@ -74,20 +74,40 @@ TEST(CheckMenu, TypesOutsideTheCatalogueAndPicturesNotCalledFor) {
                            "record 5: pbrt record with id 301 calls for no picture (300 does)"}));
 }
 
-TEST(CheckCommand, StatusTellsWhatWasFound) {
-    const QString db = SamplePath("textdb_en.def");
-    const Outcome clean = RunKaveldef({"check", SamplePath("kavel.def"), db});
+// Given several string databases, each is named where it lacks a text, and
+// the file's length reaches the checks as well.
+TEST(CheckCommand, StatusTellsWhatWasFoundInTheFileAndEveryDatabase) {
+    // Databases that agree and hold every text find nothing.
+    const QString sampleDb = SamplePath("textdb_en.def");
+    const Outcome clean = RunKaveldef({"check", SamplePath("kavel.def"), sampleDb, sampleDb});
     EXPECT_EQ(clean.status, 0);
     EXPECT_EQ(clean.out, QString());
 
     Folder folder;
-    const QByteArray menu =
-        EncodeMenuItems({Rec("abcd", 0, 0, 0, 0, 0, -5), Rec("vers", 0, 0, 0, 0)}).chopped(30);
-    const Outcome found = RunKaveldef({"check", folder.Write("kavel.def", menu), db});
+    const QString menu = folder.Write(
+        "kavel.def", EncodeMenuItems({Rec("wint", 0, 0, 100, 100, 0, 1),
+                                      Rec("butt", 0, 0, 10, 10, 0, 2),
+                                      Rec("butt", 0, 0, 10, 10, 0, 3)})
+                         .chopped(1));
+    const auto write = [&folder](const char* name, std::vector<std::pair<int, std::string>> texts) {
+        return folder.Write(QString::fromLatin1(name), TextDbFile(texts));
+    };
+    const QString en = write("en.def", {{1, "Menu"}, {2, "Go"}, {3, "Quit"}, {4, "Help"}});
+    const QString de = write("de.def", {{1, "Menü"}, {3, "Ende"}});
+    const QString fr = write("fr.def", {{1, "Menu"}, {2, "Aller"}, {5, "Extra"}});
+    const Outcome found = RunKaveldef({"check", menu, en, de, fr});
     EXPECT_EQ(found.status, 1);
-    // The database and the file's length reach the checks.
-    EXPECT_TRUE(found.out.contains(QStringLiteral("record 0: textId -5 is not in the string")));
-    EXPECT_TRUE(found.out.contains(QStringLiteral("record 1: the last record is short")));
+    EXPECT_EQ(found.out,
+              "record 1: textId 2 is not in " + de + "\n"
+              "record 2: the last record is short: the file holds 35 of its 36 bytes, the rest "
+              "reads as 0\n"
+              "record 2: textId 3 is not in " + fr + "\n" +
+              en + ": text id 5 is missing (held by " + fr + ")\n" +
+              de + ": text id 2 is missing (held by " + en + ", " + fr + ")\n" +
+              de + ": text id 4 is missing (held by " + en + ")\n" +
+              de + ": text id 5 is missing (held by " + fr + ")\n" +
+              fr + ": text id 3 is missing (held by " + en + ", " + de + ")\n" +
+              fr + ": text id 4 is missing (held by " + en + ")\n");
 
     for (const QStringList& unreadable :
          {QStringList{"check", folder.Path("missing.def")},

@@ -4,13 +4,14 @@
 
 #include <QBuffer>
 #include <algorithm>
+#include <map>
 #include <random>
-#include <string_view>
-#include <unordered_map>
 
-#include "support/bytes.h"
+#include "support/records.h"
 
 namespace {
+
+using Entries = std::vector<std::pair<int, std::string>>;
 
 struct DbEntry {
     std::uint32_t id;
@@ -60,56 +61,74 @@ class ShrinkingBuffer : public QBuffer {
 };
 
 // What a plain read of the file gives: slot bytes beyond the file are 0, a
-// text runs from its offset to a NUL, the end of the file or 99 characters.
-std::string PlainText(const QByteArray& file, std::uint32_t offset) {
-    std::string text;
-    for (qint64 at = offset; at < file.size() && file[at] && text.size() < 99; ++at)
-        text.push_back(file[at]);
-    return text;
+// text runs from its offset to a NUL or the end of the file, however long.
+std::uint32_t SlotWord(const QByteArray& file, std::uint32_t index, int word) {
+    return little_endian::LoadPadded<std::uint32_t>(file, 8 + 8 * qint64{index} + 4 * word);
 }
 
-std::pair<std::int32_t, std::uint32_t> PlainSlot(const QByteArray& file, std::uint32_t index) {
-    const qint64 at = 8 + 8 * qint64{index};
-    return {little_endian::LoadPadded<std::int32_t>(file, at),
-            little_endian::LoadPadded<std::uint32_t>(file, at + 4)};
+std::string TextAt(const QByteArray& file, std::uint32_t offset) {
+    return offset < file.size() ? std::string(file.constData() + offset) : std::string();
 }
 
-// Checks every entry against a plain read of `file`, and FindText for each of
-// `ids` against a scan from entry 0. When the device lost its bytes from
-// `keep` on while it was read, a text may instead be cut there.
-void ExpectAsReadPlainly(QIODevice& device, const QByteArray& file,
-                         const std::vector<std::int32_t>& ids, qsizetype keep) {
-    ASSERT_TRUE(device.open(QIODevice::ReadOnly));
-    TextDb db;
-    ASSERT_EQ(db.Read(device), TextDb::ReadError::None);
-    const QByteArray kept = file.left(keep);
-    const auto expectText = [&](std::string_view text, std::uint32_t offset) {
-        return text == PlainText(file, offset) || text == PlainText(kept, offset);
-    };
-    std::unordered_map<std::int32_t, std::uint32_t> firstOffset;
-    for (std::uint32_t i = 0; i < db.count(); ++i) {
-        const auto [id, offset] = PlainSlot(file, i);
-        const TextDbEntry read = db.entry(i);
-        ASSERT_EQ(read.id, id) << "entry " << i;
-        ASSERT_EQ(read.offset, offset) << "entry " << i;
-        ASSERT_TRUE(expectText(read.text, offset)) << "entry " << i;
-        firstOffset.emplace(id, offset);  // the first stays
+// Reads `device`, which holds `file` or, from some read on, its first `keep`
+// bytes only, and checks every entry against a plain read of the file: its
+// slot, its whole text (or that text cut where the file was cut) and the text
+// cut to 99 characters. The entries as read.
+Entries ExpectReadPlainly(TextDb& db, QIODevice& device, const QByteArray& file, qsizetype keep) {
+    EXPECT_TRUE(device.open(QIODevice::ReadOnly));
+    EXPECT_EQ(db.Read(device), TextDb::ReadError::None);
+    const std::uint32_t count = file.size() < 4 ? 0 : little_endian::LoadPadded<std::uint32_t>(file, 0);
+    EXPECT_EQ(db.count(), count);
+    Entries read;
+    for (std::uint32_t i = 0; i < count && i < db.count(); ++i) {
+        const TextDbEntry entry = db.entry(i);
+        const std::uint32_t offset = SlotWord(file, i, 1);
+        const std::string whole(db.WholeText(i));
+        EXPECT_EQ(entry.id, static_cast<std::int32_t>(SlotWord(file, i, 0))) << "entry " << i;
+        EXPECT_EQ(entry.offset, offset) << "entry " << i;
+        EXPECT_TRUE(whole == TextAt(file, offset) || whole == TextAt(file.left(keep), offset))
+            << "entry " << i;
+        EXPECT_EQ(entry.text, whole.substr(0, 99)) << "entry " << i;
+        read.emplace_back(entry.id, whole);
+    }
+    return read;
+}
+
+// Every entry, and FindText of each of `ids` against a scan from entry 0.
+void ExpectHolds(const TextDb& db, const Entries& entries, const std::vector<std::int32_t>& ids) {
+    ASSERT_EQ(db.count(), entries.size());
+    std::map<std::int32_t, std::string> first;
+    for (std::uint32_t i = 0; i < entries.size(); ++i) {
+        ASSERT_EQ(db.IdAt(i), entries[i].first) << "entry " << i;
+        ASSERT_EQ(db.WholeText(i), entries[i].second) << "entry " << i;
+        first.emplace(entries[i].first, entries[i].second);  // the first stays
     }
     for (const std::int32_t id : ids) {
-        const auto found = db.FindText(id);
-        const auto scanned = firstOffset.find(id);
-        ASSERT_EQ(found.has_value(), scanned != firstOffset.end()) << "id " << id;
-        if (found) {
-            EXPECT_TRUE(expectText(*found, scanned->second)) << "id " << id;
+        const auto found = first.find(id);
+        if (found == first.end()) {
+            EXPECT_FALSE(db.FindText(id).has_value()) << "id " << id;
+        } else {
+            EXPECT_EQ(db.FindText(id), found->second.substr(0, 99)) << "id " << id;
         }
     }
 }
 
+std::string RandomBytes(std::mt19937& random, std::size_t most) {
+    std::string text(random() % (most + 1), 'a');
+    for (char& c : text) c = static_cast<char>(1 + random() % 255);
+    return text;
+}
+
 }  // namespace
 
-TEST(TextDb, RandomDatabasesReadAsAPlainReadAndAScanFromTheFirstEntry) {
+// Random databases of odd layouts, read, edited and written: every entry
+// reads as a plain read of the file gives it, FindText finds the first of
+// each identifier, and the file is written laid out anew with every entry's
+// identifier and whole text, which writes back to itself byte for byte.
+TEST(TextDb, RandomDatabasesAreReadEditedAndWrittenAsAPlainReadSays) {
     std::mt19937 random(7);
     for (int round = 0; round < 300; ++round) {
+        SCOPED_TRACE(round);
         // Few identifiers, so that most repeat; they differ in every byte and
         // take in 0 and the extremes.
         std::vector<std::int32_t> ids = {0, -1, 1, INT32_MIN, INT32_MAX};
@@ -117,15 +136,14 @@ TEST(TextDb, RandomDatabasesReadAsAPlainReadAndAScanFromTheFirstEntry) {
         const auto rows = static_cast<std::uint32_t>(random() % 60);
         // Texts short and long: half the rounds have NULs few and far between,
         // so that texts run past 99 characters into the next ones.
-        QByteArray tail(static_cast<qsizetype>(random() % 700), '\0');
+        QByteArray tail = QByteArray::fromStdString(RandomBytes(random, 700));
         const unsigned nulEvery = round % 2 ? 4 : 300;
-        for (auto& byte : tail)
-            byte = static_cast<char>(random() % nulEvery ? 'a' + random() % 26 : 0);
+        for (auto& byte : tail) byte = random() % nulEvery ? byte : '\0';
         const std::uint32_t fileSize = 8 + 8 * rows + static_cast<std::uint32_t>(tail.size());
         std::vector<DbEntry> table;
         for (std::uint32_t i = 0; i < rows; ++i) {
             // Offsets at random in the file (texts overlap, touch or lie
-            // apart), a few anywhere, most beyond the end.
+            // apart, or start in the table), a few anywhere, most beyond the end.
             const auto offset = random() % 8 ? random() % (fileSize + 10) : random();
             table.push_back({static_cast<std::uint32_t>(ids[random() % ids.size()]),
                              static_cast<std::uint32_t>(offset)});
@@ -142,11 +160,37 @@ TEST(TextDb, RandomDatabasesReadAsAPlainReadAndAScanFromTheFirstEntry) {
         // Counts beyond the table read slots from the texts and past the end
         // of the file; some files are cut short as well.
         QByteArray file = MakeDb(rows + (random() % 3 ? 0 : random() % 100), table, tail);
-        if (random() % 4 == 0) file.truncate(static_cast<qsizetype>(random() % file.size()) + 1);
+        if (random() % 4 == 0) file.truncate(static_cast<qsizetype>(random() % file.size()));
         // Some files shrink right after the table has been read.
         const qsizetype keep = random() % 3 ? file.size() : random() % (file.size() + 1);
         ShrinkingBuffer device(file, keep, 3);
-        ExpectAsReadPlainly(device, file, ids, keep);
+        TextDb db;
+        Entries entries = ExpectReadPlainly(db, device, file, keep);
+        ExpectHolds(db, entries, ids);
+
+        std::size_t appended = 0;
+        for (int edit = 0; edit < 12; ++edit) {
+            const std::string text = RandomBytes(random, random() % 4 ? 20 : 300);
+            if (random() % 3 == 0 && !entries.empty()) {
+                const auto index = static_cast<std::uint32_t>(random() % entries.size());
+                db.SetText(index, text);
+                entries[index].second = text;
+            } else if (random() % 2 && appended > 0) {
+                db.RemoveLast();
+                entries.pop_back();
+                --appended;
+            } else {
+                const std::int32_t id = ids[random() % ids.size()];
+                ASSERT_TRUE(db.Append(id, text));
+                entries.emplace_back(id, text);
+                ++appended;
+            }
+        }
+        ExpectHolds(db, entries, ids);
+        const std::optional<QByteArray> written = db.Encode();
+        ASSERT_TRUE(written.has_value());
+        EXPECT_EQ(*written, TextDbFile(entries, file.mid(4, 4).leftJustified(4, '\0')));
+        EXPECT_EQ(Load(*written).Encode(), written);
     }
 }
 
@@ -169,7 +213,8 @@ TEST(TextDb, TextsReadAcrossManyOfTheReadersWindows) {
     QBuffer device;
     const QByteArray file = MakeDb(kEntries, table, texts);
     device.setData(file);
-    ExpectAsReadPlainly(device, file, ids, file.size());
+    TextDb db;
+    ExpectHolds(db, ExpectReadPlainly(db, device, file, file.size()), ids);
 }
 
 // Found by fuzzing, for an index past the count: its empty text was copied
@@ -190,128 +235,4 @@ TEST(TextDb, ShortFilesAbsurdCountsAndIndicesPastTheCount) {
         EXPECT_EQ(entry.text[0], '\0');
     }
     EXPECT_EQ(TextDb().entry(0).text[0], '\0');
-}
-
-namespace {
-
-// An entry as a plain read gives it: the slot (bytes beyond the file read as
-// 0) and the whole text from its offset to a NUL or the end of the file.
-struct PlainEntry {
-    std::int32_t id;
-    std::string text;
-    bool operator==(const PlainEntry&) const = default;
-};
-
-std::vector<PlainEntry> PlainEntries(const QByteArray& file) {
-    std::vector<PlainEntry> entries;
-    const std::uint32_t count = file.size() < 4 ? 0 : little_endian::LoadPadded<std::uint32_t>(file, 0);
-    for (std::uint32_t i = 0; i < count; ++i) {
-        const auto [id, offset] = PlainSlot(file, i);
-        std::string text;
-        for (qint64 at = offset; at < file.size() && file[at]; ++at) text.push_back(file[at]);
-        entries.push_back({id, text});
-    }
-    return entries;
-}
-
-std::vector<PlainEntry> EntriesOf(const TextDb& db) {
-    std::vector<PlainEntry> entries;
-    for (std::uint32_t i = 0; i < db.count(); ++i)
-        entries.push_back({db.IdAt(i), std::string(db.WholeText(i))});
-    return entries;
-}
-
-std::string RandomBytes(std::mt19937& random, std::size_t most) {
-    std::string text(random() % (most + 1), 'a');
-    for (char& c : text) c = static_cast<char>(1 + random() % 255);
-    return text;
-}
-
-}  // namespace
-
-// Odd layouts (counts beyond the table, shared texts, texts in the table or
-// cut by the end of the file, offsets past it), edited at random: written and
-// read again, every entry keeps its id and its whole text, FindText still
-// finds the first, and the written file writes back to itself.
-TEST(TextDb, EditedDatabasesWrittenAndReadBackKeepEveryEntryWhole) {
-    std::mt19937 random(11);
-    for (int round = 0; round < 200; ++round) {
-        const auto rows = static_cast<std::uint32_t>(random() % 30);
-        QByteArray tail = QByteArray::fromStdString(RandomBytes(random, 400));
-        for (int i = 0; i < 10; ++i) tail[random() % std::max<qsizetype>(1, tail.size())] = '\0';
-        std::vector<DbEntry> table;
-        const std::uint32_t fileSize = 8 + 8 * rows + static_cast<std::uint32_t>(tail.size());
-        for (std::uint32_t i = 0; i < rows; ++i)
-            table.push_back({static_cast<std::uint32_t>(random() % 6),
-                             static_cast<std::uint32_t>(random() % (fileSize + 5))});
-        QByteArray file = MakeDb(rows + (random() % 3 ? 0 : random() % 20), table, tail);
-        if (random() % 4 == 0) file.truncate(static_cast<qsizetype>(random() % file.size()));
-        TextDb db = Load(file);
-        std::vector<PlainEntry> plain = PlainEntries(file);
-        ASSERT_EQ(EntriesOf(db), plain) << "round " << round;
-
-        std::size_t appended = 0;
-        for (int edit = 0; edit < 12; ++edit) {
-            const std::string text = RandomBytes(random, random() % 4 ? 20 : 300);
-            if (random() % 3 == 0 && !plain.empty()) {
-                const auto index = static_cast<std::uint32_t>(random() % plain.size());
-                db.SetText(index, text);
-                plain[index].text = text;
-            } else if (random() % 2 && appended > 0) {
-                db.RemoveLast();
-                plain.pop_back();
-                --appended;
-            } else {
-                const auto id = static_cast<std::int32_t>(random() % 8);
-                ASSERT_TRUE(db.Append(id, text));
-                plain.push_back({id, text});
-                ++appended;
-            }
-        }
-        ASSERT_EQ(EntriesOf(db), plain) << "round " << round;
-        for (std::int32_t id = 0; id < 8; ++id) {
-            const auto first = std::find_if(plain.begin(), plain.end(),
-                                            [id](const PlainEntry& e) { return e.id == id; });
-            ASSERT_EQ(db.FindText(id).has_value(), first != plain.end());
-            if (first != plain.end()) {
-                EXPECT_EQ(*db.FindText(id), first->text.substr(0, 99));
-            }
-        }
-
-        const std::optional<QByteArray> written = db.Encode();
-        ASSERT_TRUE(written.has_value());
-        EXPECT_EQ(PlainEntries(*written), plain) << "round " << round;
-        EXPECT_EQ(written->mid(4, 4), file.size() >= 8 ? file.mid(4, 4) : file.mid(4).leftJustified(4, '\0'));
-        EXPECT_EQ(Load(*written).Encode(), written);
-    }
-}
-
-// The file of a string database laid out as it is written comes back byte
-// for byte; an odd one keeps its entries, laid out anew.
-TEST(TextDb, AFileLaidOutAsWrittenComesBackByteForByte) {
-    const QByteArray longText(140, 'L');
-    const QByteArray texts = QByteArray("Menu\0", 5) + longText + '\0' +
-                             QByteArray("\x80\x81\xFF\x0A\\\0\0", 7);
-    const QByteArray laidOut =
-        MakeDb(4, {{7, 40}, {0xFFFFFFFD, 45}, {7, 186}, {2, 192}}, texts);  // header ABCDEF01
-    TextDb db = Load(laidOut);
-    EXPECT_EQ(db.Encode(), laidOut);
-    EXPECT_EQ(db.WholeText(1), longText.toStdString());
-    EXPECT_EQ(std::string(db.entry(1).text), longText.left(99).toStdString());
-
-    // Two entries share a text, one starts inside it, one in the table, one
-    // past the end of the file, one's text is cut by the end of the file; the
-    // count claims four slots more than the table: one read from the texts,
-    // one the file holds in part and two beyond it, which read as (0, 0).
-    const QByteArray odd = MakeDb(
-        10, {{1, 56}, {2, 56}, {3, 58}, {4, 12}, {5, 63}, {6, 999}}, QByteArray("Shared\0End", 10));
-    const QByteArray written = MakeDb(
-        10,
-        {{1, 88}, {2, 95}, {3, 102}, {4, 107}, {5, 109}, {6, 113},
-         {0x72616853, 114},  // "Shar", and the offset "ed\0E", past the end
-         {0x646E, 115},      // "nd", offset 0: the count's byte
-         {0, 117}, {0, 119}},
-        QByteArray("Shared\0Shared\0ared\0" "8\0End\0\0\0\n\0\n\0\n\0", 33));
-    EXPECT_EQ(Load(odd).Encode(), written);
-    EXPECT_EQ(Load(written).Encode(), written);
 }

@@ -7,20 +7,14 @@
 
 namespace {
 
-// A window, and a button whose type holds a NUL and whose X is -0 and Y a
-// NaN with a payload.
 std::vector<MenuItemRecord> Records() {
-    std::vector<MenuItemRecord> records = {Rec("wint", 10, 20, 300, 200, 1, 7),
-                                           Rec("butt", 30, 40, 50, 60, 2, 8)};
-    records[1].type[1] = '\0';
-    records[1].posX = -0.0f;
-    const std::uint32_t nan = 0x7FC00001u;
-    std::memcpy(&records[1].posY, &nan, 4);
-    return records;
+    return {Rec("wint", 10, 20, 300, 200, 1, 7), Rec("butt", 30, 40, 50, 60, 2, 8)};
 }
 
 }  // namespace
 
+// The exact round trips of every value through the dump's text are checked
+// in dump_text_test.cpp.
 TEST(RecordTransfer, RecordsGoThroughBytesAndTextExactly) {
     const std::vector<MenuItemRecord> records = Records();
     const QByteArray file = EncodeMenuItems(records);
@@ -29,15 +23,11 @@ TEST(RecordTransfer, RecordsGoThroughBytesAndTextExactly) {
     EXPECT_FALSE(dump::RecordsFromBytes(file.left(40)));
     EXPECT_FALSE(dump::RecordsFromBytes({}));
 
-    // The text is a dump of kaveldef: its header, then a line per record.
+    // The text is a dump of kaveldef in CSV; JSON lines as kaveldef writes
+    // them are taken too, from their content.
     const QByteArray text = dump::RecordsText(records, nullptr);
     EXPECT_TRUE(text.startsWith("index,id,type,typeBytes,posX,posXBits,posY,posYBits,"));
-    EXPECT_EQ(text.count('\n'), 3);
-    EXPECT_TRUE(text.contains(",0x7FC00001,")) << text.toStdString();
-    const dump::ReadResult read = dump::RecordsFromText(text);
-    ASSERT_TRUE(read.problems.empty()) << read.problems[0].Describe().toStdString();
-    EXPECT_EQ(EncodeMenuItems(read.records), file);
-    // JSON lines as kaveldef writes them are taken too, from their content.
+    EXPECT_EQ(EncodeMenuItems(dump::RecordsFromText(text).records), file);
     const QByteArray json = dump::WriteDump(records, file.size(), dump::Format::Json, nullptr);
     EXPECT_EQ(EncodeMenuItems(dump::RecordsFromText(json).records), file);
 }

@@ -38,23 +38,28 @@ constexpr RecordField kFields[] = {RecordField::Id,     RecordField::PosX,   Rec
                                    RecordField::ScaleX, RecordField::ScaleY, RecordField::TextId,
                                    RecordField::Font,   RecordField::Color};
 
-// One to three random runs of rows of the document, and one of them current.
+// One record half of the time (the steps on several records take the
+// one-record steps then), else one to three random runs of rows; the last
+// one current.
 SelectedRows RandomSelection(std::mt19937& random, std::size_t count) {
     SelectedRows selected;
-    for (unsigned runs = 1 + random() % 3; runs-- > 0;) {
+    for (unsigned runs = random() % 2 ? 0 : 1 + random() % 3; runs-- > 0;) {
         const std::size_t begin = random() % count;
         selected.rows.Add(begin, std::min(count, begin + 1 + random() % 3));
     }
+    if (selected.rows.empty()) selected.rows = RowRanges::Single(random() % count);
     selected.current = selected.rows.last();
     return selected;
 }
 
-// A change of several records at once, made alike on the plain copy.
-bool RandomEditOfSeveral(std::mt19937& random, Document& document,
-                         std::vector<MenuItemRecord>& plain) {
+// One random change of the selected records through the edits, or a drag of
+// the current one, made alike on a plain copy of the records. False when the
+// change was refused or changed nothing.
+bool RandomEdit(std::mt19937& random, Document& document, std::vector<MenuItemRecord>& plain) {
     const SelectedRows selected = RandomSelection(random, plain.size());
     const RowRanges& rows = selected.rows;
-    switch (random() % 7) {
+    const std::size_t index = selected.current;
+    switch (random() % 8) {
         case 0: {
             if (!editing::DeleteSelected(document, selected, "delete")) return false;
             RemoveRows(plain, rows);
@@ -84,69 +89,36 @@ bool RandomEditOfSeveral(std::mt19937& random, Document& document,
         }
         case 4: {
             const RecordField field = kFields[random() % std::size(kFields)];
-            const auto bits = static_cast<std::uint32_t>(random());
+            // Often the bits the current record holds, which it must not take as a change.
+            const std::uint32_t bits = random() % 4 == 0 ? FieldBits(plain[index], field)
+                                                         : static_cast<std::uint32_t>(random());
             if (!editing::SetFieldSelected(document, selected, field, bits, "field")) return false;
             rows.ForEach([&](std::size_t row) { SetFieldBits(plain[row], field, bits); });
             return true;
         }
         case 5: {
-            const SetTypeCommand::StoredType stored{'t', 'n', 'i', random() % 2 ? 'w' : 'x'};
+            SetTypeCommand::StoredType stored;
+            for (char& c : stored)
+                c = static_cast<char>(random() % 3 == 0 ? 0 : 'a' + random() % 26);
             if (!editing::SetTypeSelected(document, selected, stored, "type")) return false;
             rows.ForEach([&](std::size_t row) { std::copy_n(stored.begin(), 4, plain[row].type); });
             return true;
         }
-        default: {
-            // Moved by keys (steps that merge) or dragged, by whole units.
+        case 6: {
+            // Moved by whole units, as by keys or a drag; key steps that merge
+            // are checked on their own below.
             const RowRanges moved = arrange::MovedRows(plain, rows);
             const double dx = static_cast<double>(random() % 21) - 10.0;
-            if (!editing::MoveSelected(document, selected, moved, dx, 1.0, "move",
-                                       random() % 2 == 0)) {
+            if (!editing::MoveSelected(document, selected, moved, dx, 1.0, "move", false))
                 return false;
-            }
             moved.ForEach([&](std::size_t row) {
                 plain[row].posX = static_cast<float>(plain[row].posX + dx);
                 plain[row].posY = static_cast<float>(plain[row].posY + 1.0);
             });
             return true;
         }
-    }
-}
-
-// One random change of the document through the edits, made alike on a plain
-// copy of its records. False when the change was refused or changed nothing.
-bool RandomEdit(std::mt19937& random, Document& document, std::vector<MenuItemRecord>& plain) {
-    const std::size_t index = random() % document.count();
-    switch (random() % 8) {
-        case 6:
-        case 7:
-            return RandomEditOfSeveral(random, document, plain);
-        case 0: {
-            const RecordField field = kFields[random() % std::size(kFields)];
-            // Often the same bits again, which must add no step.
-            const std::uint32_t bits = random() % 4 == 0 ? FieldBits(plain[index], field)
-                                                         : static_cast<std::uint32_t>(random());
-            if (!editing::SetField(document, index, field, bits, "field")) return false;
-            SetFieldBits(plain[index], field, bits);
-            return true;
-        }
-        case 1: {
-            SetTypeCommand::StoredType stored;
-            for (char& c : stored)
-                c = static_cast<char>(random() % 3 == 0 ? 0 : 'a' + random() % 26);
-            if (!editing::SetType(document, index, stored, "type")) return false;
-            std::copy(stored.begin(), stored.end(), plain[index].type);
-            return true;
-        }
-        case 2:
-            if (!editing::Duplicate(document, index, "duplicate")) return false;
-            plain.insert(plain.begin() + static_cast<std::ptrdiff_t>(index) + 1, plain[index]);
-            return true;
-        case 3:
-            if (!editing::Delete(document, index, "delete")) return false;
-            plain.erase(plain.begin() + static_cast<std::ptrdiff_t>(index));
-            return true;
-        case 4: {
-            // A drag: whole units added, or a size as well.
+        default: {
+            // A drag of one record: whole units added, or a size as well.
             RecordGeometry geometry = GeometryOf(plain[index]);
             geometry.posX += static_cast<float>(random() % 41) - 20.0f;
             const bool resize = random() % 2 == 0;
@@ -158,12 +130,6 @@ bool RandomEdit(std::mt19937& random, Document& document, std::vector<MenuItemRe
                 return false;
             }
             SetGeometry(plain[index], geometry);
-            return true;
-        }
-        default: {
-            const MenuItemRecord pasted = plain[random() % plain.size()];
-            if (!editing::Paste(document, index, pasted, "paste")) return false;
-            plain[index] = pasted;
             return true;
         }
     }

@@ -1,14 +1,11 @@
-// The commands on several records: what each does to the records, which
-// records each selects done and undone, and that each is one step. Their
-// bytes over long random runs (setting a field, the type or pasting on
-// several among them) are checked with the other edits in
+// The commands on several records: which records each selects done and
+// undone, what each refuses, and how key moves merge. What they do to the
+// bytes, over long random runs, is checked with the other edits in
 // record_edits_test.cpp.
 #include <gtest/gtest.h>
 
 #include <QSignalSpy>
-#include <functional>
 
-#include "document/menu_file.h"
 #include "editing/record_edits.h"
 #include "editing/record_list_model.h"
 #include "editing/record_search.h"
@@ -25,12 +22,6 @@ class SeveralRecords : public ::testing::Test {
             loaded.menuItems.push_back(Rec("butt", 10.0f * i, 5, 20, 10, i, 100 + i));
         document.Replace(std::move(loaded), "kavel.def", "textdb.def");
     }
-    std::vector<int> Ids() const {
-        std::vector<int> ids;
-        for (const MenuItemRecord& record : document.records()) ids.push_back(record.id);
-        return ids;
-    }
-
     Document document;
     QUndoStack& history = document.history();
 };
@@ -45,40 +36,29 @@ const SelectedRows kScattered{[] {
 
 }  // namespace
 
-TEST_F(SeveralRecords, DeleteDuplicateAndInsertAreOneStepEach) {
-    const QByteArray before = EncodeMenuItems(document.records());
+TEST_F(SeveralRecords, DeleteDuplicateAndInsertSelectTheirRecordsAndRefuseWhatCannotBe) {
     ASSERT_TRUE(editing::DeleteSelected(document, kScattered, "Delete items"));
-    EXPECT_EQ(Ids(), (std::vector<int>{0, 1, 4, 5, 7, 8, 9}));
-    EXPECT_EQ(history.count(), 1);
     EXPECT_EQ(history.undoText(), "Delete items");
     // Done: the record before the first removed one. Undone: as selected.
     EXPECT_EQ(editing::LastDone(document)->select, 1u);
     const auto undone = editing::Undo(document);
-    EXPECT_EQ(EncodeMenuItems(document.records()), before);
     EXPECT_EQ(undone->select, 6u);
     EXPECT_EQ(undone->selected, kScattered.rows);
     EXPECT_TRUE(undone->countChanged);
-    editing::Redo(document);
-    EXPECT_EQ(Ids(), (std::vector<int>{0, 1, 4, 5, 7, 8, 9}));
-    editing::Undo(document);
 
-    // The copies follow the last selected record, in order; the copy of the
-    // current one is current.
+    // The copies follow the last selected record; the copy of the current
+    // one is current.
     ASSERT_TRUE(editing::DuplicateSelected(document, kScattered, "Duplicate items"));
-    EXPECT_EQ(Ids(), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 2, 3, 6, 7, 8, 9}));
     const auto done = editing::LastDone(document);
     EXPECT_EQ(done->selected, RowRanges::Span(7, 10));
     EXPECT_EQ(done->select, 9u);
     editing::Undo(document);
-    EXPECT_EQ(EncodeMenuItems(document.records()), before);
 
     std::vector<MenuItemRecord> pasted = {Rec("stxt", 1, 1, 1, 1, 50), Rec("ctxt", 2, 2, 2, 2, 51)};
     ASSERT_TRUE(editing::InsertRecords(document, 7, pasted, kScattered, "Paste items"));
-    EXPECT_EQ(Ids(), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 50, 51, 7, 8, 9}));
     EXPECT_EQ(editing::LastDone(document)->selected, RowRanges::Span(7, 9));
     EXPECT_EQ(editing::LastDone(document)->select, 7u);
     EXPECT_EQ(editing::Undo(document)->selected, kScattered.rows);
-    EXPECT_EQ(EncodeMenuItems(document.records()), before);
 
     // The document keeps a record; nothing to insert is no step.
     EXPECT_FALSE(editing::DeleteSelected(document, {RowRanges::Span(0, 10), 0}, "x"));

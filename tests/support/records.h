@@ -28,17 +28,24 @@ inline TextDb TextDbRead(QByteArray bytes) {
     return textDb;
 }
 
-// A string database holding these (id, text) entries, read from the game's
-// layout.
-inline TextDb TextDbOf(const std::vector<std::pair<int, std::string>>& entries) {
+// The file of a string database holding these (id, text) entries, laid out
+// as the game's files are: the count, the 4 header bytes, the table of (id,
+// offset) slots, then each text with its NUL in table order.
+inline QByteArray TextDbFile(const std::vector<std::pair<int, std::string>>& entries,
+                             const QByteArray& header = QByteArray(4, '\0')) {
     QByteArray bytes, texts;
     AppendU32(bytes, static_cast<std::uint32_t>(entries.size()));
-    AppendU32(bytes, 0);
+    bytes += header;
     const auto textsStart = 8 + 8 * static_cast<std::uint32_t>(entries.size());
     for (const auto& [id, text] : entries) {
         AppendU32(bytes, static_cast<std::uint32_t>(id));
         AppendU32(bytes, textsStart + static_cast<std::uint32_t>(texts.size()));
         texts.append(text.c_str(), static_cast<qsizetype>(text.size() + 1));
     }
-    return TextDbRead(bytes + texts);
+    return bytes + texts;
+}
+
+// A string database holding these (id, text) entries, read from that file.
+inline TextDb TextDbOf(const std::vector<std::pair<int, std::string>>& entries) {
+    return TextDbRead(TextDbFile(entries));
 }
