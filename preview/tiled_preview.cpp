@@ -1,5 +1,6 @@
 #include "preview/tiled_preview.h"
 
+#include "document/type_code.h"
 #include "preview/picture_stretch.h"
 
 namespace preview {
@@ -37,8 +38,39 @@ void TiledPreview::Paint(QPainter& painter, QPoint origin, const QRect& visible)
 
 QRegion TiledPreview::Change(std::size_t index, const RecordGeometry& geometry,
                              const QRect& visible) {
+    return Change(std::span<const std::size_t>(&index, 1),
+                  std::span<const RecordGeometry>(&geometry, 1), visible);
+}
+
+QRegion TiledPreview::Change(std::span<const std::size_t> indices,
+                             std::span<const RecordGeometry> geometries, const QRect& visible) {
     const OverlayPlacements before = drawing_.placements();
-    QRegion changed(drawing_.Change(index, geometry));
+    QRegion changed;
+    for (std::size_t k = 0; k < indices.size() && k < geometries.size(); ++k)
+        changed += drawing_.Change(indices[k], geometries[k]);
+    return Redraw(changed, before, visible);
+}
+
+std::optional<QRegion> TiledPreview::Update(std::span<const MenuItemRecord> shown,
+                                            const QRect& visible) {
+    const std::vector<MenuItemRecord>& now = drawing_.records();
+    // A record that is no window is drawn alone, whatever follows it.
+    if (shown.empty() || now.empty() || type_code::IsWindow(shown[0]) != type_code::IsWindow(now[0]))
+        return std::nullopt;
+    if (!type_code::IsWindow(shown[0])) shown = shown.first(1);
+    if (shown.size() != now.size()) return std::nullopt;
+    const OverlayPlacements before = drawing_.placements();
+    QRegion changed;
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        // Compared as stored, so that a NaN that stays is no change.
+        if (!SameBits(shown[i], now[i]))
+            changed += drawing_.Change(i, shown[i]);
+    }
+    return Redraw(changed, before, visible);
+}
+
+QRegion TiledPreview::Redraw(QRegion changed, const OverlayPlacements& before,
+                             const QRect& visible) {
     const OverlayPlacements& after = drawing_.placements();
     for (std::size_t i = 0; i < after.size(); ++i) {
         if (before[i].visible == after[i].visible &&
@@ -51,7 +83,11 @@ QRegion TiledPreview::Change(std::size_t index, const RecordGeometry& geometry,
         }
     }
     changed &= QRect(QPoint(0, 0), size());
-    for (const QRect& area : changed) {
+    // Each part is drawn in one pass over the records: many small parts (a
+    // command on many records) are drawn as the one rectangle around them.
+    constexpr int kMostParts = 8;
+    const QRegion parts = changed.rectCount() > kMostParts ? QRegion(changed.boundingRect()) : changed;
+    for (const QRect& area : parts) {
         tiles_.Redraw(area, visible, [this](const QRect& part) { return DrawPart(part); });
     }
     return changed;
