@@ -29,7 +29,9 @@
 #include "app/record_list_view.h"
 #include "app/shortcut_priority_filter.h"
 #include "app/text_line.h"
+#include "app/view_menu.h"
 #include "app/view_options.h"
+#include "app/view_status.h"
 #include "assets/builtin_pictures.h"
 #include "editing/record_edits.h"
 #include "editing/record_list_model.h"
@@ -227,6 +229,8 @@ void TmainWin::CreateMenus() {
     mmMainNewText->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
 
     mmMainView = menuBar()->addMenu(QString());
+    viewMenu = new ViewMenu(mmMainView, *pnMap, platform_, this);
+    mmMainView->addSeparator();
     viewOptions = new ViewOptions(mmMainView, [this] {
         previewPlacing_->SetElementsAlone(viewOptions->elementsAlone());
         DrawPreview();
@@ -414,6 +418,8 @@ void TmainWin::CreateStatusBar(QWidget* client) {
         lbSbInfo4->setCursor(Qt::PointingHandCursor);
     }
     lbSbInfo4->installEventFilter(this);
+    // Where the never shown progress bar would be.
+    viewStatus = new ViewStatus(pnSb, 392, 26, *pnMap);
 }
 
 void TmainWin::LayOutClientArea() {
@@ -466,7 +472,9 @@ void TmainWin::ApplyTexts() {
     mmMainFile->setTitle(texts.fileMenu);
     mmMainEdit->setTitle(texts.editMenu);
     mmMainView->setTitle(texts.viewMenu);
+    viewMenu->ApplyTexts(texts);
     viewOptions->ApplyTexts(texts);
+    viewStatus->ApplyTexts(texts);
     arrangeMenu->ApplyTexts(texts);
     mmMainHelp->setTitle(texts.helpMenu);
     mmMainOpen->setText(texts.openAction);

@@ -42,7 +42,9 @@ class ShortcutPriorityFilter;
 class FindBar;
 class RecordSearch;
 class RecordSelection;
+class ViewMenu;
 class ViewOptions;
+class ViewStatus;
 class TextLine;
 class WatchedFile;
 struct FileFingerprint;
@@ -146,7 +148,9 @@ class TmainWin : public QMainWindow, private SkinTarget {
     QAction* mmMainFindPrevious = nullptr;
     QAction* mmMainGoTo = nullptr;
     QMenu* mmMainView = nullptr;
+    ViewMenu* viewMenu = nullptr;
     ViewOptions* viewOptions = nullptr;
+    ViewStatus* viewStatus = nullptr;
     ArrangeMenu* arrangeMenu = nullptr;
     QMenu* mmMainHelp = nullptr;
     QAction* mmMainHelp2 = nullptr;
@@ -202,7 +206,6 @@ class TmainWin : public QMainWindow, private SkinTarget {
     void RefreshItemView();
     void FillPropertyPanel();
     void DrawPreview();
-    void PreparePreviewSurface();
     void LoadSkin();
     void LoadLanguageList(LineReader& reader);
     void LoadLanguage(LineReader& reader);
