@@ -111,7 +111,8 @@ void ElementPainter::AddPiece(const RecordBox& box, const QColor& inside, std::i
         piece.font = &FontOf(points);
         if (cache && (cache->font != piece.font || cache->text.data() != piece.text.data() ||
                       cache->text.size() != piece.text.size())) {
-            *cache = {piece.font, piece.text, piece.font->Measure(piece.text), std::nullopt};
+            *cache = {piece.font, piece.text, piece.font->Measure(piece.text), std::nullopt,
+                      std::nullopt};
         }
         const PreviewFont::Extent extent = cache ? cache->extent : piece.font->Measure(piece.text);
         piece.cache = cache;
@@ -150,6 +151,8 @@ void ElementPainter::Finish() {
     QPainter painter(surface_);
     // Whole pixels only, so every pixel comes out as on the whole surface.
     painter.translate(-area_.topLeft());
+    // Plain glyphs for the fonts with a face of their own, as for the others.
+    painter.setRenderHint(QPainter::TextAntialiasing, false);
     if (!clip_.isNull()) painter.setClipRect(clip_);
     const PreviewFont* painterFont = nullptr;
     for (const Piece& piece : pieces_) Paint(painter, piece, painterFont);
@@ -175,7 +178,16 @@ void ElementPainter::Paint(QPainter& painter, const Piece& piece,
         const int baseline = piece.textAt.y() + piece.font->ascent();
         // A text whose ink is not known holds tabs or soft hyphens, which a
         // kept layout could set otherwise.
-        if (piece.cache && !piece.reach.isNull()) {
+        if (piece.font->ownFace() && !piece.reach.isNull()) {
+            const QPointF at(piece.textAt.x(), baseline);
+            if (!piece.cache) {
+                painter.drawGlyphRun(at, piece.font->Glyphs(piece.text));
+            } else {
+                std::optional<QGlyphRun>& glyphs = piece.cache->glyphs;
+                if (!glyphs) glyphs = piece.font->Glyphs(piece.text);
+                painter.drawGlyphRun(at, *glyphs);
+            }
+        } else if (piece.cache && !piece.reach.isNull()) {
             std::optional<QStaticText>& layout = piece.cache->layout;
             if (!layout) {
                 layout.emplace(FromCodePage(piece.text));

@@ -84,6 +84,7 @@ class ElementPainter {
         std::string_view text;
         PreviewFont::Extent extent;
         std::optional<QStaticText> layout;
+        std::optional<QGlyphRun> glyphs;  // of a font with a face of its own
     };
 
     // The selected record by itself, at its own position. Returns its box.
