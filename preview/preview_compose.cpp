@@ -80,19 +80,25 @@ QImage ComposePreviewImage(QSize client, const PreviewPictures& pictures,
 }
 
 QImage ComposeSurfacePart(ScreenDrawing& drawing, const PreviewPictures& pictures,
-                          const QRect& area) {
+                          const QRect& area, const QImage* stretchedBackground) {
     const QRect part = area & QRect(QPoint(0, 0), drawing.size());
     // The records first, then the background wherever their key colour
     // lets it show.
     QImage image = drawing.Drawn(part);
     if (image.isNull()) return image;
     const QRgb key = ColorFromSkin(drawing.colors().skinColor1).rgb();
-    if (pictures.background.isNull()) {
+    if (pictures.background.isNull() || stretchedBackground != nullptr) {
+        // Black without a picture.
         const int width = image.width();
         for (int y = 0; y < image.height(); ++y) {
             auto* pixels = reinterpret_cast<QRgb*>(image.scanLine(y));
+            const auto* behind =
+                stretchedBackground
+                    ? reinterpret_cast<const QRgb*>(stretchedBackground->constScanLine(part.y() + y)) +
+                          part.x()
+                    : nullptr;
             for (int x = 0; x < width; ++x) {
-                if ((pixels[x] | 0xFF000000u) == key) pixels[x] = 0xFF000000u;
+                if ((pixels[x] | 0xFF000000u) == key) pixels[x] = behind ? behind[x] : 0xFF000000u;
             }
         }
     } else {

@@ -40,7 +40,10 @@ QImage ComposePreviewImage(QSize client, const PreviewPictures& pictures,
 // client area of the surface's size. Pictures already opaque RGB32 (as
 // OpaquePicture makes them) are used as they are; others are converted on
 // every call.
+// With `stretchedBackground` (the background already stretched over the
+// whole surface, as an RGB32 image of its size), its pixels are taken as
+// they are instead of being worked out again.
 QImage ComposeSurfacePart(ScreenDrawing& drawing, const PreviewPictures& pictures,
-                          const QRect& area);
+                          const QRect& area, const QImage* stretchedBackground = nullptr);
 
 }  // namespace preview

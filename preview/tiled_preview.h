@@ -4,6 +4,7 @@
 #include <QRect>
 #include <QRegion>
 #include <QSize>
+#include <QImage>
 #include <cstddef>
 #include <optional>
 #include <span>
@@ -52,9 +53,10 @@ class TiledPreview {
     // Gives records of the shown ones these values (a drag: `indices` and
     // one geometry each) and brings the tiles in view of `visible` up to
     // date where that changed them; what changed in tiles out of view is let
-    // go. Returns the surface pixels that changed: those the records touched
-    // and touch, and the old and new places of a loading picture that moved;
-    // all of them when the window moved.
+    // go. Returns the surface pixels redrawn: those the records touched and
+    // touch, and the old and new places of a loading picture that moved (or
+    // the rectangle around them all, when they are many); all of them when
+    // the window moved.
     QRegion Change(std::size_t index, const RecordGeometry& geometry, const QRect& visible);
     QRegion Change(std::span<const std::size_t> indices, std::span<const RecordGeometry> geometries,
                    const QRect& visible);
@@ -68,12 +70,16 @@ class TiledPreview {
 
   private:
     QImage DrawPart(const QRect& area);
-    // Redraws in view what the changes gave, the loading pictures' places
-    // before them being `before`.
-    QRegion Redraw(QRegion changed, const OverlayPlacements& before, const QRect& visible);
+    // Redraws in view what the changes gave (the pixels `changed`, the
+    // loading pictures' places before them being `before`).
+    QRegion Redraw(const std::vector<QRect>& changed, const OverlayPlacements& before,
+                   const QRect& visible);
 
     ScreenDrawing drawing_;
     PreviewPictures pictures_;
+    // The background stretched over a surface of a few screens' size, made
+    // once: a change on a crowded screen redraws most of what is in view.
+    QImage background_;
     TileCache tiles_;
 };
 
