@@ -30,7 +30,9 @@
 #include "app/recovery_offer.h"
 #include "app/shortcut_priority_filter.h"
 #include "app/text_line.h"
+#include "app/view_menu.h"
 #include "app/view_options.h"
+#include "app/view_status.h"
 #include "assets/builtin_pictures.h"
 #include "document/recovery_folder.h"
 #include "document/recovery_journal.h"
@@ -241,6 +243,8 @@ void TmainWin::CreateMenus() {
     mmMainNewText->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
 
     mmMainView = menuBar()->addMenu(QString());
+    viewMenu = new ViewMenu(mmMainView, *pnMap, platform_, this);
+    mmMainView->addSeparator();
     viewOptions = new ViewOptions(mmMainView, [this] {
         previewPlacing_->SetElementsAlone(viewOptions->elementsAlone());
         DrawPreview();
@@ -428,6 +432,8 @@ void TmainWin::CreateStatusBar(QWidget* client) {
         lbSbInfo4->setCursor(Qt::PointingHandCursor);
     }
     lbSbInfo4->installEventFilter(this);
+    // Where the never shown progress bar would be.
+    viewStatus = new ViewStatus(pnSb, 392, 26, *pnMap);
 }
 
 void TmainWin::LayOutClientArea() {
@@ -480,7 +486,9 @@ void TmainWin::ApplyTexts() {
     mmMainFile->setTitle(texts.fileMenu);
     mmMainEdit->setTitle(texts.editMenu);
     mmMainView->setTitle(texts.viewMenu);
+    viewMenu->ApplyTexts(texts);
     viewOptions->ApplyTexts(texts);
+    viewStatus->ApplyTexts(texts);
     arrangeMenu->ApplyTexts(texts);
     mmMainHelp->setTitle(texts.helpMenu);
     mmMainOpen->setText(texts.openAction);

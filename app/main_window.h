@@ -43,7 +43,9 @@ class ShortcutPriorityFilter;
 class FindBar;
 class RecordSearch;
 class RecordSelection;
+class ViewMenu;
 class ViewOptions;
+class ViewStatus;
 class TextLine;
 class WatchedFile;
 struct FileFingerprint;
@@ -150,7 +152,9 @@ class TmainWin : public QMainWindow, private SkinTarget {
     QAction* mmMainFindPrevious = nullptr;
     QAction* mmMainGoTo = nullptr;
     QMenu* mmMainView = nullptr;
+    ViewMenu* viewMenu = nullptr;
     ViewOptions* viewOptions = nullptr;
+    ViewStatus* viewStatus = nullptr;
     ArrangeMenu* arrangeMenu = nullptr;
     QMenu* mmMainHelp = nullptr;
     QAction* mmMainHelp2 = nullptr;
@@ -209,7 +213,6 @@ class TmainWin : public QMainWindow, private SkinTarget {
     void RefreshItemView();
     void FillPropertyPanel();
     void DrawPreview();
-    void PreparePreviewSurface();
     void LoadSkin();
     void LoadLanguageList(LineReader& reader);
     void LoadLanguage(LineReader& reader);

@@ -8,6 +8,7 @@
 #include "app/platform.h"
 #include "app/preview_panel.h"
 #include "app/preview_placing.h"
+#include "app/view_status.h"
 #include "base/number_text.h"
 #include "editing/record_edits.h"
 #include "editing/record_selection.h"
@@ -34,7 +35,7 @@ void TmainWin::CreatePreviewPlacing() {
         RefreshItemView();
     };
     // The fields follow the record on its way.
-    actions.showDraft = [this](const RecordGeometry& geometry) {
+    actions.showDraft = [this](const RecordGeometry& geometry, bool resizing) {
         MenuItemRecord record;
         SetGeometry(record, geometry);
         for (const RecordField field :
@@ -42,6 +43,10 @@ void TmainWin::CreatePreviewPlacing() {
             EditOf(field)->setText(FloatDisplayText(std::bit_cast<float>(FieldBits(record, field)),
                                                     platform_.DecimalSeparator()));
         }
+        viewStatus->ShowDraft(geometry, resizing, platform_.DecimalSeparator());
+    };
+    actions.showPointer = [this](const std::optional<preview::PointerPlace>& place) {
+        viewStatus->ShowPointer(place);
     };
     actions.redraw = [this] { RefreshItemView(); };
     actions.showCommands = [this](QPoint global) { pmPreview->popup(global); };

@@ -85,8 +85,8 @@ void TmainWin::RunActivationSequence() {
     if (!(windowFlags() & Qt::FramelessWindowHint)) {
         setGeometry(FirstPlacement(platform_.ScreenGeometry(this), minimumSize()));
     }
-    // 2. The preview's surface, filled with the built-in key colour.
-    PreparePreviewSurface();
+    // 2. The preview needs no surface made ahead: it draws at the size it is
+    // shown at, whenever it is shown.
     // 3. Flags of the shell (the document flags start cleared with the window).
     useMetro_ = false;
     fadeTarget_ = 250;
@@ -208,10 +208,6 @@ void TmainWin::LoadSkin() {
     if (!OpenRegularFileForReading(fixed_text::kSkin, skin)) return;
     LineReader reader(skin);
     ApplySkinFile(reader, *this, PictureLoading{&LoadPicture, &LoadBitmap});
-}
-
-void TmainWin::PreparePreviewSurface() {
-    pnMap->PrepareSurface(platform_.ScreenGeometry(this).size(), SkinColors());
 }
 
 void TmainWin::DrawPreview() {

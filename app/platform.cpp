@@ -1,8 +1,10 @@
 #include "app/platform.h"
 
 #include <QDesktopServices>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFormLayout>
 #include <QGuiApplication>
 #include <QInputDialog>
 #include <QLibraryInfo>
@@ -11,6 +13,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QSpinBox>
 #include <QTranslator>
 #include <QUrl>
 #include <QWidget>
@@ -114,6 +117,32 @@ std::optional<QString> QtPlatform::AskText(QWidget* parent, const QString& title
     dialog.setTextValue(initial);
     if (RunModal(dialog, parent) != QDialog::Accepted) return std::nullopt;
     return dialog.textValue();
+}
+
+std::optional<QSize> QtPlatform::AskSize(QWidget* parent, const QString& title,
+                                         const QString& widthLabel, const QString& heightLabel,
+                                         QSize initial) {
+    QDialog dialog(parent);
+    dialog.setWindowTitle(title);
+    auto* form = new QFormLayout(&dialog);
+    // Wide ranges: a number out of what the caller takes is refused by it,
+    // with the reason, rather than changed silently by the box.
+    const auto side = [&](const QString& label, int value) {
+        auto* box = new QSpinBox(&dialog);
+        box->setRange(1, 999999);
+        box->setValue(value);
+        form->addRow(label, box);
+        return box;
+    };
+    QSpinBox* width = side(widthLabel, initial.width());
+    QSpinBox* height = side(heightLabel, initial.height());
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    form->addRow(buttons);
+    width->selectAll();
+    if (RunModal(dialog, parent) != QDialog::Accepted) return std::nullopt;
+    return QSize(width->value(), height->value());
 }
 
 void QtPlatform::OpenWithShell(const QString& target) {

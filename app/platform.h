@@ -2,6 +2,7 @@
 
 #include <QChar>
 #include <QRect>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -60,6 +61,12 @@ class Platform {
     // selected; nothing when cancelled.
     virtual std::optional<QString> AskText(QWidget* parent, const QString& title,
                                            const QString& prompt, const QString& initial = {}) = 0;
+    // A width and a height in pixels, asked for in a small box that starts
+    // with `initial`; nothing when cancelled. Any whole numbers may come
+    // back: the caller says which it takes.
+    virtual std::optional<QSize> AskSize(QWidget* parent, const QString& title,
+                                         const QString& widthLabel, const QString& heightLabel,
+                                         QSize initial) = 0;
     // The shell's "open" verb on a file, a web address or a "mailto:" address.
     virtual void OpenWithShell(const QString& target) = 0;
     // The whole screen the window is shown on, in desktop coordinates: on a
@@ -90,6 +97,8 @@ class QtPlatform : public Platform {
                              const RecoverButtons& buttons) override;
     std::optional<QString> AskText(QWidget* parent, const QString& title, const QString& prompt,
                                    const QString& initial) override;
+    std::optional<QSize> AskSize(QWidget* parent, const QString& title, const QString& widthLabel,
+                                 const QString& heightLabel, QSize initial) override;
     void OpenWithShell(const QString& target) override;
     QRect ScreenGeometry(const QWidget* window) override;
     QChar DecimalSeparator() override;

@@ -63,8 +63,11 @@ PreviewPlacing::PreviewPlacing(PreviewPanel& panel, const Document& document,
     // The panel takes the focus on a click, which commits a field being
     // edited before the click selects anything.
     panel_.setFocusPolicy(Qt::ClickFocus);
-    panel_.setMouseTracking(true);
+    panel_.viewport()->setMouseTracking(true);
+    // The pointer's events reach the viewport, the keys the panel.
     panel_.installEventFilter(this);
+    panel_.viewport()->installEventFilter(this);
+    connect(&panel_, &PreviewPanel::viewChanged, this, [this] { ViewChanged(); });
     // A drag stands on the records as they were at its start; the picture
     // is drawn again at the next redraw.
     const auto changed = [this] {
@@ -78,8 +81,15 @@ PreviewPlacing::PreviewPlacing(PreviewPanel& panel, const Document& document,
     connect(&document_, &Document::recordsAboutToBeInserted, this, changed);
     connect(&document_, &Document::recordsAboutToBeRemoved, this, changed);
     connect(&document_, &Document::recordsChanged, this, changed);
-    connect(&document_, &Document::textDbReplaced, this, [this] {
+    // The drawing holds the texts it drew.
+    const auto textsChanged = [this] {
         stale_ = true;
+        textsChanged_ = true;
+    };
+    connect(&document_, &Document::aboutToReset, this, textsChanged);
+    connect(&document_, &Document::textChanged, this, textsChanged);
+    connect(&document_, &Document::textDbReplaced, this, [this, textsChanged] {
+        textsChanged();
         CallOff(true);
     });
 }
@@ -104,15 +114,36 @@ void PreviewPlacing::Redraw() {
     if (drag_) CallOff(false);
     if (selection_.empty() || selection_.current() >= document_.count()) return;
     const std::size_t now = shown();
-    if (stale_ || now != drawnShown_ || panel_.drawnSize() != panel_.previewSize() ||
-        !(drawnColors_ == SkinColors())) {
+    if (stale_ || now != drawnShown_ || panel_.drawnSize() != panel_.view().surface() ||
+        panel_.previewSize() != panel_.view().area() || !(drawnColors_ == SkinColors())) {
+        if (textsChanged_) panel_.Forget();
         panel_.Redraw(document_.records(), now, document_.textDb(), SkinColors());
         stale_ = false;
+        textsChanged_ = false;
         drawnShown_ = now;
         drawnColors_ = SkinColors();
     }
+    Remark();
+}
+
+void PreviewPlacing::Remark() {
+    if (selection_.empty() || selection_.current() >= document_.count()) return;
+    const std::size_t now = shown();
     const std::span<const MenuItemRecord> records = document_.records();
     panel_.SetMarks(MarksOf(records.subspan(now, preview::ShownEnd(records, now) - now)));
+}
+
+void PreviewPlacing::ViewChanged() {
+    // What was pressed or dragged stands on pixels of the surface before.
+    if (drag_ || press_) {
+        CallOff(true);
+        return;
+    }
+    Remark();
+}
+
+int PreviewPlacing::GridStep(Qt::KeyboardModifiers keys) const {
+    return keys & Qt::AltModifier ? 0 : panel_.gridStep();
 }
 
 PreviewMarks PreviewPlacing::MarksOf(std::span<const MenuItemRecord> screen) const {
@@ -135,20 +166,9 @@ PreviewMarks PreviewPlacing::MarksOf(std::span<const MenuItemRecord> screen) con
 }
 
 bool PreviewPlacing::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == panel_.viewport()) return ViewportEvent(*event);
     if (watched != &panel_) return false;
     switch (event->type()) {
-        case QEvent::MouseButtonPress:
-            Pressed(static_cast<const QMouseEvent&>(*event));
-            return true;
-        case QEvent::MouseMove:
-            Moved(static_cast<const QMouseEvent&>(*event));
-            return true;
-        case QEvent::MouseButtonRelease:
-            Released(static_cast<const QMouseEvent&>(*event));
-            return true;
-        case QEvent::MouseButtonDblClick:
-            DoubleClicked(static_cast<const QMouseEvent&>(*event));
-            return true;
         case QEvent::KeyPress:
             return KeyPressed(static_cast<const QKeyEvent&>(*event));
         case QEvent::ContextMenu:
@@ -161,6 +181,32 @@ bool PreviewPlacing::eventFilter(QObject* watched, QEvent* event) {
         default:
             return false;
     }
+}
+
+bool PreviewPlacing::ViewportEvent(QEvent& event) {
+    const auto& mouse = static_cast<const QMouseEvent&>(event);
+    switch (event.type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseMove:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+            // A pan is the panel's.
+            if (panel_.Pans(mouse)) return false;
+            break;
+        case QEvent::Leave:
+            if (actions_.showPointer) actions_.showPointer(std::nullopt);
+            return false;
+        case QEvent::ContextMenu:
+            ContextMenuAsked(static_cast<const QContextMenuEvent&>(event));
+            return true;
+        default:
+            return false;
+    }
+    if (event.type() == QEvent::MouseButtonPress) Pressed(mouse);
+    if (event.type() == QEvent::MouseMove) Moved(mouse);
+    if (event.type() == QEvent::MouseButtonRelease) Released(mouse);
+    if (event.type() == QEvent::MouseButtonDblClick) DoubleClicked(mouse);
+    return true;
 }
 
 std::optional<std::size_t> PreviewPlacing::RecordAt(QPoint at) const {
@@ -211,6 +257,7 @@ void PreviewPlacing::Moved(const QMouseEvent& event) {
     const QPoint at = panel_.ToSurface(event.position());
     if (!press_ || !(event.buttons() & Qt::LeftButton)) {
         ShowCursorFor(at);
+        ShowPointerAt(at);
         return;
     }
     if (!press_->moved) {
@@ -238,7 +285,6 @@ void PreviewPlacing::Released(const QMouseEvent& event) {
         DragTo(at, event.modifiers() & Qt::AltModifier, false);
         const Dragging drag = std::move(*drag_);
         drag_.reset();
-        panel_.EndDraft();
         if (drag.handle && drag.placed && !SameBits(*drag.placed, drag.drag.start)) {
             actions_.resize(selection_.current(), *drag.placed, false);
         } else if (!drag.handle && drag.place && (drag.place->dx != 0 || drag.place->dy != 0)) {
@@ -335,21 +381,32 @@ bool PreviewPlacing::KeyPressed(const QKeyEvent& event) {
             return false;
     }
     const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
-    if (modifiers & ~(Qt::ShiftModifier | Qt::ControlModifier)) return false;
+    if (modifiers & ~(Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) return false;
     if (selection_.empty() || selection_.current() >= document_.count()) return true;
     const double step = modifiers & Qt::ShiftModifier ? kShiftKeyStep : kKeyStep;
+    const std::size_t index = selection_.current();
+    const RecordGeometry start = GeometryOf(document_.record(index));
+    const int grid = GridStep(modifiers);
     if (!(modifiers & Qt::ControlModifier)) {
-        // The whole selection moves, the elements of a selected window with it.
+        // The whole selection moves, the elements of a selected window with
+        // it; on a grid the current record goes to the next line and the
+        // others keep their places to it.
         const RowRanges moved = arrange::MovedRows(document_.records(), selection_.rows());
-        if (!moved.empty()) actions_.move(moved, dx * step, dy * step, true);
+        if (moved.empty()) return true;
+        if (grid == 0) {
+            actions_.move(moved, dx * step, dy * step, true);
+        } else if (const std::optional<RecordGeometry> placed = preview::Nudged(
+                       start, std::nullopt, static_cast<int>(dx), static_cast<int>(dy), step, grid)) {
+            actions_.move(moved, static_cast<double>(placed->posX) - start.posX,
+                          static_cast<double>(placed->posY) - start.posY, true);
+        }
         return true;
     }
     // Ctrl pulls the current record's right or bottom edge, as the handle
     // there would.
-    const std::size_t index = selection_.current();
     const std::optional<RecordGeometry> placed =
-        preview::Placed(GeometryOf(document_.record(index)), preview::Handle::BottomRight,
-                        dx * step, dy * step);
+        preview::Nudged(start, preview::Handle::BottomRight, static_cast<int>(dx),
+                        static_cast<int>(dy), step, grid);
     if (placed) actions_.resize(index, *placed, true);
     return true;
 }
@@ -400,6 +457,9 @@ void PreviewPlacing::BeginDrag() {
             preview::GroupOf(records, first, drag.moved);
         if (!group) return;
         drag.group = *group;
+        // The grid holds the record taken hold of.
+        drag.group.anchorX = records[*press_->hit].posX;
+        drag.group.anchorY = records[*press_->hit].posY;
         drag.targets = preview::SnapTargetsFor(records, first, drag.moved);
         drag.moved.ForEach([&](std::size_t row) {
             if (row < first || row >= end) return;
@@ -408,9 +468,9 @@ void PreviewPlacing::BeginDrag() {
         });
     }
     drag_ = std::move(drag);
-    // The draft draws over the picture: the next redraw draws it anew.
+    // The drag changes the picture alone: the next redraw brings it back in
+    // line with the document.
     stale_ = true;
-    panel_.BeginDraft(drag_->screen, drag_->changing, document_.textDb(), SkinColors());
 }
 
 void PreviewPlacing::DragTo(QPoint at, bool free, bool show) {
@@ -418,12 +478,13 @@ void PreviewPlacing::DragTo(QPoint at, bool free, bool show) {
     // The size the draft is drawn at.
     const QSize size = panel_.drawnSize();
     const preview::SnapTargets* targets = free ? nullptr : &drag.targets;
+    const int grid = free ? 0 : panel_.gridStep();
     std::vector<RecordGeometry> geometries;
     std::optional<double> guideX;
     std::optional<double> guideY;
     if (drag.handle) {
         const std::optional<preview::DragPlace> place =
-            preview::DragTo(drag.drag, at - drag.from, size.width(), size.height(), targets);
+            preview::DragTo(drag.drag, at - drag.from, size.width(), size.height(), targets, grid);
         if (!place) return;
         drag.placed = place->geometry;
         geometries = {place->geometry};
@@ -431,7 +492,8 @@ void PreviewPlacing::DragTo(QPoint at, bool free, bool show) {
         guideY = place->guideY;
     } else {
         const std::optional<preview::GroupPlace> place =
-            preview::GroupDragTo(drag.group, at - drag.from, size.width(), size.height(), targets);
+            preview::GroupDragTo(drag.group, at - drag.from, size.width(), size.height(), targets,
+                                 grid);
         if (!place) return;
         drag.place = place;
         for (RecordGeometry geometry : drag.starts) {
@@ -445,7 +507,7 @@ void PreviewPlacing::DragTo(QPoint at, bool free, bool show) {
     for (std::size_t k = 0; k < drag.changing.size(); ++k)
         SetGeometry(drag.screen[drag.changing[k]], geometries[k]);
     if (!show) return;
-    panel_.RedrawDraft(geometries);
+    panel_.ChangeDrawn(drag.changing, geometries);
     PreviewMarks marks = MarksOf(drag.screen);
     if (guideX) marks.guideX = preview::MapX(*guideX, size.width());
     if (guideY) marks.guideY = preview::MapY(*guideY, size.height());
@@ -455,7 +517,7 @@ void PreviewPlacing::DragTo(QPoint at, bool free, bool show) {
     if (current >= drag.shown && current - drag.shown < drag.screen.size() &&
         std::find(drag.changing.begin(), drag.changing.end(), current - drag.shown) !=
             drag.changing.end()) {
-        actions_.showDraft(GeometryOf(drag.screen[current - drag.shown]));
+        actions_.showDraft(GeometryOf(drag.screen[current - drag.shown]), drag.handle.has_value());
     }
 }
 
@@ -463,23 +525,33 @@ void PreviewPlacing::CallOff(bool redraw) {
     if (press_) press_->calledOff = true;
     if (!drag_) return;
     drag_.reset();
-    panel_.EndDraft();
     if (redraw) actions_.redraw();
 }
 
 void PreviewPlacing::ShowCursorFor(QPoint at) {
+    QWidget* viewport = panel_.viewport();
     if (!document_.isOpen()) {
-        panel_.unsetCursor();
+        viewport->unsetCursor();
         return;
     }
     if (const std::optional<preview::Handle> handle = HandleAt(at)) {
-        panel_.setCursor(CursorOf(*handle));
+        viewport->setCursor(CursorOf(*handle));
         return;
     }
     const std::optional<std::size_t> hit = RecordAt(at);
     if (hit && IsFinite(GeometryOf(document_.record(*hit)))) {
-        panel_.setCursor(Qt::SizeAllCursor);
+        viewport->setCursor(Qt::SizeAllCursor);
     } else {
-        panel_.unsetCursor();
+        viewport->unsetCursor();
     }
+}
+
+void PreviewPlacing::ShowPointerAt(QPoint at) {
+    if (!actions_.showPointer) return;
+    if (!document_.isOpen() || selection_.empty() || selection_.current() >= document_.count()) {
+        actions_.showPointer(std::nullopt);
+        return;
+    }
+    actions_.showPointer(
+        preview::PointerPlaceAt(document_.records(), shown(), at, panel_.drawnSize()));
 }

@@ -11,6 +11,7 @@
 #include "document/row_ranges.h"
 #include "editing/record_geometry.h"
 #include "preview/placement.h"
+#include "preview/pointer_place.h"
 #include "preview/preview_colors.h"
 
 class Document;
@@ -40,7 +41,10 @@ struct PreviewMarks;
 // is drawn from a copy of the screen; the document changes once, when the
 // button is released, and not at all when Escape ends the drag. With the
 // panel focused the arrow keys move the selection (Ctrl: resize the current
-// record) and Ctrl+A selects every element of the screen.
+// record) and Ctrl+A selects every element of the screen. While the grid is
+// shown, drags, handles and keys put what they move on its lines (Alt:
+// freely). Pointer and keys work on the surface as it is shown, whatever
+// its zoom and scrolling; a zoom in the middle of a drag calls the drag off.
 class PreviewPlacing : public QObject {
   public:
     // What the window does for it.
@@ -51,7 +55,10 @@ class PreviewPlacing : public QObject {
         // A drag or arrow key moved the records `moved` by (dx, dy) units.
         std::function<void(const RowRanges& moved, double dx, double dy, bool byKey)> move;
         // The current record's values while a drag or resize is on its way.
-        std::function<void(const RecordGeometry& geometry)> showDraft;
+        std::function<void(const RecordGeometry& geometry, bool resizing)> showDraft;
+        // Where the pointer is over the preview; nothing once it is off the
+        // surface.
+        std::function<void(const std::optional<preview::PointerPlace>& place)> showPointer;
         // A double click on a record: select it and go to its X field.
         std::function<void(std::size_t index)> editPosition;
         // A drag ended without a change: show the document as it is again.
@@ -72,6 +79,8 @@ class PreviewPlacing : public QObject {
     // size changed; otherwise only the marks move.
     void Redraw();
     void SetElementsAlone(bool alone);
+    // The surface shown got another size: the marks are placed anew.
+    void ViewChanged();
     // The record whose drawing is shown.
     std::size_t shown() const;
 
@@ -111,6 +120,8 @@ class PreviewPlacing : public QObject {
         std::vector<MenuItemRecord> screen;
     };
 
+    // The pointer's events, which reach the viewport.
+    bool ViewportEvent(QEvent& event);
     void Pressed(const QMouseEvent& event);
     void Moved(const QMouseEvent& event);
     void Released(const QMouseEvent& event);
@@ -122,6 +133,10 @@ class PreviewPlacing : public QObject {
     // it when asked.
     void DragTo(QPoint at, bool free, bool show);
     void CallOff(bool redraw);
+    void Remark();
+    void ShowPointerAt(QPoint at);
+    // The step the grid holds moves to, or 0 without a grid or with Alt.
+    int GridStep(Qt::KeyboardModifiers keys) const;
     void ShowCursorFor(QPoint at);
     // The marks of the selection on `screen` (the records shown, from
     // shown() on), with the current record's handles.
@@ -144,6 +159,8 @@ class PreviewPlacing : public QObject {
     std::optional<std::size_t> clicked_;
     // What the picture was last drawn of; drawn again when it changes.
     bool stale_ = true;
+    // The texts changed: the drawing, which holds them, goes.
+    bool textsChanged_ = true;
     std::size_t drawnShown_ = 0;
     preview::PreviewColors drawnColors_;
 };

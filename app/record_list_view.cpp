@@ -219,3 +219,7 @@ int RecordListView::WidthToShowLabels(std::size_t rows, int least) const {
                        style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
     return std::max(least, label + chrome);
 }
+
+void RecordListView::dataChanged(const QModelIndex&, const QModelIndex&, const QList<int>&) {
+    viewport()->update();
+}

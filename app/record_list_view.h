@@ -50,6 +50,11 @@ class RecordListView : public QListView {
         const QModelIndex& index, const QEvent* event = nullptr) const override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command) override;
+    // Rows all of one height need no new layout when their labels change:
+    // they are painted again, and a command on a thousand records never
+    // lays out a list of a million again.
+    void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                     const QList<int>& roles = {}) override;
 
   private:
     void ScrollWhenLaidOut(const QModelIndex& index, ScrollHint hint);

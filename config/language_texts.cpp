@@ -174,6 +174,23 @@ constexpr auto kLinesAfterHelpFile = std::to_array<Text>({
     &LanguageTexts::recoveryFileRefused,
     &LanguageTexts::recoveredStatus,
     &LanguageTexts::recoveryNotWritten,
+    &LanguageTexts::zoomInAction,
+    &LanguageTexts::zoomOutAction,
+    &LanguageTexts::fitToWindowAction,
+    &LanguageTexts::actualSizeAction,
+    &LanguageTexts::resolutionMenu,
+    &LanguageTexts::fitResolution,
+    &LanguageTexts::customResolution,
+    &LanguageTexts::showGridAction,
+    &LanguageTexts::gridSizeMenu,
+    &LanguageTexts::gridUnits,
+    &LanguageTexts::resolutionRange,
+    &LanguageTexts::resolutionWidth,
+    &LanguageTexts::resolutionHeight,
+    &LanguageTexts::zoomStatus,
+    &LanguageTexts::pointerPlace,
+    &LanguageTexts::pointerInWindow,
+    &LanguageTexts::draftSize,
 });
 
 // An empty line, or one past the end of the file, keeps the current text.

@@ -235,6 +235,24 @@ struct LanguageTexts {
     QString recoveredStatus =
         QStringLiteral("Recovered the unsaved changes to [%1]; Save writes them there.");
     QString recoveryNotWritten = QStringLiteral("Error: unable to keep a recovery copy in [%1]!");
+    // The view of the preview: zoom, game resolution, grid, where the pointer is.
+    QString zoomInAction = QStringLiteral("Zoom &In");
+    QString zoomOutAction = QStringLiteral("Zoom &Out");
+    QString fitToWindowAction = QStringLiteral("&Fit to Window");
+    QString actualSizeAction = QStringLiteral("&Actual Size");
+    QString resolutionMenu = QStringLiteral("Game &Resolution");
+    QString fitResolution = QStringLiteral("Fit to window");
+    QString customResolution = QStringLiteral("Custom...");
+    QString showGridAction = QStringLiteral("Show &Grid");
+    QString gridSizeMenu = QStringLiteral("Grid Si&ze");
+    QString gridUnits = QStringLiteral("%1 units");
+    QString resolutionRange = QStringLiteral("The game resolution must be 320 to 7680 pixels wide and 200 to 4320 pixels high");
+    QString resolutionWidth = QStringLiteral("&Width:");
+    QString resolutionHeight = QStringLiteral("&Height:");
+    QString zoomStatus = QStringLiteral("Zoom %1 %");
+    QString pointerPlace = QStringLiteral("x %1, y %2");
+    QString pointerInWindow = QStringLiteral("in window: x %1, y %2");
+    QString draftSize = QStringLiteral("width %1, height %2");
 
     // "Made by the Kavel team".
     QString CreditLine() const { return creditLine; }

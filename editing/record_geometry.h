@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 
@@ -40,4 +41,11 @@ inline bool SameBits(float a, float b) {
 inline bool SameBits(const RecordGeometry& a, const RecordGeometry& b) {
     return SameBits(a.posX, b.posX) && SameBits(a.posY, b.posY) && SameBits(a.scaleX, b.scaleX) &&
            SameBits(a.scaleY, b.scaleY);
+}
+
+// Every field the same, as stored: the record's 36 bytes.
+inline bool SameBits(const MenuItemRecord& a, const MenuItemRecord& b) {
+    return a.id == b.id && std::equal(a.type, a.type + 4, b.type) &&
+           SameBits(GeometryOf(a), GeometryOf(b)) && a.textId == b.textId && a.font == b.font &&
+           a.color == b.color;
 }

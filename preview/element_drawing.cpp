@@ -111,7 +111,8 @@ void ElementPainter::AddPiece(const RecordBox& box, const QColor& inside, std::i
         piece.font = &FontOf(points);
         if (cache && (cache->font != piece.font || cache->text.data() != piece.text.data() ||
                       cache->text.size() != piece.text.size())) {
-            *cache = {piece.font, piece.text, piece.font->Measure(piece.text), std::nullopt};
+            *cache = {piece.font, piece.text, piece.font->Measure(piece.text), std::nullopt,
+                      std::nullopt};
         }
         const PreviewFont::Extent extent = cache ? cache->extent : piece.font->Measure(piece.text);
         piece.cache = cache;
@@ -148,34 +149,48 @@ void ElementPainter::Finish() {
         if (piece->showBox) mask.Add(piece->box);
     }
     QPainter painter(surface_);
-    // Whole pixels only, so every pixel comes out as on the whole surface.
-    painter.translate(-area_.topLeft());
-    if (!clip_.isNull()) painter.setClipRect(clip_);
+    // Plain glyphs for the fonts with a face of their own, as for the others.
+    painter.setRenderHint(QPainter::TextAntialiasing, false);
+    // The target's pixels are the surface's moved by whole pixels. The
+    // painter itself is not moved: a kept text layout is set again whenever
+    // it is drawn under another transformation.
+    const QPoint shift = -area_.topLeft();
+    if (!clip_.isNull()) painter.setClipRect(clip_.translated(shift));
     const PreviewFont* painterFont = nullptr;
-    for (const Piece& piece : pieces_) Paint(painter, piece, painterFont);
+    for (const Piece& piece : pieces_) Paint(painter, piece, painterFont, shift);
     pieces_.clear();
 }
 
 // The text's cell is filled here rather than by the painter's opaque
 // background mode: that mode starts the cell at the baseline minus the
 // fractional ascent, which on some sizes leaves the cell's top row unfilled.
-void ElementPainter::Paint(QPainter& painter, const Piece& piece,
-                           const PreviewFont*& painterFont) const {
+void ElementPainter::Paint(QPainter& painter, const Piece& piece, const PreviewFont*& painterFont,
+                           QPoint shift) const {
     if (piece.showBox) {
-        painter.fillRect(piece.box, outline_);
-        painter.fillRect(piece.inside, piece.insideColor);
+        painter.fillRect(piece.box.translated(shift), outline_);
+        painter.fillRect(piece.inside.translated(shift), piece.insideColor);
     }
     if (piece.font && piece.showText) {
-        painter.fillRect(piece.cell, piece.background);
+        painter.fillRect(piece.cell.translated(shift), piece.background);
         if (painterFont != piece.font) {
             painter.setFont(piece.font->font());
             painterFont = piece.font;
         }
         painter.setPen(piece.textColor);
-        const int baseline = piece.textAt.y() + piece.font->ascent();
+        const QPoint textAt = piece.textAt + shift;
+        const int baseline = textAt.y() + piece.font->ascent();
         // A text whose ink is not known holds tabs or soft hyphens, which a
         // kept layout could set otherwise.
-        if (piece.cache && !piece.reach.isNull()) {
+        if (piece.font->ownFace() && !piece.reach.isNull()) {
+            const QPointF at(textAt.x(), baseline);
+            if (!piece.cache) {
+                painter.drawGlyphRun(at, piece.font->Glyphs(piece.text));
+            } else {
+                std::optional<QGlyphRun>& glyphs = piece.cache->glyphs;
+                if (!glyphs) glyphs = piece.font->Glyphs(piece.text);
+                painter.drawGlyphRun(at, *glyphs);
+            }
+        } else if (piece.cache && !piece.reach.isNull()) {
             std::optional<QStaticText>& layout = piece.cache->layout;
             if (!layout) {
                 layout.emplace(FromCodePage(piece.text));
@@ -184,10 +199,10 @@ void ElementPainter::Paint(QPainter& painter, const Piece& piece,
             }
             // A kept layout is placed by its top, the baseline its exact
             // ascent below; so the glyphs land where drawText puts them.
-            painter.drawStaticText(QPointF(piece.textAt.x(), baseline - piece.font->exactAscent()),
+            painter.drawStaticText(QPointF(textAt.x(), baseline - piece.font->exactAscent()),
                                    *layout);
         } else {
-            painter.drawText(QPoint(piece.textAt.x(), baseline), FromCodePage(piece.text));
+            painter.drawText(QPoint(textAt.x(), baseline), FromCodePage(piece.text));
         }
     }
 }

@@ -84,6 +84,7 @@ class ElementPainter {
         std::string_view text;
         PreviewFont::Extent extent;
         std::optional<QStaticText> layout;
+        std::optional<QGlyphRun> glyphs;  // of a font with a face of its own
     };
 
     // The selected record by itself, at its own position. Returns its box.
@@ -128,7 +129,9 @@ class ElementPainter {
 
     void AddPiece(const RecordBox& box, const QColor& inside, std::int32_t textId, int points,
                   const QColor& ink, const QColor& background, TextCache* cache);
-    void Paint(QPainter& painter, const Piece& piece, const PreviewFont*& painterFont) const;
+    // Paints a piece onto the target, whose pixels are the surface's moved by `shift`.
+    void Paint(QPainter& painter, const Piece& piece, const PreviewFont*& painterFont,
+               QPoint shift) const;
     PreviewFont& FontOf(int points);
 
     QImage* surface_;

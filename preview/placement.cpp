@@ -344,7 +344,7 @@ std::optional<GroupDrag> GroupOf(std::span<const MenuItemRecord> records, std::s
         const Edges x = EdgesOf({records[i].posX, records[i].scaleX}, origin.x);
         const Edges y = EdgesOf({records[i].posY, records[i].scaleY}, origin.y);
         if (!group) {
-            group = GroupDrag{x.low, y.low, x.high, y.high};
+            group = GroupDrag{x.low, y.low, x.high, y.high, records[i].posX, records[i].posY};
             return;
         }
         group->left = std::min(group->left, x.low);
@@ -356,24 +356,30 @@ std::optional<GroupDrag> GroupOf(std::span<const MenuItemRecord> records, std::s
 }
 
 std::optional<GroupPlace> GroupDragTo(const GroupDrag& drag, QPoint offset, int width, int height,
-                                      const SnapTargets* targets) {
+                                      const SnapTargets* targets, int gridStep) {
     if (width <= 0 || height <= 0) return std::nullopt;
     GroupPlace place;
-    const auto axis = [](double low, double high, double units, const SnapLines* lines,
-                                double unitsPerPixel, double& moved,
-                                std::optional<double>& guide) {
+    const auto axis = [gridStep](double low, double high, double anchor, double units,
+                                 const SnapLines* lines, double unitsPerPixel, double& moved,
+                                 std::optional<double>& guide) {
         moved = units;
-        if (lines == nullptr) return;
-        const std::array<double, 3> edges = {low + units, (low + high) / 2 + units, high + units};
-        if (const std::optional<Snap> snap = SnapOf(edges, *lines, kSnapPixels * unitsPerPixel)) {
-            moved = units + snap->offset;
-            guide = snap->line;
+        if (lines != nullptr) {
+            const std::array<double, 3> edges = {low + units, (low + high) / 2 + units,
+                                                 high + units};
+            if (const std::optional<Snap> snap =
+                    SnapOf(edges, *lines, kSnapPixels * unitsPerPixel)) {
+                moved = units + snap->offset;
+                guide = snap->line;
+                return;
+            }
         }
+        // The anchor lands on the grid; the others keep their places to it.
+        if (gridStep > 0) moved = std::round((anchor + units) / gridStep) * gridStep - anchor;
     };
-    axis(drag.left, drag.right, UnitsX(offset.x(), width), targets ? &targets->x : nullptr,
-         kVirtualWidth / width, place.dx, place.guideX);
-    axis(drag.top, drag.bottom, UnitsY(offset.y(), height), targets ? &targets->y : nullptr,
-         kVirtualHeight / height, place.dy, place.guideY);
+    axis(drag.left, drag.right, drag.anchorX, UnitsX(offset.x(), width),
+         targets ? &targets->x : nullptr, kVirtualWidth / width, place.dx, place.guideX);
+    axis(drag.top, drag.bottom, drag.anchorY, UnitsY(offset.y(), height),
+         targets ? &targets->y : nullptr, kVirtualHeight / height, place.dy, place.guideY);
     return place;
 }
 

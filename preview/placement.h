@@ -117,20 +117,26 @@ std::optional<RecordGeometry> Nudged(const RecordGeometry& start, std::optional<
 
 // Several records of the screen shown, moved together: the bounding box of
 // their boxes at the start, in virtual units of the screen (edges as the
-// boxes show, origins added), or nothing when none of them has a finite box.
+// boxes show, origins added), or nothing when none of them has a finite box;
+// and the stored position of the record that a grid holds (the one the drag
+// took hold of).
 struct GroupDrag {
     double left = 0.0;
     double top = 0.0;
     double right = 0.0;
     double bottom = 0.0;
+    double anchorX = 0.0;
+    double anchorY = 0.0;
 };
 std::optional<GroupDrag> GroupOf(std::span<const MenuItemRecord> records, std::size_t selected,
                                  const RowRanges& dragged);
 // How far the group moves with the pointer `offset` pixels from where it was
 // pressed: the same whole units a single box moves, then, with targets, the
 // bounding box's edges and centre snap as a single box's do (the nearest line
-// within kSnapPixels on each axis). Every record of the group moves by
-// (dx, dy).
+// within kSnapPixels on each axis). With a grid step, an axis that snapped to
+// no line moves so that the anchor's stored position lands on the nearest
+// whole multiple of the step, as a single record's does. Every record of the
+// group moves by (dx, dy).
 struct GroupPlace {
     double dx = 0.0;
     double dy = 0.0;
@@ -138,6 +144,6 @@ struct GroupPlace {
     std::optional<double> guideY;
 };
 std::optional<GroupPlace> GroupDragTo(const GroupDrag& drag, QPoint offset, int width, int height,
-                                      const SnapTargets* targets);
+                                      const SnapTargets* targets, int gridStep = 0);
 
 }  // namespace preview

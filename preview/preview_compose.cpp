@@ -22,27 +22,15 @@ void DrawStretched(QPainter& painter, const QImage& picture, const QRect& placed
     painter.drawImage(part.topLeft(), stretched);
 }
 
-}  // namespace
-
-QImage KeyedSurface(const QImage& surface, QSize visible) {
-    QImage keyed(visible, QImage::Format_ARGB32_Premultiplied);
-    if (keyed.isNull()) return keyed;
-    if (surface.isNull() || visible.width() > surface.width() ||
-        visible.height() > surface.height()) {
-        keyed.fill(Qt::transparent);
-    }
-    RekeySurface(keyed, surface, keyed.rect());
-    return keyed;
-}
-
-void RekeySurface(QImage& keyed, const QImage& surface, const QRect& area) {
+// Gives the keyed surface the surface's pixels, the key colour's transparent.
+void Rekey(QImage& keyed, const QImage& surface) {
     if (surface.isNull() || keyed.isNull()) return;
     const QImage source = surface.format() == QImage::Format_RGB32
                               ? surface
                               : surface.convertToFormat(QImage::Format_RGB32);
     const QRgb opaque = 0xFF000000u;
     const QRgb key = source.pixel(0, source.height() - 1) | opaque;
-    const QRect inside = area & keyed.rect() & source.rect();
+    const QRect inside = keyed.rect() & source.rect();
     for (int y = inside.top(); y <= inside.bottom(); ++y) {
         const auto* in = reinterpret_cast<const QRgb*>(source.constScanLine(y));
         auto* out = reinterpret_cast<QRgb*>(keyed.scanLine(y));
@@ -55,24 +43,31 @@ void RekeySurface(QImage& keyed, const QImage& surface, const QRect& area) {
     }
 }
 
-void ComposeBackground(QPainter& painter, QSize client, const PreviewPictures& pictures) {
+}  // namespace
+
+QImage KeyedSurface(const QImage& surface, QSize visible) {
+    QImage keyed(visible, QImage::Format_ARGB32_Premultiplied);
+    if (keyed.isNull()) return keyed;
+    if (surface.isNull() || visible.width() > surface.width() ||
+        visible.height() > surface.height()) {
+        keyed.fill(Qt::transparent);
+    }
+    Rekey(keyed, surface);
+    return keyed;
+}
+
+QImage ComposePreviewImage(QSize client, const PreviewPictures& pictures,
+                           const QImage& keyedSurface, const OverlayPlacements& placements) {
+    QImage image(client, QImage::Format_RGB32);
+    if (image.isNull()) return image;
     const QRect area(QPoint(0, 0), client);
-    painter.save();
-    painter.setClipRect(area, Qt::IntersectClip);
-    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    QPainter painter(&image);
+    painter.setClipRect(area);
     if (pictures.background.isNull()) {
         painter.fillRect(area, Qt::black);
     } else {
         DrawStretched(painter, OpaquePicture(pictures.background), area);
     }
-    painter.restore();
-}
-
-void ComposeOverBackground(QPainter& painter, QSize client, const PreviewPictures& pictures,
-                           const QImage& keyedSurface, const OverlayPlacements& placements) {
-    painter.save();
-    painter.setClipRect(QRect(QPoint(0, 0), client), Qt::IntersectClip);
-    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     painter.drawImage(QPoint(0, 0), keyedSurface);
     for (int i = 0; i < kOverlayCount; ++i) {
         const OverlayPlacement& placement = placements[static_cast<std::size_t>(i)];
@@ -81,38 +76,29 @@ void ComposeOverBackground(QPainter& painter, QSize client, const PreviewPicture
         // Overlays are placed in panel coordinates, one pixel off the client's.
         DrawStretched(painter, OpaquePicture(picture), placement.bounds.translated(-1, -1));
     }
-    painter.restore();
-}
-
-void ComposePreview(QPainter& painter, QSize client, const PreviewPictures& pictures,
-                    const QImage& keyedSurface, const OverlayPlacements& placements) {
-    ComposeBackground(painter, client, pictures);
-    ComposeOverBackground(painter, client, pictures, keyedSurface, placements);
-}
-
-QImage ComposePreviewImage(QSize client, const PreviewPictures& pictures,
-                           const QImage& keyedSurface, const OverlayPlacements& placements) {
-    QImage image(client, QImage::Format_RGB32);
-    if (image.isNull()) return image;
-    QPainter painter(&image);
-    ComposePreview(painter, client, pictures, keyedSurface, placements);
     return image;
 }
 
 QImage ComposeSurfacePart(ScreenDrawing& drawing, const PreviewPictures& pictures,
-                          const QRect& area) {
+                          const QRect& area, const QImage* stretchedBackground) {
     const QRect part = area & QRect(QPoint(0, 0), drawing.size());
     // The records first, then the background wherever their key colour
     // lets it show.
     QImage image = drawing.Drawn(part);
     if (image.isNull()) return image;
     const QRgb key = ColorFromSkin(drawing.colors().skinColor1).rgb();
-    if (pictures.background.isNull()) {
+    if (pictures.background.isNull() || stretchedBackground != nullptr) {
+        // Black without a picture.
         const int width = image.width();
         for (int y = 0; y < image.height(); ++y) {
             auto* pixels = reinterpret_cast<QRgb*>(image.scanLine(y));
+            const auto* behind =
+                stretchedBackground
+                    ? reinterpret_cast<const QRgb*>(stretchedBackground->constScanLine(part.y() + y)) +
+                          part.x()
+                    : nullptr;
             for (int x = 0; x < width; ++x) {
-                if ((pixels[x] | 0xFF000000u) == key) pixels[x] = 0xFF000000u;
+                if ((pixels[x] | 0xFF000000u) == key) pixels[x] = behind ? behind[x] : 0xFF000000u;
             }
         }
     } else {

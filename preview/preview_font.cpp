@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include <QFontInfo>
+
 #include "base/code_page.h"
+#include "preview/font_file.h"
 
 namespace preview {
 
@@ -18,6 +21,16 @@ QFont ArialAt(int points) {
     // same preview is the same pixels in the editor and in kaveldef render.
     font.setStyleStrategy(QFont::NoAntialias);
     return font;
+}
+
+// A face of its own for a large size, or none (a size Qt draws from its
+// glyph cache, or no file to open).
+QRawFont OwnFace(const QFont& font, const QPaintDevice* device) {
+    const double pixels = font.pointSizeF() * (device ? device->logicalDpiY() : 96) / 72.0;
+    if (!(pixels > PreviewFont::kLargestSharedPixels)) return {};
+    const QByteArray file = RegularFontFile(QFontInfo(font).family());
+    if (file.isEmpty()) return {};
+    return QRawFont(file, pixels);
 }
 
 // A plain loop: find_first_of searches the set once per character.
@@ -37,6 +50,7 @@ constexpr double kMaxAdvance = 1 << 24;
 
 PreviewFont::PreviewFont(int points, const QPaintDevice* device)
     : font_(ArialAt(points)),
+      raw_(OwnFace(font_, device)),
       metrics_(font_, device),
       exactMetrics_(font_, device),
       ascent_(metrics_.ascent()),
@@ -51,6 +65,15 @@ const PreviewFont::Character& PreviewFont::CharacterOf(unsigned char byte) {
         // and other controls no width there, as it does inside any text.
         character.advance = exactMetrics_.horizontalAdvance(text);
         character.ink = metrics_.boundingRect(text.at(0));
+        // A character that takes room is measured and drawn in the own face.
+        if (raw_.isValid() && character.advance != 0.0) {
+            const QList<quint32> glyphs = raw_.glyphIndexesForString(text);
+            if (glyphs.size() == 1) {
+                character.glyph = glyphs.front();
+                character.advance = raw_.advancesForGlyphIndexes(glyphs).value(0).x();
+                character.ink = raw_.boundingRect(glyphs.front()).toAlignedRect();
+            }
+        }
         character.known = true;
     }
     return character;
@@ -87,6 +110,25 @@ PreviewFont::Extent PreviewFont::Measure(std::string_view bytes) {
     extent.ink = QRect(left, top, right - left, bottom - top)
                      .adjusted(-kInkMargin, -kInkMargin, kInkMargin, kInkMargin);
     return extent;
+}
+
+QGlyphRun PreviewFont::Glyphs(std::string_view bytes) {
+    QList<quint32> glyphs;
+    QList<QPointF> positions;
+    double pen = 0.0;
+    for (const char byte : bytes) {
+        const Character& character = CharacterOf(static_cast<unsigned char>(byte));
+        if (character.glyph) {
+            glyphs.append(*character.glyph);
+            positions.append(QPointF(std::min(pen, kMaxAdvance), 0.0));
+        }
+        pen += character.advance;
+    }
+    QGlyphRun run;
+    run.setRawFont(raw_);
+    run.setGlyphIndexes(glyphs);
+    run.setPositions(positions);
+    return run;
 }
 
 }  // namespace preview

@@ -2,10 +2,13 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QGlyphRun>
 #include <QPaintDevice>
+#include <QRawFont>
 #include <QRect>
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace preview {
@@ -19,6 +22,13 @@ namespace preview {
 // size is set the same way, pair by pair. Tabs (which go to tab stops) and
 // soft hyphens (which show only at a line's end) are the two exceptions;
 // texts holding them are laid out whole.
+//
+// Qt draws glyphs of more than 64 pixels as outlines, which it loads from
+// the font face it shares with every other use of the same font file; the
+// window's own texts (its sans is Arial's) then change how those outlines
+// come out at their edges. So a large size is drawn from a face of its own,
+// opened on the font's file (ownFace): the same pixels in the editor as in
+// kaveldef render, whatever either drew before.
 class PreviewFont {
   public:
     PreviewFont(int points, const QPaintDevice* device);
@@ -39,15 +49,27 @@ class PreviewFont {
     // Of a Windows-1252 text.
     Extent Measure(std::string_view bytes);
 
+    // Sizes above this many pixels have a face of their own, with room
+    // below Qt's 64 for the rounding of point sizes to pixels.
+    static constexpr double kLargestSharedPixels = 60.0;
+    // A large size with its face: its texts are drawn as Glyphs() give them
+    // (but for those laid out whole), not with font().
+    bool ownFace() const { return raw_.isValid(); }
+    // A Windows-1252 text's glyphs from its own face, placed from (0, 0) on
+    // the baseline as Measure adds up their advances.
+    QGlyphRun Glyphs(std::string_view bytes);
+
   private:
     struct Character {
         bool known = false;
         double advance = 0.0;
         QRect ink;  // relative to the pen position on the baseline
+        std::optional<quint32> glyph;  // in the own face, when it is drawn
     };
     const Character& CharacterOf(unsigned char byte);
 
     QFont font_;
+    QRawFont raw_;
     QFontMetrics metrics_;
     QFontMetricsF exactMetrics_;
     int ascent_;

@@ -1,6 +1,7 @@
 #include "preview/screen_drawing.h"
 
 #include <QPainter>
+#include <algorithm>
 
 #include "document/type_code.h"
 
@@ -75,7 +76,20 @@ void ScreenDrawing::Draw(QImage& target, QPoint origin, const QRect& area) {
 
 QRect ScreenDrawing::Change(std::size_t index, const RecordGeometry& geometry) {
     if (index >= shown_.size()) return {};
-    SetGeometry(shown_[index], geometry);
+    MenuItemRecord record = shown_[index];
+    SetGeometry(record, geometry);
+    return Change(index, record);
+}
+
+QRect ScreenDrawing::Change(std::size_t index, const MenuItemRecord& record) {
+    if (index >= shown_.size()) return {};
+    // Its text is looked up again; the kept layout stays while it is the same.
+    if (record.textId != shown_[index].textId) texts_[index].reset();
+    shown_[index] = record;
+    const auto listed = std::lower_bound(overlaid_.begin(), overlaid_.end(), index);
+    const bool wasOverlaid = listed != overlaid_.end() && *listed == index;
+    if (OverlayCalledFor(record) && !wasOverlaid) overlaid_.insert(listed, index);
+    if (!OverlayCalledFor(record) && wasOverlaid) overlaid_.erase(listed);
     QRect changed;
     if (index == 0 || !reachesKnown_) {
         // A window takes its elements along.

@@ -56,6 +56,13 @@ class ScreenDrawing {
     // and touches, or all of them when the window itself changed, since its
     // elements move with it. The loading pictures are placed anew.
     QRect Change(std::size_t index, const RecordGeometry& geometry);
+    // The same for any of the record's fields (its text, its type ...). Each
+    // record keeps its text's measures and layout for as long as its text
+    // and text size stay the same, so a change redraws without setting the
+    // texts of the records around it again. A first record that stops or
+    // starts being a window changes which records are drawn: that takes a
+    // new drawing.
+    QRect Change(std::size_t index, const MenuItemRecord& record);
 
   private:
     void DrawRecord(std::size_t index);

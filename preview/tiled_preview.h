@@ -4,7 +4,10 @@
 #include <QRect>
 #include <QRegion>
 #include <QSize>
+#include <QImage>
 #include <cstddef>
+#include <optional>
+#include <span>
 #include <vector>
 
 #include "document/menu_item_record.h"
@@ -47,19 +50,36 @@ class TiledPreview {
     // painter's `origin`. Show them first.
     void Paint(QPainter& painter, QPoint origin, const QRect& visible) const;
 
-    // Gives record `index` of the shown ones these values (a drag) and
-    // brings the tiles in view of `visible` up to date where that changed
-    // them; what changed in tiles out of view is let go. Returns the surface
-    // pixels that changed: those the record touched and touches, and the
-    // old and new places of a loading picture that moved; all of them when
+    // Gives records of the shown ones these values (a drag: `indices` and
+    // one geometry each) and brings the tiles in view of `visible` up to
+    // date where that changed them; what changed in tiles out of view is let
+    // go. Returns the surface pixels redrawn: those the records touched and
+    // touch, and the old and new places of a loading picture that moved (or
+    // the rectangle around them all, when they are many); all of them when
     // the window moved.
     QRegion Change(std::size_t index, const RecordGeometry& geometry, const QRect& visible);
+    QRegion Change(std::span<const std::size_t> indices, std::span<const RecordGeometry> geometries,
+                   const QRect& visible);
+    // Takes the records shown as they are now (the same screen after an
+    // edit, an undo, a command on many of its records), redrawing in view
+    // only what the records that differ touched and touch. Nothing, and no
+    // change, when they are not the same screen any more (another number of
+    // records, or a first record that stopped or started being a window):
+    // that takes a new preview.
+    std::optional<QRegion> Update(std::span<const MenuItemRecord> shown, const QRect& visible);
 
   private:
     QImage DrawPart(const QRect& area);
+    // Redraws in view what the changes gave (the pixels `changed`, the
+    // loading pictures' places before them being `before`).
+    QRegion Redraw(const std::vector<QRect>& changed, const OverlayPlacements& before,
+                   const QRect& visible);
 
     ScreenDrawing drawing_;
     PreviewPictures pictures_;
+    // The background stretched over a surface of a few screens' size, made
+    // once: a change on a crowded screen redraws most of what is in view.
+    QImage background_;
     TileCache tiles_;
 };
 

@@ -23,16 +23,17 @@ namespace {
 class LayoutTest : public WindowTest {
   protected:
     PreviewPanel& Panel() { return *window->pnMap; }
+    QWidget* View() { return Panel().viewport(); }
     QPoint At(double x, double y) {
-        const QSize size = Panel().previewSize();
-        return QPoint(preview::MapX(x, size.width()), preview::MapY(y, size.height())) +
-               Panel().contentsRect().topLeft();
+        const QSize size = Panel().drawnSize();
+        return Panel().view().ToArea(
+            QPoint(preview::MapX(x, size.width()), preview::MapY(y, size.height())));
     }
     void Drag(QPoint from, QPoint to, Qt::KeyboardModifiers keys = {}) {
-        QTest::mousePress(&Panel(), Qt::LeftButton, keys, from);
-        QTest::mouseEvent(QTest::MouseMove, &Panel(), Qt::NoButton, keys, from + (to - from) / 2);
-        QTest::mouseEvent(QTest::MouseMove, &Panel(), Qt::NoButton, keys, to);
-        QTest::mouseRelease(&Panel(), Qt::LeftButton, keys, to);
+        QTest::mousePress(View(), Qt::LeftButton, keys, from);
+        QTest::mouseEvent(QTest::MouseMove, View(), Qt::NoButton, keys, from + (to - from) / 2);
+        QTest::mouseEvent(QTest::MouseMove, View(), Qt::NoButton, keys, to);
+        QTest::mouseRelease(View(), Qt::LeftButton, keys, to);
     }
     std::vector<RowRange> Selected() { return window->selection().rows().ranges(); }
     QUndoStack& History() { return window->document().history(); }
@@ -98,11 +99,11 @@ TEST_F(LayoutTest, TheListSelectsSeveralAndThePanelSetsAFieldOnAllOfThemAsOneSte
 TEST_F(LayoutTest, ThePreviewSelectsByCtrlClickBandAndCtrlAAndDragsTheGroup) {
     OpenSample();
     ClickRow(2);
-    QTest::mouseClick(&Panel(), Qt::LeftButton, Qt::ControlModifier, At(400, 267));
-    QTest::mouseClick(&Panel(), Qt::LeftButton, Qt::ShiftModifier, At(400, 307));
+    QTest::mouseClick(View(), Qt::LeftButton, Qt::ControlModifier, At(400, 267));
+    QTest::mouseClick(View(), Qt::LeftButton, Qt::ShiftModifier, At(400, 307));
     EXPECT_EQ(Selected(), (std::vector<RowRange>{{2, 3}, {4, 6}}));
     EXPECT_EQ(Panel().marks().selected.size(), 2u);
-    QTest::mouseClick(&Panel(), Qt::LeftButton, Qt::ControlModifier, At(400, 267));
+    QTest::mouseClick(View(), Qt::LeftButton, Qt::ControlModifier, At(400, 267));
     EXPECT_EQ(Selected(), (std::vector<RowRange>{{2, 3}, {5, 6}}));
 
     // A band from empty space touches buttons 3 and 4; from the window's own
@@ -114,15 +115,15 @@ TEST_F(LayoutTest, ThePreviewSelectsByCtrlClickBandAndCtrlAAndDragsTheGroup) {
     EXPECT_EQ(window->selectedIndex(), 3);
 
     // The group moves by the same units in one step; Escape calls it off.
-    const double dx = preview::UnitsX(20, Panel().previewSize().width());
+    const double dx = preview::UnitsX(20, Panel().drawnSize().width());
     Drag(At(400, 227), At(400, 227) + QPoint(20, 0), Qt::AltModifier);
     for (const std::size_t row : {3, 4, 6}) EXPECT_EQ(Record(row).posX, 30 + dx) << row;
     EXPECT_EQ(Record(5).posX, 30.0f);
     EXPECT_EQ(History().undoText(), "Move elements");
-    QTest::mousePress(&Panel(), Qt::LeftButton, {}, At(400, 267));
-    QTest::mouseEvent(QTest::MouseMove, &Panel(), Qt::NoButton, {}, At(400, 267) + QPoint(0, 30));
+    QTest::mousePress(View(), Qt::LeftButton, {}, At(400, 267));
+    QTest::mouseEvent(QTest::MouseMove, View(), Qt::NoButton, {}, At(400, 267) + QPoint(0, 30));
     QTest::keyClick(&Panel(), Qt::Key_Escape);
-    QTest::mouseRelease(&Panel(), Qt::LeftButton, {}, At(400, 267) + QPoint(0, 30));
+    QTest::mouseRelease(View(), Qt::LeftButton, {}, At(400, 267) + QPoint(0, 30));
     EXPECT_EQ(Record(4).posY, 100.0f);
     EXPECT_EQ(History().count(), 1);
     // Arrows nudge the selection, one step a run.

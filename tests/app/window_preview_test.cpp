@@ -24,22 +24,24 @@ namespace {
 class PreviewTest : public WindowTest {
   protected:
     PreviewPanel& Panel() { return *window->pnMap; }
-    QSize Size() { return Panel().previewSize(); }
+    // Where the pointer's events go.
+    QWidget* View() { return Panel().viewport(); }
+    QSize Size() { return Panel().drawnSize(); }
 
-    // The pixel of a point of the virtual screen, in the panel's coordinates.
+    // The pixel of a point of the virtual screen, in the viewport.
     QPoint At(double x, double y) {
-        return QPoint(preview::MapX(x, Size().width()), preview::MapY(y, Size().height())) +
-               Panel().contentsRect().topLeft();
+        return Panel().view().ToArea(
+            QPoint(preview::MapX(x, Size().width()), preview::MapY(y, Size().height())));
     }
     double UnitsX(int pixels) { return preview::UnitsX(pixels, Size().width()); }
     double UnitsY(int pixels) { return preview::UnitsY(pixels, Size().height()); }
 
-    void Press(QPoint at) { QTest::mousePress(&Panel(), Qt::LeftButton, {}, at); }
+    void Press(QPoint at) { QTest::mousePress(View(), Qt::LeftButton, {}, at); }
     void MoveTo(QPoint at, Qt::KeyboardModifiers keys = {}) {
-        QTest::mouseEvent(QTest::MouseMove, &Panel(), Qt::NoButton, keys, at);
+        QTest::mouseEvent(QTest::MouseMove, View(), Qt::NoButton, keys, at);
     }
     void Release(QPoint at, Qt::KeyboardModifiers keys = {}) {
-        QTest::mouseRelease(&Panel(), Qt::LeftButton, keys, at);
+        QTest::mouseRelease(View(), Qt::LeftButton, keys, at);
     }
     void Drag(QPoint from, QPoint by) {
         Press(from);
@@ -47,10 +49,10 @@ class PreviewTest : public WindowTest {
         Release(from + by);
     }
     Qt::CursorShape CursorOver(QPoint at) {
-        QMouseEvent move(QEvent::MouseMove, at, Panel().mapToGlobal(at), Qt::NoButton, Qt::NoButton,
-                         Qt::NoModifier);
-        QApplication::sendEvent(&Panel(), &move);
-        return Panel().cursor().shape();
+        QMouseEvent move(QEvent::MouseMove, at, View()->mapToGlobal(at), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(View(), &move);
+        return View()->cursor().shape();
     }
     QUndoStack& History() { return window->document().history(); }
 };
@@ -67,8 +69,7 @@ TEST_F(PreviewTest, APressSelectsInPlaceADragMovesByWholeUnitsAndAClickCommitsTh
     EXPECT_EQ(History().count(), 0);
     // The element is marked where it stood, the window's screen around it.
     EXPECT_EQ(Panel().Snapshot(), screen);
-    const QPoint offset = Panel().contentsRect().topLeft();
-    EXPECT_EQ(Panel().marks().box, QRect(At(280, 212) - offset, At(520, 242) - offset - QPoint(1, 1)));
+    EXPECT_EQ(Panel().marks().box, QRect(At(280, 212), At(520, 242) - QPoint(1, 1)));
 
     // A press on another element selects it before the drag, and the panel
     // follows it on its way.
@@ -105,19 +106,19 @@ TEST_F(PreviewTest, APressSelectsInPlaceADragMovesByWholeUnitsAndAClickCommitsTh
     // A click takes the typed field over first, then selects the record on top.
     // 525 is right of element 3 until the typed X moves the window 10 units.
     TypeInto(window->edPosX, "260");
-    QTest::mouseClick(&Panel(), Qt::LeftButton, {}, At(525, 227));
+    QTest::mouseClick(View(), Qt::LeftButton, {}, At(525, 227));
     EXPECT_TRUE(Panel().hasFocus());
     EXPECT_EQ(Record(1).posX, 260.0f);
     EXPECT_EQ(window->selectedIndex(), 3);
     EXPECT_EQ(window->edPosX->text(), "30");
     // A click on nothing keeps it.
-    QTest::mouseClick(&Panel(), Qt::LeftButton, {}, At(700, 500));
+    QTest::mouseClick(View(), Qt::LeftButton, {}, At(700, 500));
     EXPECT_EQ(window->selectedIndex(), 3);
 
     // A double click goes on to the X field of the record it selected.
-    QTest::mouseClick(&Panel(), Qt::LeftButton, {}, At(510, 267));
-    QTest::mouseDClick(&Panel(), Qt::LeftButton, {}, At(510, 267));
-    QTest::mouseRelease(&Panel(), Qt::LeftButton, {}, At(510, 267));
+    QTest::mouseClick(View(), Qt::LeftButton, {}, At(510, 267));
+    QTest::mouseDClick(View(), Qt::LeftButton, {}, At(510, 267));
+    QTest::mouseRelease(View(), Qt::LeftButton, {}, At(510, 267));
     EXPECT_EQ(window->selectedIndex(), 4);
     EXPECT_TRUE(window->edPosX->hasFocus());
     EXPECT_EQ(History().count(), 1);
@@ -147,7 +148,7 @@ TEST_F(PreviewTest, ElementsByThemselvesDrawTheSelectedRecordAloneAndAreRemember
     Release(At(400, 227) + QPoint(10, 0), Qt::AltModifier);
     EXPECT_EQ(Record(3).posX, 30 + UnitsX(10));
     EXPECT_EQ(window->selectedIndex(), 1);
-    QTest::mouseClick(&Panel(), Qt::LeftButton, {}, At(410, 227));
+    QTest::mouseClick(View(), Qt::LeftButton, {}, At(410, 227));
     EXPECT_EQ(window->selectedIndex(), 3);
 
     // The next window starts with the choice made.
@@ -159,8 +160,7 @@ TEST_F(PreviewTest, ElementsByThemselvesDrawTheSelectedRecordAloneAndAreRemember
 TEST_F(PreviewTest, HandlesResizeTheCurrentRecordAndKeysNudgeInOneStepARun) {
     OpenSample();
     ClickRow(3);  // in its window: 280..520 x 212..242
-    const QPoint corner =
-        Panel().marks().box.value().bottomRight() + Panel().contentsRect().topLeft();
+    const QPoint corner = Panel().view().ToArea(Panel().marks().box.value().bottomRight());
     EXPECT_EQ(CursorOver(corner), Qt::SizeFDiagCursor);
     EXPECT_EQ(CursorOver(At(350, 227)), Qt::SizeAllCursor);
     EXPECT_EQ(CursorOver(At(100, 200)), Qt::ArrowCursor);
@@ -208,8 +208,7 @@ TEST_F(PreviewTest, ThePreviewEqualsTheHeadlessRenderOutsideTheMarks) {
     std::vector<MenuItemRecord> records = window->menuItems();
     const auto compare = [&](const char* when) {
         SCOPED_TRACE(when);
-        const QImage shown =
-            Panel().grab(Panel().contentsRect()).toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage shown = View()->grab().toImage().convertToFormat(QImage::Format_RGB32);
         const QImage rendered = preview::RenderPreviewImage(
             records, preview::ShownFor(records, 4, true), window->textDb(), Size(), {});
         ASSERT_EQ(shown.size(), rendered.size());
@@ -224,7 +223,7 @@ TEST_F(PreviewTest, ThePreviewEqualsTheHeadlessRenderOutsideTheMarks) {
         EXPECT_GT(inside, 0);
     };
     compare("at rest");
-    QTest::mouseClick(&Panel(), Qt::LeftButton, Qt::ControlModifier, At(400, 227));
+    QTest::mouseClick(View(), Qt::LeftButton, Qt::ControlModifier, At(400, 227));
     ASSERT_EQ(Panel().marks().selected.size(), 1u);
     compare("two selected");
     Press(At(400, 227));
@@ -254,7 +253,7 @@ TEST_F(PreviewTest, ARightClickOffersTheRecordCommandsForWhatItPointsAt) {
     window->pmRecord->hide();
 
     ClickRow(1);
-    rightClick(&Panel(), At(400, 227));  // element 3
+    rightClick(View(), At(400, 227));  // element 3
     EXPECT_EQ(window->selectedIndex(), 3);
     ASSERT_TRUE(window->pmPreview->isVisible());
     QAction* duplicate = window->pmPreview->actions().at(6);

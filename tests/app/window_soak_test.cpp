@@ -789,8 +789,9 @@ class WindowSoak : public WindowTest {
     }
     void Mouse(QTest::MouseAction action, QPoint at, Qt::KeyboardModifiers keys) {
         PreviewPanel& panel = *window->pnMap;
-        QTest::mouseEvent(action, &panel, action == QTest::MouseMove ? Qt::NoButton : Qt::LeftButton,
-                          keys, at + panel.contentsRect().topLeft());
+        QTest::mouseEvent(action, panel.viewport(),
+                          action == QTest::MouseMove ? Qt::NoButton : Qt::LeftButton, keys,
+                          panel.view().ToArea(at));
     }
     // A drag from p.from to p.to: the press with p.keys, the rest with `keys`.
     void Drag(const Pick& p, Qt::KeyboardModifiers keys) {

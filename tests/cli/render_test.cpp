@@ -47,14 +47,14 @@ class RenderCommand : public ::testing::Test {
     }
 
     // What the editor's preview panel shows with the record selected: the
-    // surface made at start-up on a larger screen, the skin, then the redraw.
+    // skin, then the redraw.
     QImage PanelShows(std::size_t record, QSize size, const QString& skinPath = {}) {
         PreviewPanel panel;
         panel.resize(size + QSize(2, 2));
+        panel.show();
         EXPECT_EQ(panel.previewSize(), size);
         preview::PreviewLook look;
         PanelSkin skin(panel, look);
-        panel.PrepareSurface(size + QSize(300, 100), look.colors);
         if (!skinPath.isEmpty()) {
             QFile file(skinPath);
             EXPECT_TRUE(file.open(QIODevice::ReadOnly));

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QFontMetrics>
+#include <QPainter>
 #include <limits>
 #include <random>
 
@@ -106,6 +107,27 @@ TEST(ElementDrawing, TextCellIsTheAdvanceOfTheWholeText) {
             EXPECT_EQ(CountOther(image, lastColumn, kInside), 0) << points << text;
             EXPECT_EQ(CountOther(image, lastColumn.translated(1, 0), kKey), 0) << points << text;
         }
+    }
+}
+
+// The window's own texts are smoothed Arial too (its sans is Arial's):
+// drawing them never changes a large preview text, which Qt draws as
+// outlines, so the editor shows what kaveldef render draws.
+TEST(ElementDrawing, LargeTextsComeOutTheSameWhateverWasDrawnBefore) {
+    const std::vector<MenuItemRecord> records = {Rec("wint", 10, 10, 700, 500, 0, 1),
+                                                 Rec("butt", 10, 50, 600, 150, 0, 2)};
+    const Texts texts = {{1, "Main Menu"}, {2, "Load Game"}};
+    // A title of 80 points, 107 pixels, and an element's text of 200 points.
+    const auto draw = [&] { return Draw(records, 0, 3200, 2400, texts); };
+    const QImage before = draw();
+    for (const int pixels : {11, 17, 23, 41, 63}) {
+        QImage window(300, 80, QImage::Format_RGB32);
+        QPainter painter(&window);
+        QFont font(QStringLiteral("Arial"));
+        font.setPixelSize(pixels);
+        painter.setFont(font);
+        painter.drawText(QPoint(2, 70), QStringLiteral("Load Game x 40, y 70"));
+        EXPECT_TRUE(draw() == before) << pixels;
     }
 }
 

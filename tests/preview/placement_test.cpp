@@ -4,9 +4,7 @@
 
 #include <cfloat>
 #include <cmath>
-#include <random>
 
-#include "preview/draft_redraw.h"
 #include "preview/hit_test.h"
 #include "preview/preview_test_support.h"
 
@@ -189,55 +187,23 @@ TEST(PreviewPlacement, AGroupSnapsByItsBoundingBoxAndMovesByTheSameUnits) {
     // Units are whole: 3 pixels of a 517-pixel preview are 5 units.
     EXPECT_EQ(preview::GroupDragTo(*box, {3, 0}, 517, 389, nullptr)->dx, 5.0);
     EXPECT_FALSE(preview::GroupOf(records, 0, RowRanges::Single(5)));
+
+    // On a grid of 20 the anchor (element 2, stored at 30, 100) lands on
+    // its lines and the group keeps its shape; a neighbour's edge within
+    // reach still wins, and Alt (no targets, no step) moves by the pixels.
+    preview::GroupDrag anchored = *box;
+    anchored.anchorX = 30;
+    anchored.anchorY = 100;
+    const auto onGrid = [&](QPoint by) {
+        return *preview::GroupDragTo(anchored, by, 800, 600, &targets, 20);
+    };
+    EXPECT_EQ(onGrid({17, 0}).dx, 10.0);  // 47 -> 40
+    EXPECT_EQ(onGrid({-29, 13}).dx, -30.0);
+    EXPECT_EQ(onGrid({-29, 13}).dy, 20.0);  // 113 -> 120
+    EXPECT_EQ(onGrid({88, 0}).dx, 90.0);
+    EXPECT_EQ(onGrid({88, 0}).guideX, 300.0);
+    // At 800 % a unit is 8 pixels: 11 pixels are 1 unit, 31 -> 40 as well.
+    EXPECT_EQ(preview::GroupDragTo(anchored, {11, 0}, 6400, 4800, nullptr, 20)->dx, 10.0);
+    EXPECT_EQ(preview::GroupDragTo(anchored, {11, 0}, 6400, 4800, nullptr)->dx, 1.0);
 }
 
-// Redrawn in parts while one record or a group is dragged, the preview keeps
-// the pixels and pictures that a whole redraw of the same records gives.
-TEST(PreviewDraft, EveryRedrawEqualsAWholeDrawing) {
-    std::mt19937 random(3);
-    const Texts texts = {{1, "Town map"}, {2, "Brenmoor"}, {3, "Load\ting"}, {4, "W"}};
-    const char* types[] = {"butt", "stxt", "scrl", "rcta", "pbrt"};
-    const auto uniform = [&random](int low, int high) {
-        return static_cast<float>(low + static_cast<int>(random() % (high - low + 1)));
-    };
-    const QSize size(517, 389);
-    for (int round = 0; round < 6; ++round) {
-        SCOPED_TRACE(round);
-        std::vector<MenuItemRecord> records = {
-            Rec(round % 2 ? "wint" : "winc", 50, 40, 600, 500, 0, 2)};
-        for (int i = 0; i < 40; ++i) {
-            records.push_back(Rec(types[random() % 5], uniform(-50, 700), uniform(-50, 500),
-                                  uniform(-40, 300), uniform(-10, 80), i % 4 ? 100 + i % 3 : 300,
-                                  static_cast<int>(random() % 6)));
-        }
-        // The window, one element, or a group of three elements.
-        std::vector<std::size_t> changing = {round == 5 ? 0 : 1 + random() % 40};
-        if (round % 2 == 0 && round != 4) {
-            changing = {1 + random() % 13, 14 + random() % 13, 27 + random() % 14};
-        }
-        QImage surface = preview::PreparePreviewSurface(QSize(800, 600), {});
-        preview::DraftRedraw draft(surface, records, changing, Lookup(texts), {}, size.width(),
-                                   size.height());
-        for (int step = 0; step < 8; ++step) {
-            std::vector<RecordGeometry> geometries;
-            for (const std::size_t index : changing) {
-                geometries.push_back({uniform(-50, 700), uniform(-50, 500), uniform(-40, 300),
-                                      uniform(-10, 80)});
-                SetGeometry(records[index], geometries.back());
-            }
-            draft.Change(geometries);
-            preview::OverlayPlacements whole;
-            const QImage expected =
-                Draw(records, 0, size.width(), size.height(), texts, {}, &whole);
-            ASSERT_EQ(surface.copy(QRect(QPoint(0, 0), size)),
-                      expected.copy(QRect(QPoint(0, 0), size)))
-                << "step " << step;
-            for (std::size_t i = 0; i < whole.size(); ++i) {
-                EXPECT_EQ(draft.placements()[i].visible, whole[i].visible);
-                if (whole[i].visible) {
-                    EXPECT_EQ(draft.placements()[i].bounds, whole[i].bounds);
-                }
-            }
-        }
-    }
-}

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "document/text_db.h"
 #include "preview/preview_image.h"
 #include "preview/preview_look.h"
@@ -131,6 +133,63 @@ TEST_F(TiledPreviewTest, ChangesRedrawWhatIsInView) {
     EXPECT_LT(tiled.tiles().tileCount(), drawn);  // the window moved: all of the rest went
     EXPECT_EQ(tiled.Show(QRect(QPoint(0, 0), size)), QRect(QPoint(0, 0), size));
     EXPECT_TRUE(Painted(tiled) == Rendered(size));
+}
+
+// After any edit of the records shown (several at once, their texts and
+// types, the window itself), and while a group is dragged, what is in view
+// equals a whole drawing of the records as they are then.
+TEST_F(TiledPreviewTest, UpdatesAndGroupChangesEqualAWholeDrawing) {
+    std::mt19937 random(3);
+    const auto uniform = [&random](int low, int high) {
+        return static_cast<float>(low + static_cast<int>(random() % (high - low + 1)));
+    };
+    const char* types[] = {"butt", "stxt", "scrl", "rcta", "pbrt", "ctxt"};
+    const QSize size(517, 389);
+    const QRect viewport(0, 0, 517, 389);
+    for (int round = 0; round < 4; ++round) {
+        SCOPED_TRACE(round);
+        records_.resize(1);
+        records_[0] = Rec(round % 2 ? "wint" : "winc", 50, 40, 600, 500, 0, 2);
+        for (int i = 0; i < 40; ++i) {
+            records_.push_back(Rec(types[random() % 6], uniform(-50, 700), uniform(-50, 500),
+                                   uniform(-40, 300), uniform(-10, 80), i % 4 ? 100 + i % 3 : 300,
+                                   static_cast<int>(random() % 6)));
+        }
+        preview::TiledPreview tiled = Tiled(size, 128);
+        tiled.Show(viewport);
+        for (int step = 0; step < 6; ++step) {
+            SCOPED_TRACE(step);
+            // A few records get other values, texts or types; now and then
+            // the window moves.
+            for (int k = 0; k < 1 + step % 3; ++k) {
+                MenuItemRecord& record = records_[step == 4 ? 0 : 1 + random() % 40];
+                SetGeometry(record, {uniform(-50, 700), uniform(-50, 500), uniform(-40, 300),
+                                     uniform(-10, 80)});
+                record.textId = static_cast<std::int32_t>(random() % 6);
+                if (&record != &records_[0]) type_code::SetFromShown(record, types[random() % 6]);
+            }
+            ASSERT_TRUE(tiled.Update(records_, viewport));
+            ASSERT_TRUE(Painted(tiled) == Rendered(size));
+            // Nothing changed: nothing drawn.
+            EXPECT_TRUE(tiled.Update(records_, viewport)->isEmpty());
+        }
+        // A group of three dragged.
+        const std::size_t group[] = {1 + random() % 13, 14 + random() % 13, 27 + random() % 14};
+        std::vector<RecordGeometry> geometries;
+        for (const std::size_t index : group) {
+            geometries.push_back(
+                {uniform(-50, 700), uniform(-50, 500), uniform(-40, 300), uniform(-10, 80)});
+            SetGeometry(records_[index], geometries.back());
+        }
+        tiled.Change(group, geometries, viewport);
+        ASSERT_TRUE(Painted(tiled) == Rendered(size));
+        // Another screen cannot be followed.
+        std::vector<MenuItemRecord> shorter(records_.begin(), records_.end() - 1);
+        EXPECT_FALSE(tiled.Update(shorter, viewport));
+        std::vector<MenuItemRecord> alone = records_;
+        type_code::SetFromShown(alone[0], "butt");
+        EXPECT_FALSE(tiled.Update(alone, viewport));
+    }
 }
 
 // The largest surface, 7680 x 4320 at 800 %, costs the tiles in view.
