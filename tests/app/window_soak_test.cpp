@@ -621,7 +621,6 @@ class WindowSoak : public WindowTest {
             const Action* action = &kActions[0];
             while (pick >= action->weight) pick -= (action++)->weight;
             where = QString("seed %1, step %2 (%3)").arg(seed).arg(step).arg(action->name).toStdString();
-            if (qEnvironmentVariableIsSet("SOAK_TRACE")) std::printf("%s %s %s idx %d/%zu\n", where.c_str(), window->document().EncodeTextDb().value_or("").left(12).toHex().constData(), model.texts.Bytes().left(12).toHex().constData(), model.index, model.steps.size());
             Pick choice;
             if (!action->window(*this, choice)) continue;
             action->model(model, choice);
