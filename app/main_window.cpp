@@ -203,6 +203,9 @@ TmainWin::~TmainWin() {
     // parts gone.
     document_.disconnect(this);
     if (qApp) qApp->removeEventFilter(shortcutFilter_.get());
+    // The placing watches the preview's events; the preview's last ones,
+    // sent while it is taken apart, must not reach it.
+    delete previewPlacing_;
     // The list leaves the model, and the model the document, before the
     // document goes with this object's members.
     lbMain->setModel(nullptr);

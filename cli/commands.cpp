@@ -405,8 +405,8 @@ int Render(const QStringList& arguments, Output& output) {
         QStringLiteral("N"));
     const QCommandLineOption inWindowOption(
         QStringLiteral("in-window"),
-        QStringLiteral("Draw an element in its window's screen, with the window and the rest of\n"
-                       "the screen, as the editor shows a selected element (by default an\n"
+        QStringLiteral("Draw an element in its window's screen, with the window and the rest "
+                       "of the screen, as the editor shows a selected element (by default an "
                        "element is drawn by itself, at its own position)."));
     const QCommandLineOption sizeOption(
         QStringLiteral("size"),
