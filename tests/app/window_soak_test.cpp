@@ -39,6 +39,7 @@
 namespace {
 
 using Raw = std::array<char, 36>;
+static_assert(sizeof(Raw) == 36, "records lie side by side as in the file");
 using Records = std::vector<Raw>;
 using Rows = std::set<std::size_t>;
 
@@ -62,16 +63,11 @@ QString ShownType(const Raw& r) {
     return shown;
 }
 void SetType(Raw& r, const QByteArray& shown) {
-    for (int c = 0; c < 4; ++c)
-        r[static_cast<std::size_t>(7 - c)] = c < shown.size() ? shown[c] : '\0';
+    for (int c = 0; c < 4; ++c) r[static_cast<std::size_t>(7 - c)] = c < shown.size() ? shown[c] : '\0';
 }
-bool IsWindow(const Raw& r) {
-    return QStringList{"wint", "winc", "wind", "frac", "frmt"}.contains(ShownType(r));
-}
+bool IsWindow(const Raw& r) { return QStringList{"wint", "winc", "wind", "frac", "frmt"}.contains(ShownType(r)); }
 // The elements of a captioned window stand below its caption.
-double CaptionOf(const Raw& r) {
-    return QStringList{"wint", "frac", "frmt"}.contains(ShownType(r)) ? 42 : 0;
-}
+double CaptionOf(const Raw& r) { return QStringList{"wint", "frac", "frmt"}.contains(ShownType(r)) ? 42 : 0; }
 
 // A box's lower and higher edge on one axis as it shows.
 std::pair<double, double> Edges(const Raw& r, int posAt, double origin = 0) {
@@ -86,8 +82,7 @@ enum Part { kNone, kLow, kHigh };
 void Pull(Raw& r, int posAt, Part part, double units) {
     const float pos = F(r, posAt), scale = F(r, posAt + 8);
     const double size = std::abs(double{scale}), grows = part == kLow ? -units : units;
-    if (size + grows < std::min(size, 1.0)) units = part == kLow ? size - std::min(size, 1.0)
-                                                                 : std::min(size, 1.0) - size;
+    if (size + grows < std::min(size, 1.0)) units = part == kLow ? size - std::min(size, 1.0) : std::min(size, 1.0) - size;
     if (part == kNone || units == 0.0) return;
     if ((part == kLow) != (scale < 0)) SetF(r, posAt, pos + units);
     SetF(r, posAt + 8, (part == kLow) != (scale < 0) ? scale - units : scale + units);
@@ -98,10 +93,8 @@ void Pull(Raw& r, int posAt, Part part, double units) {
 std::optional<QByteArray> CodePageOf(const QString& text) {
     QByteArray bytes;
     for (const QChar c : text) {
-        if (c == u'€') bytes += '\x80';
-        else if (c.unicode() < 0x80 || (c.unicode() >= 0xA0 && c.unicode() <= 0xFF))
-            bytes += static_cast<char>(c.unicode());
-        else return std::nullopt;
+        if (c != u'€' && c.unicode() >= 0x80 && (c.unicode() < 0xA0 || c.unicode() > 0xFF)) return std::nullopt;
+        bytes += c == u'€' ? '\x80' : static_cast<char>(c.unicode());
     }
     return bytes;
 }
@@ -132,9 +125,8 @@ struct Texts {
     }
     // The first entry with the identifier is the record's text.
     const QByteArray* Find(std::int32_t id) const {
-        for (const auto& [entryId, text] : entries)
-            if (entryId == id) return &text;
-        return nullptr;
+        const auto entry = std::find_if(entries.begin(), entries.end(), [&](const auto& e) { return e.first == id; });
+        return entry == entries.end() ? nullptr : &entry->second;
     }
     QByteArray* Find(std::int32_t id) { return const_cast<QByteArray*>(std::as_const(*this).Find(id)); }
 };
@@ -202,11 +194,7 @@ struct Model {
     bool alone = false;
 
     int count() const { return static_cast<int>(records.size()); }
-    QByteArray Bytes() const {
-        QByteArray bytes;
-        for (const Raw& r : records) bytes.append(r.data(), 36);
-        return bytes;
-    }
+    QByteArray Bytes() const { return QByteArray(records.front().data(), 36 * count()); }
     bool menuModified() const {
         if (clean < 0) return true;
         for (int i = std::min(clean, index); i < std::max(clean, index); ++i)
@@ -216,16 +204,10 @@ struct Model {
     bool textsModified() const { return textsKept || textSteps != textSaved; }
     bool modified() const { return menuModified() || textsModified(); }
 
-    void Open(const QByteArray& bytes, const Texts& opened) {
-        LoadTexts(opened);
-        LoadRecords(bytes);
-        Select(0);
-    }
     // The menu file read (again): a new history; the texts keep their state.
     void LoadRecords(const QByteArray& bytes) {
         records.resize(static_cast<std::size_t>(bytes.size() / 36));
-        for (std::size_t i = 0; i < records.size(); ++i)
-            std::memcpy(records[i].data(), bytes.constData() + 36 * i, 36);
+        std::memcpy(records.front().data(), bytes.constData(), records.size() * 36);
         steps.clear();
         index = clean = 0;
         loaded = bytes;
@@ -263,9 +245,8 @@ struct Model {
     void SelectKeeping(const Rows& rows) { Show({rows, rows.count(sel.current) ? sel.current : *rows.begin()}); }
     Selection CurrentAlone() const { return {{sel.current}, sel.current}; }
     void Toggle(std::size_t row) {
-        if (sel.rows.insert(row).second) {
-            sel.current = anchor = row;
-        } else if (sel.rows.size() > 1) {
+        if (sel.rows.insert(row).second) return void(sel.current = anchor = row);
+        if (sel.rows.size() > 1) {
             sel.rows.erase(row);
             anchor = row;
             // A current record taken away: the nearest selected before it.
@@ -290,10 +271,8 @@ struct Model {
         if (to != now) Click(to, keys);
     }
     bool Agree(int at) const {
-        const Raw& first = records[*sel.rows.begin()];
-        return std::all_of(sel.rows.begin(), sel.rows.end(), [&](std::size_t row) {
-            return std::memcmp(records[row].data() + at, first.data() + at, 4) == 0;
-        });
+        const auto same = [&](std::size_t row) { return U32(records[row], at) == U32(records[*sel.rows.begin()], at); };
+        return std::all_of(sel.rows.begin(), sel.rows.end(), same);
     }
 
     // --- What the preview shows: the screen of the current record's window,
@@ -319,11 +298,9 @@ struct Model {
     QRect Covered(std::size_t shown, std::size_t row, QSize size) const {
         const auto [ox, oy] = Origin(shown, row);
         const Raw& r = records[row];
-        const auto map = [](double at, double units) { return static_cast<int>(at / units); };
-        const double unitsX = 800.0 / size.width(), unitsY = 600.0 / size.height();
-        const double left = ox + F(r, 8), top = oy + F(r, 12);
-        const int x1 = map(left, unitsX), x2 = map(left + F(r, 16), unitsX);
-        const int y1 = map(top, unitsY), y2 = map(top + F(r, 20), unitsY);
+        const double unitsX = 800.0 / size.width(), unitsY = 600.0 / size.height(), left = ox + F(r, 8), top = oy + F(r, 12);
+        const int x1 = static_cast<int>(left / unitsX), x2 = static_cast<int>((left + F(r, 16)) / unitsX);
+        const int y1 = static_cast<int>(top / unitsY), y2 = static_cast<int>((top + F(r, 20)) / unitsY);
         return QRect(std::min(x1, x2), std::min(y1, y2), std::abs(x2 - x1), std::abs(y2 - y1));
     }
     // A click in the preview: a handle or empty space selects nothing, nor
@@ -369,8 +346,7 @@ struct Model {
             last->recordsAfter = after;
             if (last->recordsBefore == after) steps.pop_back(), --index;
         } else {
-            steps.push_back({records, after, texts, textsAfter, undo, redo, changesRecords, changesTexts, merge, key,
-                             ++serial});
+            steps.push_back({records, after, texts, textsAfter, undo, redo, changesRecords, changesTexts, merge, key, ++serial});
             ++index;
             if (changesTexts) textSteps.push_back(serial);
         }
@@ -444,10 +420,8 @@ struct Model {
     // window: they go with it.
     Rows Moved() const {
         Rows moved;
-        for (const std::size_t row : sel.rows) {
-            const std::optional<std::size_t> window = WindowOf(row);
-            if (!window || *window == row || !sel.rows.count(*window)) moved.insert(row);
-        }
+        for (const std::size_t row : sel.rows)
+            if (const auto window = WindowOf(row); !window || *window == row || !sel.rows.count(*window)) moved.insert(row);
         return moved;
     }
     void MoveBy(const Rows& moved, double dx, double dy, bool byKey) {
@@ -554,8 +528,7 @@ struct Model {
     // --- The Text line shows the text of the current record where every
     // selected record has its textId, and takes nothing typed otherwise.
     std::optional<std::int32_t> TextIdShown() const {
-        if (!Agree(24)) return std::nullopt;
-        return static_cast<std::int32_t>(U32(records[sel.current], 24));
+        return Agree(24) ? std::optional(static_cast<std::int32_t>(U32(records[sel.current], 24))) : std::nullopt;
     }
     QString TextShown() const {
         const std::optional<std::int32_t> id = TextIdShown();
@@ -564,8 +537,7 @@ struct Model {
     }
     // A text the database can hold: 99 characters of Windows-1252.
     static std::optional<QByteArray> Stored(const QString& typed) {
-        if (typed.size() > 99) return std::nullopt;
-        return CodePageOf(typed);
+        return typed.size() > 99 ? std::nullopt : CodePageOf(typed);
     }
     // Taken over: the text of the record's entry, or a new entry with its
     // textId when it has none; a text left as shown changes nothing. True
@@ -663,7 +635,9 @@ class WindowSoak : public WindowTest {
         WriteBytes(Path("kavel.def"), bytes);
         platform.saveChangesAnswers = {SaveAnswer::Discard};
         OpenFiles(Path("kavel.def"), Path("textdb_en.def"));
-        model.Open(bytes, texts);
+        model.LoadTexts(texts);
+        model.LoadRecords(bytes);
+        model.Select(0);
 
         QElapsedTimer clock;
         clock.start();
@@ -736,21 +710,18 @@ class WindowSoak : public WindowTest {
         ASSERT_EQ(window->document().textDbModified(), texts);
         const auto mark = [](bool unsaved) { return unsaved ? "*" : ""; };
         ASSERT_EQ(window->windowTitle(), QString("Kavel.def Editor v1.00%1 [%2]%3 [%4]%5")
-                                             .arg(mark(menu || texts), Path("kavel.def"), mark(menu),
-                                                  Path("textdb_en.def"), mark(texts)));
+                                             .arg(mark(menu || texts), Path("kavel.def"), mark(menu), Path("textdb_en.def"), mark(texts)));
         ASSERT_EQ(window->mmMainUndo->isEnabled(), model.index > 0);
         ASSERT_EQ(window->mmMainRedo->isEnabled(), model.index < int(model.steps.size()));
         ASSERT_EQ(window->mmMainPaste->isEnabled(), !model.copied.empty() || model.clipText);
-        for (int kind = 0; kind < 10; ++kind) {
-            ASSERT_EQ(window->arrangeMenu->Action(arrange::kArrangements[kind])->isEnabled(), !model.ArrangeRefused(kind))
-                << "entry " << kind;
-        }
+        for (int kind = 0; kind < 10; ++kind)
+            ASSERT_EQ(window->arrangeMenu->Action(arrange::kArrangements[kind])->isEnabled(), !model.ArrangeRefused(kind)) << "entry " << kind;
     }
 
     QByteArray Bytes() const { return EncodeMenuItems(window->menuItems()); }
     QByteArray TextDbBytes() const { return window->document().EncodeTextDb().value_or("none"); }
     std::uint32_t Roll(std::uint32_t below) { return static_cast<std::uint32_t>(random() % below); }
-    std::size_t RollRow() { return Roll(static_cast<std::uint32_t>(model.count())); }
+    std::size_t RollRow() { return Roll(model.count()); }
     // The action does not apply now: nothing was done, nothing is checked.
     void Skip() { skipped = true; }
 
@@ -794,11 +765,8 @@ class WindowSoak : public WindowTest {
         edit->selectAll();
         QTest::keyClick(field, Qt::Key_Backspace);
         for (const QChar c : text) {
-            if (c.unicode() < 0x80) {
-                QTest::keyClick(field, c.toLatin1());
-                continue;
-            }
-            for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+            if (c.unicode() < 0x80) QTest::keyClick(field, c.toLatin1());
+            else for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
                 QKeyEvent key(type, Qt::Key_unknown, Qt::NoModifier, QString(c));
                 QApplication::sendEvent(field, &key);
             }
@@ -810,9 +778,8 @@ class WindowSoak : public WindowTest {
         QTest::keyClick(field, enter ? Qt::Key_Return : Qt::Key_Tab);
     }
     QLineEdit* Field(int field) const {
-        QLineEdit* fields[] = {window->edID,     window->edPosX,   window->edPosY, window->edScaleX,
-                               window->edScaleY, window->edTextdb, window->edFont, window->edColor};
-        return fields[field];
+        return std::array{window->edID,     window->edPosX,   window->edPosY, window->edScaleX,
+                          window->edScaleY, window->edTextdb, window->edFont, window->edColor}[field];
     }
     // Expects the window to have shown `boxes` error boxes in this step; a
     // field that refused its text is put back as stored.
@@ -834,8 +801,7 @@ class WindowSoak : public WindowTest {
     // The preview, in the pixels of its picture.
     QPoint RandomPoint() {
         const QSize size = window->pnMap->drawnSize();
-        return {static_cast<int>(Roll(static_cast<std::uint32_t>(size.width()))),
-                static_cast<int>(Roll(static_cast<std::uint32_t>(size.height())))};
+        return {static_cast<int>(Roll(size.width())), static_cast<int>(Roll(size.height()))};
     }
     Qt::KeyboardModifiers RollKeys() { return QList<Qt::KeyboardModifiers>{{}, kCtrl, kShift}[Roll(3)]; }
     // A press there, and what the user sees where: the record on top, a
@@ -848,9 +814,8 @@ class WindowSoak : public WindowTest {
                 marks.box && marks.handles ? preview::HandleAt(*marks.box, from) : std::nullopt, keys};
     }
     void Mouse(QTest::MouseAction action, QPoint at, Qt::KeyboardModifiers keys) {
-        PreviewPanel& panel = *window->pnMap;
-        QTest::mouseEvent(action, panel.viewport(), action == QTest::MouseMove ? Qt::NoButton : Qt::LeftButton,
-                          keys, panel.view().ToArea(at));
+        const Qt::MouseButton button = action == QTest::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        QTest::mouseEvent(action, window->pnMap->viewport(), button, keys, window->pnMap->view().ToArea(at));
     }
     // A drag from p.from to p.to: the press with p.keys, the rest with `keys`.
     void Drag(const Press& p, Qt::KeyboardModifiers keys) {
@@ -1092,18 +1057,10 @@ const std::vector<WindowSoak::Action> WindowSoak::kActions = {
 }  // namespace
 
 // A few fixed seeds, each for a bounded time: about two minutes in all.
-TEST_F(WindowSoak, Seed1) {
-    Run(1, 25'000, 100'000);
-}
-TEST_F(WindowSoak, Seed2) {
-    Run(2, 25'000, 100'000);
-}
-TEST_F(WindowSoak, Seed3) {
-    Run(3, 25'000, 100'000);
-}
-TEST_F(WindowSoak, Seed4) {
-    Run(4, 25'000, 100'000);
-}
+TEST_F(WindowSoak, Seed1) { Run(1, 25'000, 100'000); }
+TEST_F(WindowSoak, Seed2) { Run(2, 25'000, 100'000); }
+TEST_F(WindowSoak, Seed3) { Run(3, 25'000, 100'000); }
+TEST_F(WindowSoak, Seed4) { Run(4, 25'000, 100'000); }
 
 // scripts/soak.sh: seed after seed, for as long as asked.
 TEST_F(WindowSoak, AsLongAsAsked) {
