@@ -196,10 +196,8 @@ struct Model {
     int count() const { return static_cast<int>(records.size()); }
     QByteArray Bytes() const { return QByteArray(records.front().data(), 36 * count()); }
     bool menuModified() const {
-        if (clean < 0) return true;
-        for (int i = std::min(clean, index); i < std::max(clean, index); ++i)
-            if (steps[static_cast<std::size_t>(i)].records) return true;
-        return false;
+        const auto changesRecords = [](const Step& s) { return s.records; };
+        return clean < 0 || std::any_of(steps.begin() + std::min(clean, index), steps.begin() + std::max(clean, index), changesRecords);
     }
     bool textsModified() const { return textsKept || textSteps != textSaved; }
     bool modified() const { return menuModified() || textsModified(); }
