@@ -88,15 +88,15 @@ void Pull(Raw& r, int posAt, Part part, double units) {
     SetF(r, posAt + 8, (part == kLow) != (scale < 0) ? scale - units : scale + units);
 }
 
-// The characters typed here of Windows-1252: ASCII, Latin-1 letters and the
-// euro sign. Nothing for a text that holds any other.
-std::optional<QByteArray> CodePageOf(const QString& text) {
+// A text the string database can hold: at most 99 characters of
+// Windows-1252, of those typed here ASCII, Latin-1 letters and the euro sign.
+std::optional<QByteArray> Stored(const QString& typed) {
     QByteArray bytes;
-    for (const QChar c : text) {
+    for (const QChar c : typed) {
         if (c != u'€' && c.unicode() >= 0x80 && (c.unicode() < 0xA0 || c.unicode() > 0xFF)) return std::nullopt;
         bytes += c == u'€' ? '\x80' : static_cast<char>(c.unicode());
     }
-    return bytes;
+    return typed.size() > 99 ? std::nullopt : std::optional(bytes);
 }
 QString TextOf(const QByteArray& bytes) {
     QString text;
@@ -532,10 +532,6 @@ struct Model {
         const std::optional<std::int32_t> id = TextIdShown();
         const QByteArray* entry = id ? texts.Find(*id) : nullptr;
         return entry ? TextOf(entry->left(99)) : QString();
-    }
-    // A text the database can hold: 99 characters of Windows-1252.
-    static std::optional<QByteArray> Stored(const QString& typed) {
-        return typed.size() > 99 ? std::nullopt : CodePageOf(typed);
     }
     // Taken over: the text of the record's entry, or a new entry with its
     // textId when it has none; a text left as shown changes nothing. True
