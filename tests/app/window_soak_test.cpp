@@ -145,7 +145,6 @@ struct Press {
 struct Selection {
     Rows rows;
     std::size_t current = 0;
-    bool operator==(const Selection&) const = default;
 };
 
 // How far a group dragged by `units` moves on one axis: with snapping on to
@@ -244,13 +243,12 @@ struct Model {
     Selection CurrentAlone() const { return {{sel.current}, sel.current}; }
     void Toggle(std::size_t row) {
         if (sel.rows.insert(row).second) return void(sel.current = anchor = row);
-        if (sel.rows.size() > 1) {
-            sel.rows.erase(row);
-            anchor = row;
-            // A current record taken away: the nearest selected before it.
-            const auto after = sel.rows.lower_bound(row);
-            if (sel.current == row) sel.current = after == sel.rows.begin() ? *after : *std::prev(after);
-        }
+        if (sel.rows.size() == 1) return;
+        sel.rows.erase(row);
+        anchor = row;
+        // A current record taken away: the nearest selected before it.
+        const auto after = sel.rows.lower_bound(row);
+        if (sel.current == row) sel.current = after == sel.rows.begin() ? *after : *std::prev(after);
     }
     void ExtendTo(std::size_t row) {
         anchor = std::min(anchor, records.size() - 1);
