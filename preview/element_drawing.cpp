@@ -182,22 +182,14 @@ void ElementPainter::Paint(QPainter& painter, const Piece& piece, const PreviewF
         // A text whose ink is not known holds tabs or soft hyphens, which a
         // kept layout could set otherwise.
         if (piece.font->ownFace() && !piece.reach.isNull()) {
-            // Outlines come out a pixel different here and there with
-            // where on the target they land: each text is drawn by itself at
-            // its own corner first, so every part of the surface, however
-            // the surface is cut into parts, shows the same pixels of it.
-            std::optional<QGlyphRun> own;
-            std::optional<QGlyphRun>& glyphs = piece.cache ? piece.cache->glyphs : own;
-            if (!glyphs) glyphs = piece.font->Glyphs(piece.text);
-            QImage ink(piece.reach.size(), QImage::Format_ARGB32_Premultiplied);
-            ink.fill(Qt::transparent);
-            QPainter inkPainter(&ink);
-            inkPainter.setRenderHint(QPainter::TextAntialiasing, false);
-            inkPainter.setPen(piece.textColor);
-            const QPoint local = piece.textAt - piece.reach.topLeft();
-            inkPainter.drawGlyphRun(QPointF(local.x(), local.y() + piece.font->ascent()), *glyphs);
-            inkPainter.end();
-            painter.drawImage(piece.reach.topLeft() + shift, ink);
+            const QPointF at(textAt.x(), baseline);
+            if (!piece.cache) {
+                painter.drawGlyphRun(at, piece.font->Glyphs(piece.text));
+            } else {
+                std::optional<QGlyphRun>& glyphs = piece.cache->glyphs;
+                if (!glyphs) glyphs = piece.font->Glyphs(piece.text);
+                painter.drawGlyphRun(at, *glyphs);
+            }
         } else if (piece.cache && !piece.reach.isNull()) {
             std::optional<QStaticText>& layout = piece.cache->layout;
             if (!layout) {
