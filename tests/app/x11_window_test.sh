@@ -46,10 +46,17 @@ eventually() {
     return 1
 }
 
-# The one visible window whose whole name matches, waited for up to 10 s.
+# The one visible window whose whole name matches, waited for up to 15 s.
+# Searched again and again rather than with --sync: a search that meets a
+# window going away (an editor just killed) gives up at once.
 window_named() {
-    found=$(timeout 10 xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1)
-    [ -n "$found" ] && echo "$found"
+    for _ in $(seq 150); do
+        found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
+        [ -n "$found" ] && echo "$found" && return 0
+        sleep 0.1
+    done
+    echo "no window named '$1' among: $(xdotool search --onlyvisible --name . getwindowname %@ 2>/dev/null | tr '\n' '|')" >&2
+    return 1
 }
 
 # --- A skin that is a FIFO, a language list naming a device, settings linked
