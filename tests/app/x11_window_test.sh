@@ -28,7 +28,9 @@ fail() {
     exit 1
 }
 
-Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x800x24 3>"$work/display" 2>/dev/null &
+# -noreset: the server would otherwise start over whenever its last client
+# goes (an editor killed), refusing the next editor while it does.
+Xvfb -displayfd 3 -nolisten tcp -noreset -screen 0 1280x800x24 3>"$work/display" 2>/dev/null &
 pids="$pids $!"
 for _ in $(seq 150); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || fail "Xvfb did not start"
