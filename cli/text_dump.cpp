@@ -449,7 +449,12 @@ class WrittenJson {
         std::string decoded;
         for (int entry = 0;; ++entry) {
             if (!NextLine(line)) return false;
-            if (line == "]") break;
+            // The list closes here only when empty: after an entry with a
+            // comma, a closing bracket is no JSON.
+            if (line == "]") {
+                if (entry != 0) return false;
+                break;
+            }
             const int at = line_;
             if (!Member(line, "{\"index\": ") || !Integer(line) ||
                 !Member(line, ", \"id\": "))
