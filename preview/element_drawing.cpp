@@ -156,8 +156,9 @@ void ElementPainter::Finish() {
     // it is drawn under another transformation.
     const QPoint shift = -area_.topLeft();
     if (!clip_.isNull()) painter.setClipRect(clip_.translated(shift));
+    const QRect clip = clip_.isNull() ? surface_->rect() : clip_.translated(shift);
     const PreviewFont* painterFont = nullptr;
-    for (const Piece& piece : pieces_) Paint(painter, piece, painterFont, shift);
+    for (const Piece& piece : pieces_) Paint(painter, piece, painterFont, shift, clip);
     pieces_.clear();
 }
 
@@ -165,7 +166,7 @@ void ElementPainter::Finish() {
 // background mode: that mode starts the cell at the baseline minus the
 // fractional ascent, which on some sizes leaves the cell's top row unfilled.
 void ElementPainter::Paint(QPainter& painter, const Piece& piece, const PreviewFont*& painterFont,
-                           QPoint shift) const {
+                           QPoint shift, const QRect& clip) {
     if (piece.showBox) {
         painter.fillRect(piece.box.translated(shift), outline_);
         painter.fillRect(piece.inside.translated(shift), piece.insideColor);
@@ -183,11 +184,14 @@ void ElementPainter::Paint(QPainter& painter, const Piece& piece, const PreviewF
         // kept layout could set otherwise.
         if (piece.font->ownFace() && !piece.reach.isNull()) {
             const QPointF at(textAt.x(), baseline);
-            if (!piece.cache) {
-                painter.drawGlyphRun(at, piece.font->Glyphs(piece.text));
+            std::optional<QGlyphRun> own;
+            std::optional<QGlyphRun>& glyphs = piece.cache ? piece.cache->glyphs : own;
+            if (!glyphs) glyphs = piece.font->Glyphs(piece.text);
+            // The painter draws straight into the surface's pixels, so runs
+            // filled in between land in order with its drawing.
+            if (GlyphRuns::CanFill(*surface_, piece.textColor, glyphs->rawFont())) {
+                glyphRuns_.Fill(*surface_, clip, *glyphs, at, piece.font, piece.textColor);
             } else {
-                std::optional<QGlyphRun>& glyphs = piece.cache->glyphs;
-                if (!glyphs) glyphs = piece.font->Glyphs(piece.text);
                 painter.drawGlyphRun(at, *glyphs);
             }
         } else if (piece.cache && !piece.reach.isNull()) {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "document/menu_item_record.h"
+#include "preview/glyph_runs.h"
 #include "preview/preview_colors.h"
 #include "preview/preview_font.h"
 #include "preview/preview_mapping.h"
@@ -131,7 +132,7 @@ class ElementPainter {
                   const QColor& ink, const QColor& background, TextCache* cache);
     // Paints a piece onto the target, whose pixels are the surface's moved by `shift`.
     void Paint(QPainter& painter, const Piece& piece, const PreviewFont*& painterFont,
-               QPoint shift) const;
+               QPoint shift, const QRect& clip);
     PreviewFont& FontOf(int points);
 
     QImage* surface_;
@@ -148,6 +149,7 @@ class ElementPainter {
     QColor scrollBarInside_;
     std::vector<Piece> pieces_;
     std::map<int, PreviewFont> fonts_;
+    GlyphRuns glyphRuns_;
     QRect clip_;
     QRect lastReach_;
 };
