@@ -41,12 +41,16 @@ void GlyphRuns::Fill(QImage& target, const QRect& clip, const QGlyphRun& glyphs,
     const QList<quint32> indexes = glyphs.glyphIndexes();
     const QList<QPointF> positions = glyphs.positions();
     // No glyph reaches further than two of its font's pixel sizes from its pen.
-    const int reach = 2 * static_cast<int>(std::ceil(font.pixelSize())) + MarginOf(font);
+    const double reach = 2.0 * font.pixelSize() + MarginOf(font);
     const QRgb pixel = color.rgba();
     uchar* const bits = target.bits();
     const qsizetype stride = target.bytesPerLine();
     for (qsizetype i = 0; i < indexes.size() && i < positions.size(); ++i) {
         const QPointF pen = at + positions[i];
+        if (pen.x() + reach < area.left() || pen.x() - reach > area.right() ||
+            pen.y() + reach < area.top() || pen.y() - reach > area.bottom()) {
+            continue;
+        }
         double whole = std::floor(pen.x());
         int sixtyFourths = static_cast<int>(std::lround((pen.x() - whole) * 64.0));
         if (sixtyFourths == 64) {
@@ -55,10 +59,6 @@ void GlyphRuns::Fill(QImage& target, const QRect& clip, const QGlyphRun& glyphs,
         }
         const int x0 = static_cast<int>(whole);
         const int y0 = static_cast<int>(std::lround(pen.y()));
-        if (x0 + reach < area.left() || x0 - reach > area.right() || y0 + reach < area.top() ||
-            y0 - reach > area.bottom()) {
-            continue;
-        }
         for (const Run& run : RunsOf(font, face, indexes[i], sixtyFourths)) {
             const int y = y0 + run.y;
             if (y < area.top() || y > area.bottom()) continue;
