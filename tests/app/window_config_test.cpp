@@ -14,10 +14,8 @@ class ConfiguredWindowTest : public WindowTest {
   protected:
     void PrepareFolder() override {
         QDir().mkpath("lang");
-        for (const char* name : {"langList.txt", "English.txt", "German.txt"}) {
-            QFile::copy(QStringLiteral(KAVEL_SOURCE_DIR "/lang/") + name,
-                        QStringLiteral("lang/") + name);
-        }
+        for (const QString name : {"langList.txt", "English.txt", "German.txt"})
+            QFile::copy(QStringLiteral(KAVEL_SOURCE_DIR "/lang/") + name, "lang/" + name);
         if (settings) WriteBytes("settings.txt", *settings);
         if (skin) {
             QDir().mkpath("skin");
