@@ -8,8 +8,8 @@
 #include "window_fixture.h"
 
 TEST_F(WindowTest, UndoAndRedoActWhereverTheFocusIsAndTheTitleMarksUnsavedChanges) {
+    // (The title with no document is the X11 test's.)
     const auto shown = [this] { return window->windowHandle()->title(); };
-    EXPECT_EQ(shown(), "Kavel.def Editor v1.00");
     // "[*]" is Qt's place for a modified mark; in a path it is just text.
     ASSERT_TRUE(QDir(Path(".")).mkdir("a[*]b"));
     WriteBytes(Path("a[*]b/kavel.def"), SampleBytes("kavel.def"));
