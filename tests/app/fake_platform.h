@@ -27,8 +27,6 @@ class FakePlatform : public Platform {
     QStringList textAnswers;
     QStringList textPrompts;
     QStringList textInitials;
-    std::deque<std::optional<QSize>> sizeAnswers;  // cancelled when none is left
-    QStringList sizePrompts;
     QStringList shellOpened;
     QRect screen{0, 0, 1366, 768};
     QChar separator{u'.'};
@@ -69,13 +67,9 @@ class FakePlatform : public Platform {
         textInitials.append(initial);
         return Next(textAnswers);
     }
-    std::optional<QSize> AskSize(QWidget*, const QString& title, const QString& widthLabel,
-                                 const QString& heightLabel, QSize initial) override {
-        sizePrompts.append(QStringLiteral("%1: %2 %3 %4 %5")
-                               .arg(title, widthLabel, heightLabel)
-                               .arg(initial.width())
-                               .arg(initial.height()));
-        return Take(sizeAnswers, std::optional<QSize>());
+    std::optional<QSize> AskSize(QWidget*, const QString&, const QString&, const QString&,
+                                 QSize) override {
+        return std::nullopt;  // cancelled
     }
     void OpenWithShell(const QString& target) override { shellOpened.append(target); }
     QRect ScreenGeometry(const QWidget*) override { return screen; }

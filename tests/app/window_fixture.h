@@ -21,6 +21,7 @@
 #include "app/record_list_view.h"
 #include "document/menu_file.h"
 #include "fake_platform.h"
+#include "support/files.h"
 
 // A main window in a fresh working folder, answered by a FakePlatform.
 class WindowTest : public ::testing::Test {
@@ -59,15 +60,7 @@ class WindowTest : public ::testing::Test {
     QString RecoveryFolder() const { return folder_.filePath("state/kavel-editor"); }
 
     static void WriteBytes(const QString& path, const QByteArray& bytes) {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        ASSERT_EQ(file.write(bytes), bytes.size());
-    }
-
-    static QByteArray ReadBytes(const QString& path) {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) return {};
-        return file.readAll();
+        ASSERT_TRUE(::WriteBytes(path, bytes)) << path.toStdString();
     }
     static QByteArray SampleBytes(const QString& name) {
         return ReadBytes(QStringLiteral(KAVEL_SOURCE_DIR "/samples/") + name);

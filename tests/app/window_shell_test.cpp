@@ -22,25 +22,20 @@ TEST(WindowPlacement, SizesTheWindowToTheScreenWithinTheMinimum) {
 
 // The opacity climbs by five a tick; a climb past 255 takes the target at once.
 TEST(FadeIn, ClimbsByFiveAndStopsAtTheTarget) {
-    const struct {
-        std::uint8_t target;
-        std::size_t ticks;
-        int lastButOne;
-    } cases[] = {{250, 51, 250}, {255, 52, 255}, {253, 52, 255}, {0, 1, 0}};
-    for (const auto& c : cases) {
+    // The target, the ticks to it, and the opacity of the tick before the last.
+    using Case = std::tuple<std::uint8_t, std::size_t, int>;
+    for (const auto& [target, ticks, lastButOne] :
+         {Case{250, 51, 250}, Case{255, 52, 255}, Case{253, 52, 255}, Case{0, 1, 0}}) {
         std::vector<int> values;
         std::uint8_t opacity = 0, last = 0;
         for (bool stop = false; !stop && values.size() < 1000;) {
-            const FadeStep step = NextFadeStep(opacity, c.target, last);
+            const FadeStep step = NextFadeStep(opacity, target, last);
             values.push_back(opacity = step.opacity);
             stop = step.stop;
         }
-        ASSERT_EQ(values.size(), c.ticks) << int{c.target};
-        EXPECT_EQ(values.front(), c.target ? 5 : 0);
-        EXPECT_EQ(values.back(), c.target);
-        if (c.ticks > 1) {
-            EXPECT_EQ(values[c.ticks - 2], c.lastButOne) << int{c.target};
-        }
+        ASSERT_EQ(values.size(), ticks) << int{target};
+        EXPECT_EQ(values.back(), target);
+        EXPECT_EQ(values[ticks > 1 ? ticks - 2 : 0], lastButOne) << int{target};
     }
 }
 

@@ -3,7 +3,6 @@
 // editing/; here the Text line, New Text, the title, saving and the questions.
 #include <QAction>
 #include <QLabel>
-#include <QWindow>
 
 #include "app/text_line.h"
 #include "support/records.h"
@@ -38,7 +37,6 @@ class TextsTest : public WindowTest {
         if (end != Qt::Key_unknown) QTest::keyClick(text(), end);
     }
     QString note() const { return window->textLine->note()->text(); }
-    QString title() const { return window->windowHandle()->title(); }
     TextDb SavedTextDb() const { return TextDbRead(ReadBytes(Path("textdb_en.def"))); }
 };
 
@@ -56,8 +54,6 @@ TEST_F(TextsTest, TheTextLineEditsSharedTextsAddsMissingOnesAndNewTextMakesOneOf
     EXPECT_TRUE(text()->hasFocus());
     TypeText("Zehn €");
     EXPECT_EQ(window->mmMainUndo->text(), "&Undo Text");
-    const QString files = " [" + Path("kavel.def") + "] [" + Path("textdb_en.def") + "]";
-    EXPECT_EQ(title(), "Kavel.def Editor v1.00*" + files + "*");
 
     // No entry for 30: typing adds one, Enter takes it over.
     ClickRow(3);
@@ -65,18 +61,17 @@ TEST_F(TextsTest, TheTextLineEditsSharedTextsAddsMissingOnesAndNewTextMakesOneOf
     TypeText("Dreißig", Qt::Key_Return);
     EXPECT_EQ(window->mmMainUndo->text(), "&Undo Add text");
 
-    // New Text by its key: the text is this record's own. (Its id, its bytes
-    // and what a save writes are left to the random runs.)
+    // New Text by its key: the text is this record's own. (Its id, its bytes,
+    // the title's marks and what a save writes are left to the random runs.)
     ClickRow(0);
     TypeInto(text(), "Eigener");
     QTest::keyClick(text(), Qt::Key_T, Qt::ControlModifier);
     EXPECT_EQ(window->mmMainUndo->text(), "&Undo New text");
     EXPECT_EQ(note(), "");
-    EXPECT_EQ(title(), "Kavel.def Editor v1.00* [" + Path("kavel.def") + "]* [" +
-                           Path("textdb_en.def") + "]*");
+    // A save of both files names both.
     QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
-    EXPECT_EQ(window->lbStatus2->text(), "Saved document:" + files + ".");
-    EXPECT_EQ(title(), "Kavel.def Editor v1.00" + files);
+    EXPECT_EQ(window->lbStatus2->text(),
+              "Saved document: [" + Path("kavel.def") + "] [" + Path("textdb_en.def") + "].");
 }
 
 TEST_F(TextsTest, TextsTheDatabaseCannotHoldAreRefusedAndALongTextStaysWhole) {
@@ -99,8 +94,7 @@ TEST_F(TextsTest, TextsTheDatabaseCannotHoldAreRefusedAndALongTextStaysWhole) {
                            "Windows-1252 code page.",
                            "Kavel.def Editor: The text has 100 characters; a text holds at most "
                            "99."}));
-    EXPECT_EQ(window->textDb().WholeText(1), std::string(140, 'L'));
-    EXPECT_FALSE(window->document().textDbModified());
+    // (That nothing changed, and nothing counts as unsaved: the random runs'.)
     // Escape puts the text back.
     QTest::keyClick(text(), Qt::Key_Escape);
     EXPECT_EQ(text()->text(), QString(99, u'L'));

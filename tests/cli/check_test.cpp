@@ -123,14 +123,11 @@ TEST(CheckCommand, StatusTellsWhatWasFoundInTheFileAndEveryDatabase) {
 // --- The command line and the program itself --------------------------------------
 
 TEST(CommandLine, HelpAndBadArguments) {
-    for (const QStringList& help :
-         {QStringList{"--help"}, QStringList{"check", "--help"}, QStringList{"help", "render"}}) {
-        const Outcome shown = RunKaveldef(help);
-        EXPECT_EQ(shown.status, 0);
-        EXPECT_TRUE(shown.out.contains(QStringLiteral("Exit status:")))
-            << help.join(' ').toStdString();
-    }
-    EXPECT_TRUE(RunKaveldef({"help", "render"}).out.contains(QStringLiteral("--skin <SKIN>")));
+    // "kaveldef --help" and "kaveldef COMMAND --help" are read by the manual
+    // pages' test; "help COMMAND" is the same text.
+    const Outcome help = RunKaveldef({"help", "render"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.out.contains("--skin <SKIN>") && help.out.contains("Exit status:"));
 
     Folder folder;
     const QString menu = SamplePath("kavel.def");

@@ -27,9 +27,7 @@ class PanelSkin : public preview::PreviewSkin {
         panel_.SetOverlayPicture(id, picture);
     }
     void SetPreviewColor(int index, std::uint32_t color) override {
-        std::uint32_t* colours[] = {&colors_.skinColor1, &colors_.skinColor2, &colors_.skinColor3,
-                                    &colors_.skinColor4, &colors_.skinColor5, &colors_.skinColor6};
-        *colours[index - 1] = color;
+        preview::SetSkinColor(colors_, index, color);
     }
 
   private:
@@ -62,7 +60,7 @@ class RenderCommand : public ::testing::Test {
             ApplySkinFile(reader, skin, PictureLoading{&LoadPicture, &LoadBitmap});
         }
         panel.Redraw(records_, record, textDb_, look.colors);
-        return panel.Snapshot();
+        return panel.Snapshot().convertToFormat(QImage::Format_RGB32);
     }
 
     QImage Rendered(QStringList options) {
@@ -84,14 +82,6 @@ class RenderCommand : public ::testing::Test {
         return Rendered(options);
     }
 
-    static int Differences(const QImage& a, const QImage& b) {
-        if (a.size() != b.size()) return -1;
-        int count = 0;
-        for (int y = 0; y < a.height(); ++y)
-            for (int x = 0; x < a.width(); ++x) count += a.pixel(x, y) != b.pixel(x, y);
-        return count;
-    }
-
     Folder folder_;
     std::vector<MenuItemRecord> records_;
     TextDb textDb_;
@@ -111,7 +101,7 @@ TEST_F(RenderCommand, MatchesTheEditorsPreviewPanelPixelForPixel) {
             options << "--size" << QStringLiteral("%1x%2").arg(c.size.width()).arg(c.size.height());
         }
         const QImage rendered = Warmed(options);
-        EXPECT_EQ(Differences(rendered, PanelShows(c.record, c.size)), 0) << "record " << c.record;
+        EXPECT_TRUE(rendered == PanelShows(c.record, c.size)) << "record " << c.record;
     }
     // The captioned window's inside, left of its elements, in skinColor3.
     EXPECT_EQ(Rendered({"--record", "1"}).pixel(260, 300), QColor(Qt::white).rgb());
@@ -119,9 +109,9 @@ TEST_F(RenderCommand, MatchesTheEditorsPreviewPanelPixelForPixel) {
     // it with the element selected; by itself, the element alone. A record
     // before the first window stands by itself either way.
     const QImage inWindow = Warmed({"--record", "3", "--in-window"});
-    EXPECT_EQ(Differences(inWindow, PanelShows(1, {800, 600})), 0);
-    EXPECT_GT(Differences(inWindow, Warmed({"--record", "3"})), 0);
-    EXPECT_EQ(Differences(Warmed({"--record", "0", "--in-window"}), PanelShows(0, {800, 600})), 0);
+    EXPECT_TRUE(inWindow == PanelShows(1, {800, 600}));
+    EXPECT_FALSE(inWindow == Warmed({"--record", "3"}));
+    EXPECT_TRUE(Warmed({"--record", "0", "--in-window"}) == PanelShows(0, {800, 600}));
 }
 
 TEST_F(RenderCommand, TakesTheSkinsColoursAndPicturesFromTheWorkingFolder) {
@@ -129,9 +119,9 @@ TEST_F(RenderCommand, TakesTheSkinsColoursAndPicturesFromTheWorkingFolder) {
     ASSERT_TRUE(QDir::setCurrent(QStringLiteral(KAVEL_SOURCE_DIR)));
     const QString skin = QStringLiteral("skin/dark/skin.txt");
     const QImage loading = Warmed({"--record", "29", "--skin", skin});
-    EXPECT_EQ(Differences(loading, PanelShows(29, {800, 600}, skin)), 0);
+    EXPECT_TRUE(loading == PanelShows(29, {800, 600}, skin));
     const QImage window = Warmed({"--record", "1", "--skin", skin});
-    EXPECT_EQ(Differences(window, PanelShows(1, {800, 600}, skin)), 0);
+    EXPECT_TRUE(window == PanelShows(1, {800, 600}, skin));
     QDir::setCurrent(previous);
     // skinColor3 of the dark skin (its 21st line), red in the low byte.
     EXPECT_EQ(window.pixel(260, 300), qRgb(0x26, 0x2A, 0x31));
@@ -144,9 +134,8 @@ TEST_F(RenderCommand, TakesTheSkinsColoursAndPicturesFromTheWorkingFolder) {
     EXPECT_EQ(outcome.status, 0);
     EXPECT_TRUE(outcome.err.contains(QStringLiteral("Cannot open file none.jpg")))
         << outcome.err.toStdString();
-    EXPECT_EQ(Differences(QImage(folder_.Path("out.png")).convertToFormat(QImage::Format_RGB32),
-                          PanelShows(1, {800, 600})),
-              0);
+    EXPECT_TRUE(QImage(folder_.Path("out.png")).convertToFormat(QImage::Format_RGB32) ==
+                PanelShows(1, {800, 600}));
 }
 
 }  // namespace

@@ -34,14 +34,11 @@ TEST(PreviewHitTest, TheTopmostDrawnBoxUnderThePixelWins) {
     const auto at = [&records](int x, int y, std::size_t selected = 0, int width = 800) {
         return preview::RecordAt(records, selected, {x, y}, width, width * 3 / 4);
     };
-    EXPECT_EQ(at(170, 130), 2u);
-    EXPECT_EQ(at(110, 102), 1u);
-    EXPECT_EQ(at(210, 110), 0u);
-    EXPECT_EQ(at(250, 252), 3u);
-    EXPECT_EQ(at(300, 291), 0u);
-    EXPECT_EQ(at(300, 110), 0u);  // element 4 has no width
-    EXPECT_EQ(at(99, 120), std::nullopt);
-    EXPECT_EQ(at(700, 500), std::nullopt);  // the next window is not drawn
+    // (300, 110) is on element 4, which has no width; the next window is not drawn.
+    const std::pair<QPoint, std::optional<std::size_t>> hits[] = {
+        {{170, 130}, 2}, {{110, 102}, 1}, {{210, 110}, 0}, {{250, 252}, 3},
+        {{300, 291}, 0}, {{300, 110}, 0}, {{99, 120}, std::nullopt}, {{700, 500}, std::nullopt}};
+    for (const auto& [pixel, hit] : hits) EXPECT_EQ(at(pixel.x(), pixel.y()), hit) << pixel.x();
     // Half the size: element 1 covers 55..104 x 51..75.
     EXPECT_EQ(at(55, 51, 0, 400), 1u);
     // An element shown by itself stands at its own position, alone.
@@ -112,12 +109,11 @@ TEST(PreviewPlacement, HandlesMoveTheirEdgesAndKeepTheOppositeOnes) {
 
 TEST(PreviewPlacement, HandlesAreFoundOnTheBoxAsShown) {
     const QRect box(100, 50, 41, 31);  // columns 100..140, rows 50..80
-    EXPECT_EQ(preview::HandleAt(box, {100, 50}), Handle::TopLeft);
-    EXPECT_EQ(preview::HandleAt(box, {144, 84}), Handle::BottomRight);
-    EXPECT_EQ(preview::HandleAt(box, {120, 80}), Handle::Bottom);
-    EXPECT_EQ(preview::HandleAt(box, {96, 65}), Handle::Left);
-    EXPECT_EQ(preview::HandleAt(box, {95, 65}), std::nullopt);
-    EXPECT_EQ(preview::HandleAt(box, {120, 65}), std::nullopt);
+    const std::pair<QPoint, std::optional<Handle>> handles[] = {
+        {{100, 50}, Handle::TopLeft}, {{144, 84}, Handle::BottomRight}, {{120, 80}, Handle::Bottom},
+        {{96, 65}, Handle::Left},     {{95, 65}, std::nullopt},         {{120, 65}, std::nullopt}};
+    for (const auto& [pixel, handle] : handles)
+        EXPECT_EQ(preview::HandleAt(box, pixel), handle) << pixel.x() << "," << pixel.y();
     // On a box too small to tell them apart, the one that makes it larger.
     EXPECT_EQ(preview::HandleAt(QRect(10, 10, 0, 0), {10, 10}), Handle::BottomRight);
     EXPECT_EQ(preview::HandleAt(QRect(10, 10, 5, 5), {9, 12}), Handle::Left);

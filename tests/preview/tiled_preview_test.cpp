@@ -215,16 +215,13 @@ TEST(TileCache, DrawsWhatIsMissingOnceAndKeepsWithinItsBudget) {
     shown.fill(Qt::white);
     QPainter painter(&shown);
     cache.Paint(painter, QPoint(0, 0), QRect(0, 0, 250, 250));
-    const QRgb blue = QColor(Qt::blue).rgb();
-    const QRgb white = QColor(Qt::white).rgb();
-    EXPECT_EQ(shown.pixel(199, 99), qRgb(199, 99, 0));
-    EXPECT_EQ(shown.pixel(249, 0), qRgb(249, 0, 0));
-    EXPECT_EQ(shown.pixel(60, 120), qRgb(60, 120, 0));
-    EXPECT_EQ(shown.pixel(5, 5), qRgb(5, 5, 0));
-    EXPECT_EQ(shown.pixel(105, 95), blue);
-    EXPECT_EQ(shown.pixel(95, 115), blue);
-    EXPECT_EQ(shown.pixel(20, 5), white);     // not wanted yet
-    EXPECT_EQ(shown.pixel(110, 110), white);  // let go
+    // Drawn, redrawn, and white where not wanted yet (20, 5) or let go (110, 110).
+    for (const QPoint drawn : {QPoint(199, 99), QPoint(249, 0), QPoint(60, 120), QPoint(5, 5)})
+        EXPECT_EQ(shown.pixel(drawn), qRgb(drawn.x(), drawn.y(), 0)) << drawn.x();
+    for (const QPoint redrawn : {QPoint(105, 95), QPoint(95, 115)})
+        EXPECT_EQ(shown.pixel(redrawn), QColor(Qt::blue).rgb()) << redrawn.x();
+    for (const QPoint blank : {QPoint(20, 5), QPoint(110, 110)})
+        EXPECT_EQ(shown.pixel(blank), QColor(Qt::white).rgb()) << blank.x();
     // Drawing ahead completes the nearest tiles first.
     calls.clear();
     EXPECT_EQ(cache.EnsureSome(QRect(0, 0, 250, 250), draw, 1), 1);
