@@ -28,6 +28,7 @@ class FakePlatform : public Platform {
     QStringList textPrompts;
     QStringList textInitials;
     QStringList shellOpened;
+    std::deque<QSize> sizeAnswers;  // Cancel when none is left
     QRect screen{0, 0, 1366, 768};
     QChar separator{u'.'};
     QString toolkitLanguage;
@@ -69,7 +70,8 @@ class FakePlatform : public Platform {
     }
     std::optional<QSize> AskSize(QWidget*, const QString&, const QString&, const QString&,
                                  QSize) override {
-        return std::nullopt;  // cancelled
+        if (sizeAnswers.empty()) return std::nullopt;  // cancelled
+        return Take(sizeAnswers, QSize());
     }
     void OpenWithShell(const QString& target) override { shellOpened.append(target); }
     QRect ScreenGeometry(const QWidget*) override { return screen; }

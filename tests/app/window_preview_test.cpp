@@ -7,6 +7,8 @@
 
 #include "app/arrange_menu.h"
 #include "app/preview_panel.h"
+#include "app/view_menu.h"
+#include "app/view_status.h"
 #include "app/view_options.h"
 #include "document/type_code.h"
 #include "preview/hit_test.h"
@@ -134,6 +136,47 @@ TEST_F(PreviewTest, ElementsByThemselvesDrawTheSelectedRecordAloneAndAreRemember
     window.reset();
     window = std::make_unique<TmainWin>(platform);
     EXPECT_TRUE(window->viewOptions->elementsAloneAction()->isChecked());
+}
+
+// The View menu once through the window: a game resolution shown fitted and
+// at its size, the zoom's keys and its status, a custom size outside the
+// game's range refused, a resize followed; the resolution and the grid kept
+// for the next start. (What each zoom and size draws is the preview's test.)
+TEST_F(PreviewTest, TheViewMenuShowsResolutionsAndZoomsFollowsResizesAndIsRemembered) {
+    OpenSample();
+    const std::vector<QAction*>& entries = window->viewMenu->resolutions();
+    ASSERT_EQ(entries.size(), 8u);
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        EXPECT_TRUE(entries[i]->text().startsWith(QStringLiteral("&%1 ").arg(i + 1))) << i;
+    entries[6]->trigger();
+    EXPECT_TRUE(entries[6]->isChecked());
+    EXPECT_NEAR(Size().width() * 1080.0 / Size().height(), 1920.0, 4.0);
+    QTest::keyClick(window.get(), Qt::Key_1, Qt::ControlModifier);
+    EXPECT_EQ(Size(), QSize(1920, 1080));
+    QTest::keyClick(window.get(), Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_EQ(Size(), QSize(2880, 1620));
+    EXPECT_EQ(window->viewStatus->zoomLabel()->text(), "Zoom 150 %");
+
+    platform.sizeAnswers = {QSize(7681, 600), QSize(1000, 700)};
+    entries.back()->trigger();
+    EXPECT_EQ(platform.errorBoxes, QStringList(QStringLiteral(
+        "Kavel.def Editor: The game resolution must be 320 to 7680 pixels wide and 200 to 4320 "
+        "pixels high.")));
+    EXPECT_TRUE(entries[6]->isChecked());
+    entries.back()->trigger();
+    EXPECT_TRUE(entries.back()->isChecked());
+    EXPECT_NEAR(Size().width() * 700.0 / Size().height(), 1000.0, 4.0);
+    window->viewMenu->showGrid()->trigger();
+
+    const QSize fitted = Size();
+    window->resize(window->size() - QSize(150, 100));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Size().width() < fitted.width(); }));
+
+    window.reset();
+    window = std::make_unique<TmainWin>(platform);
+    EXPECT_TRUE(window->viewMenu->resolutions().back()->isChecked());
+    EXPECT_EQ(Panel().view().choice().resolution, QSize(1000, 700));
+    EXPECT_TRUE(window->viewMenu->showGrid()->isChecked());
 }
 
 // What handles and keys do to the records is left to the random runs; an
