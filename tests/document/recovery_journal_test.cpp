@@ -25,9 +25,7 @@ class JournalTest : public ::testing::Test {
         for (std::size_t i = 0; i < records; ++i) items[i].id = static_cast<std::int32_t>(i);
         ASSERT_TRUE(WriteBytes(menuPath, EncodeMenuItems(items)));
         ASSERT_TRUE(WriteBytes(textDbPath, QByteArray(8, '\0')));
-        LoadedDocument loaded;
-        loaded.menuItems = std::move(items);
-        document.Replace(std::move(loaded), menuPath, textDbPath);
+        LoadRecords(document, items, {}, menuPath, textDbPath);
     }
     void Edit(std::size_t index, std::int32_t id) {
         editing::SetField(document, index, RecordField::Id, static_cast<std::uint32_t>(id), "ID");

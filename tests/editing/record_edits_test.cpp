@@ -10,14 +10,13 @@
 #include "document/menu_file.h"
 #include "editing/record_list_model.h"
 #include "editing/record_selection.h"
+#include "support/records.h"
 
 namespace {
 
 // A document of `bytes` as read from a file of them.
 void Load(Document& document, const QByteArray& bytes) {
-    LoadedDocument loaded;
-    loaded.menuItems = DecodeMenuItems(bytes).items;
-    document.Replace(std::move(loaded), QStringLiteral("kavel.def"), QStringLiteral("textdb.def"));
+    LoadRecords(document, DecodeMenuItems(bytes).items);
 }
 
 QByteArray BytesOf(const Document& document) {

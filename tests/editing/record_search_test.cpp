@@ -48,10 +48,9 @@ MenuItemRecord RandomRecord(std::mt19937& random) {
 }
 
 void Load(Document& document, std::mt19937& random, std::size_t records) {
-    LoadedDocument loaded;
-    for (std::size_t i = 0; i < records; ++i) loaded.menuItems.push_back(RandomRecord(random));
-    loaded.textDb = RandomTextDb(random);
-    document.Replace(std::move(loaded), QStringLiteral("kavel.def"), QStringLiteral("db.def"));
+    std::vector<MenuItemRecord> items;
+    for (std::size_t i = 0; i < records; ++i) items.push_back(RandomRecord(random));
+    LoadRecords(document, std::move(items), RandomTextDb(random));
 }
 
 // The rules read the plain way: every record, its text decoded and folded by Qt.

@@ -5,6 +5,7 @@
 #include "document/document.h"
 #include "document/menu_file.h"
 #include "editing/record_edits.h"
+#include "support/records.h"
 
 namespace {
 
@@ -12,10 +13,9 @@ class Selection : public ::testing::Test {
   protected:
     void SetUp() override { Load(10); }
     void Load(std::size_t records) {
-        LoadedDocument loaded;
-        loaded.menuItems.resize(records);
-        for (std::size_t i = 0; i < records; ++i) loaded.menuItems[i].id = static_cast<int>(i);
-        document.Replace(std::move(loaded), "kavel.def", "textdb.def");
+        std::vector<MenuItemRecord> items(records);
+        for (std::size_t i = 0; i < records; ++i) items[i].id = static_cast<int>(i);
+        LoadRecords(document, items);
     }
     // The rows as runs, e.g. {{2, 5}, {7, 8}}.
     std::vector<RowRange> Runs() const { return selection.rows().ranges(); }

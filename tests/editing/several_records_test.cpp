@@ -17,10 +17,10 @@ class SeveralRecords : public ::testing::Test {
   protected:
     // Ten buttons with ids 0..9 at x = 10 * id.
     void SetUp() override {
-        LoadedDocument loaded;
+        std::vector<MenuItemRecord> records;
         for (int i = 0; i < 10; ++i)
-            loaded.menuItems.push_back(Rec("butt", 10.0f * i, 5, 20, 10, i, 100 + i));
-        document.Replace(std::move(loaded), "kavel.def", "textdb.def");
+            records.push_back(Rec("butt", 10.0f * i, 5, 20, 10, i, 100 + i));
+        LoadRecords(document, records);
     }
     Document document;
     QUndoStack& history = document.history();
@@ -92,7 +92,8 @@ TEST_F(SeveralRecords, KeyMovesOfTheSameRecordsMergeAndOnlyChangedRecordsAreKept
     // Aligning left edges: only the records that move are in the step.
     history.clear();
     const SelectedRows three{RowRanges::Span(0, 3), 1};
-    ASSERT_TRUE(editing::ArrangeSelected(document, three, arrange::Arrangement::AlignLeft, "Align"));
+    ASSERT_TRUE(
+        editing::ArrangeSelected(document, three, arrange::Arrangement::AlignLeft, "Align"));
     EXPECT_EQ(document.record(0).posX, 0.0f);
     EXPECT_EQ(document.record(1).posX, 0.0f);
     EXPECT_EQ(document.record(2).posX, 0.0f);

@@ -16,10 +16,10 @@ namespace {
 // 20 "Twenty", saved as `folder`'s kavel.def and textdb.def.
 void Load(Document& document, const Folder& folder, const std::vector<int>& textIds,
           std::vector<std::pair<int, std::string>> texts = {{10, "Ten"}, {20, "Twenty"}}) {
-    LoadedDocument loaded;
-    for (const int textId : textIds) loaded.menuItems.push_back(Rec("butt", 0, 0, 1, 1, 0, textId));
-    loaded.textDb = TextDbOf(texts);
-    document.Replace(std::move(loaded), folder.Path("kavel.def"), folder.Path("textdb.def"));
+    std::vector<MenuItemRecord> records;
+    for (const int textId : textIds) records.push_back(Rec("butt", 0, 0, 1, 1, 0, textId));
+    LoadRecords(document, records, TextDbOf(texts), folder.Path("kavel.def"),
+                folder.Path("textdb.def"));
 }
 
 std::string TextOf(const Document& document, std::int32_t textId) {
