@@ -5,6 +5,7 @@
 #include <QBuffer>
 #include <QStringList>
 #include <stdexcept>
+#include <tuple>
 
 #include "base/conversion_error.h"
 #include "base/line_reader.h"
@@ -99,14 +100,11 @@ TEST(SkinFile, EachLineSetsItsPartInOrderAndLaterLinesAreNotRead) {
 }
 
 TEST(SkinFile, MetroNeedsTheExactLineAndTheFadeTargetIsTheLowByte) {
-    EXPECT_EQ(Applied(With(1, "UseMetro=1")).target.calls.first(), "metro 1");
-    EXPECT_EQ(Applied(With(1, "usemetro=1")).target.calls.first(), "metro 0");
-    EXPECT_EQ(Applied(With(1, "UseMetro=1 ")).target.calls.first(), "metro 0");
-    const std::pair<const char*, const char*> cases[] = {
-        {"255", "fade 255"}, {"256", "fade 0"}, {"-1", "fade 255"}};
-    for (const auto& [text, call] : cases) {
-        EXPECT_EQ(Applied(With(2, text)).target.calls.at(1), call) << text;
-    }
+    const std::tuple<int, const char*, const char*> cases[] = {
+        {1, "UseMetro=1", "metro 1"}, {1, "usemetro=1", "metro 0"}, {1, "UseMetro=1 ", "metro 0"},
+        {2, "255", "fade 255"},       {2, "256", "fade 0"},         {2, "-1", "fade 255"}};
+    for (const auto& [line, text, call] : cases)
+        EXPECT_EQ(Applied(With(line, text)).target.calls.at(line - 1), call) << text;
 }
 
 TEST(SkinFile, EmptyAndMissingLinesStandForTheLastRememberedLine) {

@@ -210,8 +210,9 @@ TEST(TextDb, TextsReadAcrossManyOfTheReadersWindows) {
     ExpectHolds(db, ExpectReadPlainly(db, device, file, file.size()), ids);
 }
 
-// Found by fuzzing, for an index past the count: its empty text was copied
-// from a null pointer, which the undefined-behaviour sanitizer stops on.
+// An index past the count reads as an empty entry: the fuzz target's replay
+// checks it on every seed and on the file that found its text copied from a
+// null pointer (fuzz/regressions/text_db); here the database of no file.
 TEST(TextDb, ShortFilesAbsurdCountsAndIndicesPastTheCount) {
     EXPECT_EQ(TextDbRead(QByteArray("\x05\x00", 2)).count(), 0u);
     const TextDb absurd = TextDbRead(QByteArray("\xFF\xFF\xFF\xFF\0\0\0\0", 8));  // held compactly
@@ -219,13 +220,6 @@ TEST(TextDb, ShortFilesAbsurdCountsAndIndicesPastTheCount) {
     EXPECT_EQ(absurd.entry(0xFFFFFFFE).id, 0);
     EXPECT_EQ(absurd.FindText(0), "\xFF\xFF\xFF\xFF");
     EXPECT_FALSE(absurd.FindText(1).has_value());
-
-    const TextDb db = TextDbRead(MakeDb(1, {{4, 16}}, "menu"));
-    for (const std::uint32_t index : {1u, 2u, 0xFFFFFFFFu}) {
-        const TextDbEntry entry = db.entry(index);
-        EXPECT_EQ(entry.id, 0);
-        EXPECT_EQ(entry.offset, 0u);
-        EXPECT_EQ(entry.text[0], '\0');
-    }
-    EXPECT_EQ(TextDb().entry(0).text[0], '\0');
+    const TextDbEntry none = TextDb().entry(0);
+    EXPECT_TRUE(none.id == 0 && none.offset == 0 && none.text[0] == '\0');
 }

@@ -162,19 +162,6 @@ TEST(RecordEdits, EachStepUndoesAndRedoesSelectingItsRecord) {
     }
 }
 
-TEST(RecordEdits, AChangeToTheSameBytesOrOfTheLastRecordAddsNoStep) {
-    Document document;
-    Load(document, QByteArray(kMenuItemRecordSize, '\0'));
-    const MenuItemRecord same = document.record(0);
-    EXPECT_FALSE(editing::SetField(document, 0, RecordField::PosX, 0, "x"));
-    EXPECT_FALSE(editing::SetType(document, 0, {0, 0, 0, 0}, "type"));
-    EXPECT_FALSE(editing::Paste(document, 0, same, "paste"));
-    EXPECT_FALSE(editing::Delete(document, 0, "delete"));
-    // -0 is another pattern than 0: a change.
-    EXPECT_TRUE(editing::SetField(document, 0, RecordField::PosX, 0x80000000u, "x"));
-    EXPECT_EQ(document.history().count(), 1);
-    EXPECT_EQ(document.history().undoText(), "x");
-}
 
 TEST(RecordEdits, KeyPlacingsOfOneRecordInARowMergeAndDragsStandAlone) {
     Document document;
@@ -209,11 +196,18 @@ TEST(RecordEdits, KeyPlacingsOfOneRecordInARowMergeAndDragsStandAlone) {
     EXPECT_EQ(document.record(1).posX, 11.0f);
 }
 
-TEST(RecordEdits, PlacingRefusesNonFiniteValuesAndChangesNothingThen) {
+// Changes to the same bytes add no step, nor do placings of a record whose
+// place or size is not finite or to values that are not; the last record
+// stays.
+TEST(RecordEdits, RefusedChangesAndChangesToTheSameBytesAddNoStep) {
     Document document;
     QByteArray bytes(2 * kMenuItemRecordSize, '\0');
     bytes.replace(kMenuItemRecordSize + 16, 4, QByteArray("\0\0\x80\x7F", 4));  // scaleX +inf
     Load(document, bytes);
+    const MenuItemRecord same = document.record(0);
+    EXPECT_FALSE(editing::SetField(document, 0, RecordField::PosX, 0, "x"));
+    EXPECT_FALSE(editing::SetType(document, 0, {0, 0, 0, 0}, "type"));
+    EXPECT_FALSE(editing::Paste(document, 0, same, "paste"));
     const editing::Placing drag{0, false};
     EXPECT_FALSE(editing::Move(document, 1, 5, 5, "move", drag));
     EXPECT_FALSE(editing::Resize(document, 1, {0, 0, 5, 5}, "resize", drag));
@@ -222,6 +216,12 @@ TEST(RecordEdits, PlacingRefusesNonFiniteValuesAndChangesNothingThen) {
     EXPECT_FALSE(editing::Move(document, 0, 0, 0, "move", drag));
     EXPECT_EQ(document.history().count(), 0);
     EXPECT_EQ(BytesOf(document), bytes);
+    ASSERT_TRUE(editing::Delete(document, 1, "delete"));
+    EXPECT_FALSE(editing::Delete(document, 0, "delete"));
+    // -0 is another pattern than 0: a change.
+    EXPECT_TRUE(editing::SetField(document, 0, RecordField::PosX, 0x80000000u, "x"));
+    EXPECT_EQ(document.history().count(), 2);
+    EXPECT_EQ(document.history().undoText(), "x");
 }
 
 // Long random runs of edits, undos and redos, compared after every step with
