@@ -2,13 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <QBuffer>
 #include <QFileInfo>
 
 #include "base/conversion_error.h"
-#include "base/line_reader.h"
 #include "document/type_code.h"
 #include "support/files.h"
+#include "support/line_file.h"
 
 namespace {
 
@@ -27,11 +26,9 @@ QByteArray RepositoryFile(const char* relative) {
                      QStringLiteral("/../../") + QString::fromLatin1(relative));
 }
 
-LanguageTexts Applied(QByteArray file, LanguageTexts texts = {}) {
-    QBuffer buffer(&file);
-    buffer.open(QIODevice::ReadOnly);
-    LineReader reader(buffer);
-    ApplyLanguageFile(reader, texts);
+LanguageTexts Applied(QByteArray bytes, LanguageTexts texts = {}) {
+    LineFile file(std::move(bytes));
+    ApplyLanguageFile(file.reader, texts);
     return texts;
 }
 
@@ -83,16 +80,13 @@ TEST(LanguageFile, TheCountDecidesWhereTheCaptionsAfterTheRowsStart) {
 }
 
 TEST(LanguageFile, ACountThatIsNoIntegerStopsAfterTheLinesBeforeIt) {
-    QByteArray file = Lines(Numbered(1, 44) + QList<QByteArray>{"12a", "row", "Lage"});
-    QBuffer buffer(&file);
-    buffer.open(QIODevice::ReadOnly);
-    LineReader reader(buffer);
+    LineFile file(Lines(Numbered(1, 44) + QList<QByteArray>{"12a", "row", "Lage"}));
     LanguageTexts texts;
-    EXPECT_THROW(ApplyLanguageFile(reader, texts), ConversionError);
+    EXPECT_THROW(ApplyLanguageFile(file.reader, texts), ConversionError);
     EXPECT_EQ(texts.typeCaption, "line 44");
     EXPECT_EQ(texts.typeEntries, LanguageTexts::BuiltInTypeEntries());
     EXPECT_EQ(texts.positionHeading, "Position");
-    EXPECT_EQ(reader.ReadLine("F"), "row");  // nothing after the count was read
+    EXPECT_EQ(file.reader.ReadLine("F"), "row");  // nothing after the count was read
 }
 
 // A count of 2147483647 rows in a short file is kept to the cap by the fuzz
@@ -114,10 +108,8 @@ TEST(FileDialogNameFilters, PairsLabelsWithTheirPatterns) {
 }
 
 TEST(ShippedLanguages, EveryListedOneIsCompleteAndEnglishIsTheBuiltInTexts) {
-    QByteArray list = RepositoryFile("lang/langList.txt");
-    QBuffer listBuffer(&list);
-    listBuffer.open(QIODevice::ReadOnly);
-    const std::vector<QByteArray> names = LineReader(listBuffer).ReadListEntries();
+    const std::vector<QByteArray> names =
+        LineFile(RepositoryFile("lang/langList.txt")).reader.ReadListEntries();
     EXPECT_EQ(names.size(), 2u);
     for (const QByteArray& name : names) {
         const QByteArray file = RepositoryFile(name.constData());

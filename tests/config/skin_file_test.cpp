@@ -2,13 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <QBuffer>
 #include <QStringList>
 #include <stdexcept>
 #include <tuple>
 
 #include "base/conversion_error.h"
-#include "base/line_reader.h"
+#include "support/line_file.h"
 
 namespace {
 
@@ -57,19 +56,16 @@ const PictureLoading kLoading{
 };
 
 struct Applied {
-    explicit Applied(const QList<QByteArray>& lines) : bytes(lines.join('\n') + '\n') {
-        buffer.open(QIODevice::ReadOnly);
+    explicit Applied(const QList<QByteArray>& lines) : file(lines.join('\n') + '\n') {
         try {
-            ApplySkinFile(reader, target, kLoading);
+            ApplySkinFile(file.reader, target, kLoading);
         } catch (const ConversionError& e) {
             error = e.message();
         } catch (const std::runtime_error& e) {
             error = QString::fromStdString(e.what());
         }
     }
-    QByteArray bytes;
-    QBuffer buffer{&bytes};
-    LineReader reader{buffer};
+    LineFile file;
     RecordingTarget target;
     QString error;
 };
@@ -96,7 +92,7 @@ TEST(SkinFile, EachLineSetsItsPartInOrderAndLaterLinesAreNotRead) {
                   "paste bitmap:f.bmp, strip picture:g.bmp, separator picture:h.bmp, window 1, "
                   "inputBack 2, windowText 3, inputText 4, heading 5, caption 6, statusBar 7, "
                   "preview1 8, preview2 9, preview3 a, preview4 b, preview5 c, preview6 d"));
-    EXPECT_EQ(skin.reader.ReadLine("F"), "line 25");
+    EXPECT_EQ(skin.file.reader.ReadLine("F"), "line 25");
 }
 
 TEST(SkinFile, MetroNeedsTheExactLineAndTheFadeTargetIsTheLowByte) {

@@ -14,12 +14,11 @@ std::vector<MenuItemRecord> Records() {
 }  // namespace
 
 // The exact round trips of every value through the dump's text are checked
-// in dump_text_test.cpp.
+// in dump_text_test.cpp, and those of the clipboard's bytes and text by the
+// fuzz target's replay on its seeds.
 TEST(RecordTransfer, RecordsGoThroughBytesAndTextExactly) {
     const std::vector<MenuItemRecord> records = Records();
     const QByteArray file = EncodeMenuItems(records);
-    EXPECT_EQ(dump::RecordsBytes(records), file);
-    EXPECT_EQ(EncodeMenuItems(dump::RecordsFromBytes(file).value()), file);
     EXPECT_FALSE(dump::RecordsFromBytes(file.left(40)));
     EXPECT_FALSE(dump::RecordsFromBytes({}));
 
