@@ -23,13 +23,10 @@ QByteArray RoundTrip(const QByteArray& file, Format format, const TextDb* textDb
 // Bytes that mean something to CSV, JSON or the type's shown form come often.
 QByteArray RandomFile(std::mt19937& random) {
     static const char kTricky[] = {',', '"', '\n', '\r', ' ', '\\', '\x7F', '\x81', '\xFF', '{'};
-    std::uniform_int_distribution<int> length(1, 7 * kMenuItemRecordSize);
-    std::uniform_int_distribution<int> byte(0, 255);
-    std::uniform_int_distribution<int> kind(0, 9);
-    QByteArray bytes(length(random), '\0');
+    QByteArray bytes(1 + random() % (7 * kMenuItemRecordSize), '\0');
     for (char& c : bytes) {
-        const int k = kind(random);
-        c = k < 5 ? static_cast<char>(byte(random)) : k < 7 ? '\0' : kTricky[byte(random) % 10];
+        const auto kind = random() % 10;
+        c = kind < 5 ? static_cast<char>(random()) : kind < 7 ? '\0' : kTricky[random() % 10];
     }
     return bytes;
 }

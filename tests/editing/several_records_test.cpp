@@ -25,13 +25,7 @@ class SeveralRecords : public ::testing::Test {
     QUndoStack& history = document.history();
 };
 
-// {2, 3}, {6} with 6 current.
-const SelectedRows kScattered{[] {
-                                  RowRanges rows = RowRanges::Span(2, 4);
-                                  rows.Append(6, 7);
-                                  return rows;
-                              }(),
-                              6};
+const SelectedRows kScattered{RunsOf({2, 3, 6}), 6};
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <initializer_list>
 #include <string>
 #include <utility>
 #include <vector>
@@ -18,6 +19,13 @@ inline MenuItemRecord Rec(const char* shownType, float x, float y, float w, floa
     MenuItemRecord record{id, {}, x, y, w, h, textId, 1, 0xFFFFFF};
     type_code::SetFromShown(record, shownType);
     return record;
+}
+
+// These rows as runs: {2, 3, 6} is [2, 4) and [6, 7).
+inline RowRanges RunsOf(std::initializer_list<std::size_t> rows) {
+    RowRanges ranges;
+    for (const std::size_t row : rows) ranges.Add(row, row + 1);
+    return ranges;
 }
 
 // A document holding these records and texts, as if read from these files.
