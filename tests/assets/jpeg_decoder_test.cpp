@@ -96,12 +96,6 @@ QByteArray WithFrameHeaderBytes(QByteArray jpeg, qsizetype offset, const QByteAr
     return {};
 }
 
-QByteArray WithClaimedSize(const QByteArray& jpeg, int width, int height) {
-    const char size[] = {char(height >> 8), char(height & 0xFF), char(width >> 8),
-                         char(width & 0xFF)};
-    return WithFrameHeaderBytes(jpeg, 5, QByteArray(size, 4));
-}
-
 }  // namespace
 
 TEST(DecodeJpeg, ReadsEveryCodingAndRestartLayoutWhole) {
@@ -168,11 +162,12 @@ TEST(DecodeJpeg, RefusesDamagedFilesAndAbsurdSizes) {
                   "Damaged JPEG picture: Corrupt JPEG data: premature end of data segment");
     }
 
-    // Absurd sizes are refused before anything is allocated; each side of
-    // the second is allowed, the area is not.
-    EXPECT_EQ(ErrorOf(WithClaimedSize(baseline, 65535, 65535)),
+    // Absurd sizes (the frame header's height and width, big-endian) are
+    // refused before anything is allocated; each side of the second is
+    // allowed, the area is not.
+    EXPECT_EQ(ErrorOf(WithFrameHeaderBytes(baseline, 5, "\xFF\xFF\xFF\xFF")),
               "JPEG picture too large (65535 x 65535)");
-    EXPECT_EQ(ErrorOf(WithClaimedSize(baseline, 20000, 6000)),
+    EXPECT_EQ(ErrorOf(WithFrameHeaderBytes(baseline, 5, "\x17\x70\x4E\x20")),
               "JPEG picture too large (20000 x 6000)");
 }
 
