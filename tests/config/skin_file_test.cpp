@@ -99,14 +99,12 @@ TEST(SkinFile, MetroNeedsTheExactLineAndTheFadeTargetIsTheLowByte) {
         EXPECT_EQ(Applied(With(line, text)).target.calls.at(line - 1), call) << text;
 }
 
+// Lines missing at the end of a file stand for the last remembered line as
+// well, as the fuzz target's replay checks (fuzz/corpus/skin_file).
 TEST(SkinFile, EmptyAndMissingLinesStandForTheLastRememberedLine) {
     EXPECT_EQ(Applied(With(4, "")).target.calls.at(3), QString::fromUtf8("100 picture:bä.jpg"));
     // Line 18 is not remembered: an empty line 19 stands for line 17.
     EXPECT_EQ(Applied(With(19, "")).target.calls.at(18), "preview1 6");
-
-    const Applied seventeen(With().mid(0, 17));
-    ASSERT_EQ(seventeen.target.calls.size(), 24);
-    for (int i = 17; i < 24; ++i) EXPECT_TRUE(seventeen.target.calls[i].endsWith(" 6")) << i;
 
     const Applied single({"UseMetro=1"});
     EXPECT_EQ(single.target.calls, QStringList{"metro 1"});
