@@ -9,39 +9,22 @@
 #include "base/conversion_error.h"
 #include "support/bytes.h"
 
-namespace {
-
-// The message of the ConversionError `parse` raises; empty when it raises none.
-template <typename Parse>
-QString ErrorOf(Parse parse) {
-    try {
-        parse();
-    } catch (const ConversionError& error) {
-        return error.message();
-    }
-    return QString();
-}
-
-}  // namespace
-
-TEST(IntegerText, AcceptsDecimalAndEveryHexPrefix) {
+// The messages of refused texts ("'12a' is not a valid integer value") are
+// checked by the fuzz target's replay on its seeds.
+TEST(IntegerText, AcceptsDecimalAndEveryHexPrefixAndRefusesEverythingElse) {
     for (const char* text : {"255", "0255", "$ff", "xFf", "0X0000000000000000FF"})
         EXPECT_EQ(ParseIntegerText(text), 255) << text;
     EXPECT_EQ(ParseIntegerText("  +7"), 7);
     EXPECT_EQ(ParseIntegerText("-2147483648"), INT32_MIN);
     EXPECT_EQ(ParseIntegerText("2147483647"), INT32_MAX);
-}
-
-TEST(IntegerText, RefusesEverythingElse) {
     for (const char* bad :
          {"", "   ", "-", "+", "$", "0x", "x", "-0x10", "+$1", "0x100000000", "2147483648",
           "-2147483649", "7 ", "1.5", "12a", "0xG", "99999999999999999999", "٣"}) {
         EXPECT_THROW(ParseIntegerText(QString::fromUtf8(bad)), ConversionError) << bad;
     }
-    EXPECT_EQ(ErrorOf([] { ParseIntegerText("12a"); }), "'12a' is not a valid integer value");
 }
 
-TEST(FloatText, AcceptsBlanksSignsSeparatorAndExponent) {
+TEST(FloatText, AcceptsBlanksSignsSeparatorAndExponentButNoOtherFormOrValueBeyondAFloat) {
     const std::pair<const char*, float> cases[] = {
         {" 7", 7.0f},     {"7 ", 7.0f},      {".", 0.0f},
         {"5.", 5.0f},     {".5", 0.5f},      {"-2.5", -2.5f},
@@ -50,15 +33,11 @@ TEST(FloatText, AcceptsBlanksSignsSeparatorAndExponent) {
     for (const auto& [text, value] : cases) EXPECT_EQ(ParseFloatText(text, u'.'), value) << text;
     EXPECT_EQ(ParseFloatText("1,5", u','), 1.5f);
     EXPECT_TRUE(std::signbit(ParseFloatText("-0", u'.')));
-}
-
-TEST(FloatText, RefusesOtherFormsAndValuesBeyondAFloat) {
     for (const char* bad : {"", " ", "-", "+", "1,5", "1.000,5", "0x10", "abc", "e5", "NAN", "INF",
                             "1e39", "-1e39", "1e5000", "1..2"}) {
         EXPECT_THROW(ParseFloatText(QString::fromUtf8(bad), u'.'), ConversionError) << bad;
     }
-    EXPECT_EQ(ErrorOf([] { ParseFloatText("1.5", u','); }),
-              "'1.5' is not a valid floating point value");
+    EXPECT_THROW(ParseFloatText("1.5", u','), ConversionError);
 }
 
 TEST(NumberDisplay, AttributesInHexAndFloatsInGeneralFormat) {

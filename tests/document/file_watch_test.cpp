@@ -14,19 +14,9 @@ namespace {
 
 using std::chrono::milliseconds;
 
-// Runs the event loop until `done` holds, for at most five seconds.
-template <typename Done>
-bool Eventually(Done done) {
-    return QTest::qWaitFor(done, 5000);
-}
-
-void Write(const QString& path, const QByteArray& bytes) {
-    ASSERT_TRUE(WriteBytes(path, bytes));
-}
-
 // As build tools and version control put a file in place.
 void ReplaceByRename(const QString& path, const QByteArray& bytes) {
-    Write(path + ".new", bytes);
+    ASSERT_TRUE(WriteBytes(path + ".new", bytes));
     ASSERT_EQ(
         ::rename(QFile::encodeName(path + ".new").constData(), QFile::encodeName(path).constData()),
         0);
@@ -36,7 +26,7 @@ class WatchedFileTest : public ::testing::Test {
   protected:
     void SetUp() override {
         path = folder.filePath("kavel.def");
-        Write(path, "first");
+        ASSERT_TRUE(WriteBytes(path, "first"));
         watch.Watch(path, FileFingerprint::OfPath(path));
         QObject::connect(&watch, &WatchedFile::changed, [this] {
             ++changes;
@@ -49,7 +39,7 @@ class WatchedFileTest : public ::testing::Test {
     // The next change is reported; the program then holds the file as it is.
     void ExpectChange() {
         const int before = changes;
-        ASSERT_TRUE(Eventually([&] { return changes > before; }));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return changes > before; }));
         watch.SetKnown(FileFingerprint::OfPath(path));
     }
 
@@ -57,7 +47,7 @@ class WatchedFileTest : public ::testing::Test {
     void ExpectNoChange() {
         const int looks = watch.looks();
         const int before = changes;
-        ASSERT_TRUE(Eventually([&] { return watch.looks() > looks; }));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return watch.looks() > looks; }));
         EXPECT_EQ(changes, before);
     }
 
@@ -73,25 +63,25 @@ class WatchedFileTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(WatchedFileTest, RewritesRenamesAndRemovalsAreReportedButNotTheSameBytes) {
-    Write(path, "second");
+    ASSERT_TRUE(WriteBytes(path, "second"));
     ExpectChange();
     // Bytes as known, written again (a save, a checkout of the same version).
-    Write(path, "second");
+    ASSERT_TRUE(WriteBytes(path, "second"));
     ExpectNoChange();
     ReplaceByRename(path, "third");
     ExpectChange();
     // The file renamed into place is followed in its turn.
-    Write(path, "fourth");
+    ASSERT_TRUE(WriteBytes(path, "fourth"));
     ExpectChange();
 
     ASSERT_TRUE(QFile::remove(path));
-    ASSERT_TRUE(Eventually([&] { return removals == 1; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return removals == 1; }));
     // Back as it was: said so, and no change. Back otherwise: a change.
-    Write(path, "fourth");
+    ASSERT_TRUE(WriteBytes(path, "fourth"));
     ExpectNoChange();
     EXPECT_EQ(restorals, 1);
     ASSERT_TRUE(QFile::remove(path));
-    ASSERT_TRUE(Eventually([&] { return removals == 2; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return removals == 2; }));
     ReplaceByRename(path, "fifth");
     ExpectChange();
     EXPECT_EQ(changes, 4);
@@ -111,7 +101,7 @@ TEST_F(WatchedFileTest, AFileWrittenInPiecesIsReportedOnceWhenQuiet) {
         if (++pieces == 10) writer.stop();
     });
     writer.start(20);
-    ASSERT_TRUE(Eventually([&] { return changes > 0; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return changes > 0; }));
     EXPECT_EQ(pieces, 10);
     EXPECT_EQ(sizeAtChange, 1000);
     EXPECT_EQ(watch.looks(), 1);
@@ -120,15 +110,15 @@ TEST_F(WatchedFileTest, AFileWrittenInPiecesIsReportedOnceWhenQuiet) {
 TEST(FileFingerprint, TellsContentsApartWhateverTheirTimes) {
     QTemporaryDir folder;
     const QString path = folder.filePath("a");
-    Write(path, QByteArray(3 << 20, 'a'));
+    ASSERT_TRUE(WriteBytes(path, QByteArray(3 << 20, 'a')));
     const FileFingerprint first = FileFingerprint::OfPath(path);
     EXPECT_EQ(first.size, 3 << 20);
     // One byte changed in the last of several pieces read.
     QByteArray changed(3 << 20, 'a');
     changed[(3 << 20) - 1] = 'b';
-    Write(path, changed);
+    ASSERT_TRUE(WriteBytes(path, changed));
     EXPECT_NE(FileFingerprint::OfPath(path), first);
-    Write(path, QByteArray(3 << 20, 'a'));
+    ASSERT_TRUE(WriteBytes(path, QByteArray(3 << 20, 'a')));
     EXPECT_EQ(FileFingerprint::OfPath(path), first);
 
     // Too large to be read through, a file stands by its size, modification

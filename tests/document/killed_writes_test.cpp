@@ -54,9 +54,7 @@ TEST(KilledWrites, ASaveLeavesTheOldOrTheNewBytesAndTheNextOpenClearsUp) {
         if (FilesIn(dir).size() > 1) ++cutOff;
         // Opening the file is the next start's first step.
         Document document;
-        LoadedDocument loaded;
-        loaded.menuItems = DecodeMenuItems(now).items;
-        document.Replace(std::move(loaded), path, folder.Path("textdb.def"));
+        LoadRecords(document, DecodeMenuItems(now).items, {}, path, folder.Path("textdb.def"));
         ASSERT_EQ(FilesIn(dir).join(' ').toStdString(), "kavel.def") << round;
     }
     // Kills did land in the middle of saves.

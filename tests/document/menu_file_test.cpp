@@ -49,6 +49,8 @@ TEST(MenuFile, EachFieldHasItsPlaceInTheRecord) {
     EXPECT_EQ(EncodeMenuItems({item}), file);
 }
 
+// Decoding, encoding and writing to a device are checked against each other
+// by the fuzz target's replay on its seeds; here reads that straddle records.
 TEST(MenuFile, EveryBitPatternSurvivesReadingAndWriting) {
     // Many reads' worth of random records and a part of one more: the part is
     // a record of its own, holding the file's bytes of each field cut short,
@@ -57,7 +59,6 @@ TEST(MenuFile, EveryBitPatternSurvivesReadingAndWriting) {
     std::mt19937 random(5);
     for (char& byte : bytes) byte = static_cast<char>(random());
     const QByteArray padded = bytes + QByteArray(19, '\0');
-    EXPECT_EQ(EncodeMenuItems(DecodeMenuItems(bytes).items), padded);
     for (const bool sequential : {false, true}) {
         TricklingDevice in(bytes, sequential);
         ASSERT_TRUE(in.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
@@ -72,13 +73,6 @@ TEST(MenuFile, EveryBitPatternSurvivesReadingAndWriting) {
     TricklingDevice empty({}, false);
     ASSERT_TRUE(empty.open(QIODevice::ReadOnly));
     EXPECT_EQ(ReadMenuItems(empty).error, MenuReadError::NoRecords);
-
-    const std::vector<MenuItemRecord> items = DecodeMenuItems(bytes.left(36 * 3)).items;
-    QByteArray target;
-    QBuffer out(&target);
-    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-    EXPECT_TRUE(WriteMenuItems(out, items));
-    EXPECT_EQ(target, bytes.left(36 * 3));
     QBuffer closed;  // not open: every write fails
-    EXPECT_FALSE(WriteMenuItems(closed, items));
+    EXPECT_FALSE(WriteMenuItems(closed, DecodeMenuItems(bytes).items));
 }

@@ -29,10 +29,6 @@ RecoveryCopy SampleCopy() {
     return copy;
 }
 
-QByteArray Bytes(const std::vector<MenuItemRecord>& records) {
-    return EncodeMenuItems(records);
-}
-
 // A process that has ended: its number names no one until it is used again.
 qint64 EndedProcess() {
     const pid_t child = ::fork();
@@ -55,7 +51,7 @@ TEST(RecoveryCopy, KeepsEveryByteAndRefusesWhatIsCutDamagedOrForeign) {
         const QByteArray file = EncodeRecoveryCopy(copy);
         const RecoveryReadResult read = DecodeRecoveryCopy(file);
         ASSERT_EQ(read.error, RecoveryReadError::None);
-        EXPECT_EQ(Bytes(read.copy.records), Bytes(copy.records));
+        EXPECT_EQ(EncodeMenuItems(read.copy.records), EncodeMenuItems(copy.records));
         EXPECT_EQ(read.copy.writtenMs, copy.writtenMs);
         EXPECT_EQ(read.copy.menuPath, copy.menuPath);
         EXPECT_EQ(read.copy.menuStamp, copy.menuStamp);

@@ -25,9 +25,7 @@ class JournalTest : public ::testing::Test {
         for (std::size_t i = 0; i < records; ++i) items[i].id = static_cast<std::int32_t>(i);
         ASSERT_TRUE(WriteBytes(menuPath, EncodeMenuItems(items)));
         ASSERT_TRUE(WriteBytes(textDbPath, QByteArray(8, '\0')));
-        LoadedDocument loaded;
-        loaded.menuItems = std::move(items);
-        document.Replace(std::move(loaded), menuPath, textDbPath);
+        LoadRecords(document, items, {}, menuPath, textDbPath);
     }
     void Edit(std::size_t index, std::int32_t id) {
         editing::SetField(document, index, RecordField::Id, static_cast<std::uint32_t>(id), "ID");
@@ -44,9 +42,6 @@ class JournalTest : public ::testing::Test {
         return !journal.writing() && Copies().size() == 1 &&
                read.error == RecoveryReadError::None &&
                EncodeMenuItems(read.copy.records) == EncodeMenuItems(document.records());
-    }
-    static bool Eventually(const std::function<bool()>& done) {
-        return QTest::qWaitFor(done, 10000);
     }
 
     QTemporaryDir files;
@@ -66,7 +61,7 @@ TEST_F(JournalTest, ACopyExistsExactlyWhileTheDocumentHasUnsavedChanges) {
     EXPECT_TRUE(Copies().isEmpty());
 
     Edit(1, 77);
-    ASSERT_TRUE(Eventually([&] { return CopyHoldsTheDocument(*journal); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return CopyHoldsTheDocument(*journal); }, 10000));
     const RecoveryCopy copy = ReadRecoveryFile(journal->copyPath()).copy;
     EXPECT_EQ(copy.menuPath, menuPath);
     EXPECT_EQ(copy.textDbPath, textDbPath);
@@ -76,12 +71,12 @@ TEST_F(JournalTest, ACopyExistsExactlyWhileTheDocumentHasUnsavedChanges) {
     editing::Undo(document);  // back where it was saved: nothing to keep
     EXPECT_TRUE(Copies().isEmpty());
     editing::Redo(document);
-    ASSERT_TRUE(Eventually([&] { return CopyHoldsTheDocument(*journal); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return CopyHoldsTheDocument(*journal); }, 10000));
     ASSERT_TRUE(document.SaveTo(menuPath).ok());
     EXPECT_TRUE(Copies().isEmpty());
     // The file as saved is the one the next copy tells changes from.
     Edit(2, 5);
-    ASSERT_TRUE(Eventually([&] { return CopyHoldsTheDocument(*journal); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return CopyHoldsTheDocument(*journal); }, 10000));
     EXPECT_EQ(ReadRecoveryFile(journal->copyPath()).copy.menuStamp, FileStamp::Of(menuPath));
     document.Close();
     EXPECT_TRUE(Copies().isEmpty());
@@ -89,7 +84,7 @@ TEST_F(JournalTest, ACopyExistsExactlyWhileTheDocumentHasUnsavedChanges) {
     // Changes kept over a file another program changed are unsaved too.
     Open(2);
     document.MarkModified();
-    EXPECT_TRUE(Eventually([&] { return CopyHoldsTheDocument(*journal); }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return CopyHoldsTheDocument(*journal); }, 10000));
 }
 
 TEST_F(JournalTest, ChangesWhileACopyIsTakenReachItAndChangesThatKeepComingDoNotPutItOff) {
@@ -99,10 +94,10 @@ TEST_F(JournalTest, ChangesWhileACopyIsTakenReachItAndChangesThatKeepComingDoNot
     journal->StartCopy();  // the first slice is copied at once
     Edit(99'999, 3);       // not copied yet
     Edit(0, 2);            // copied already: copied again
-    ASSERT_TRUE(Eventually([&] { return CopyHoldsTheDocument(*journal); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return CopyHoldsTheDocument(*journal); }, 10000));
     journal->StartCopy();
     editing::Duplicate(document, 5, "Duplicate");  // starts the copy over
-    ASSERT_TRUE(Eventually([&] { return CopyHoldsTheDocument(*journal); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return CopyHoldsTheDocument(*journal); }, 10000));
 
     // Due at most the delay after the first change, however many follow.
     Edit(6, 60);
@@ -152,7 +147,7 @@ TEST_F(JournalTest, WritesWhatIsUnsavedWhenTheProgramEndsAndSaysWhenItCannot) {
                                                 milliseconds(10));
     QSignalSpy failed(journal.get(), &RecoveryJournal::copyFailed);
     Edit(1, 100);
-    ASSERT_TRUE(Eventually([&] { return failed.size() == 1; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return failed.size() == 1; }, 10000));
     Edit(1, 200);
     QTest::qWait(100);
     EXPECT_EQ(failed.size(), 1);

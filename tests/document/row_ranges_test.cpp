@@ -45,33 +45,12 @@ RowRanges RandomRanges(std::mt19937& random, std::size_t rows, std::set<std::siz
 
 }  // namespace
 
-TEST(RowRanges, RunsMergeSplitAndCount) {
-    RowRanges rows;
-    rows.Add(10, 20);
-    rows.Add(30, 40);
-    rows.Add(20, 25);  // touches the first run: one run
-    rows.Add(5, 6);
-    EXPECT_EQ(rows.ranges(), (std::vector<RowRange>{{5, 6}, {10, 25}, {30, 40}}));
-    EXPECT_EQ(rows.count(), 26u);
-    rows.Add(24, 31);  // bridges two runs
-    EXPECT_EQ(rows.ranges(), (std::vector<RowRange>{{5, 6}, {10, 40}}));
-    rows.Remove(15, 17);
-    EXPECT_EQ(rows.ranges(), (std::vector<RowRange>{{5, 6}, {10, 15}, {17, 40}}));
-    EXPECT_EQ(rows.count(), 29u);
-    EXPECT_TRUE(rows.Contains(14));
-    EXPECT_FALSE(rows.Contains(15));
-    EXPECT_FALSE(rows.Contains(40));
-    EXPECT_EQ(rows.CountBefore(17), 6u);
-    EXPECT_EQ(rows.CountBefore(20), 9u);
-    EXPECT_EQ(rows.first(), 5u);
-    EXPECT_EQ(rows.last(), 39u);
+// Runs added and removed, merged and split, and then followed through
+// insertions and removals and the one-pass moves of a vector's items,
+// against sets of plain numbers.
+TEST(RowRanges, HoldAndFollowRowsAsPlainSetsDo) {
     // A million rows are one run.
     EXPECT_EQ(RowRanges::Span(0, 1'000'000).ranges().size(), 1u);
-}
-
-// Following insertions and removals, and the one-pass moves of a vector's
-// items, against sets of plain numbers.
-TEST(RowRanges, FollowInsertsAndRemovalsAsPlainRowsDo) {
     std::mt19937 random(21);
     for (int trial = 0; trial < 500; ++trial) {
         SCOPED_TRACE(trial);
@@ -81,6 +60,16 @@ TEST(RowRanges, FollowInsertsAndRemovalsAsPlainRowsDo) {
         const RowRanges changed = RandomRanges(random, size, plainChanged);
         ExpectWellFormed(selected);
         ASSERT_EQ(RowsOf(selected), plainSelected);
+        if (!plainSelected.empty()) {
+            ASSERT_EQ(selected.first(), *plainSelected.begin());
+            ASSERT_EQ(selected.last(), *plainSelected.rbegin());
+        }
+        for (std::size_t row = 0; row <= size; ++row) {
+            ASSERT_EQ(selected.Contains(row), plainSelected.count(row) == 1) << row;
+            ASSERT_EQ(selected.CountBefore(row),
+                      static_cast<std::size_t>(
+                          std::distance(plainSelected.begin(), plainSelected.lower_bound(row))));
+        }
 
         // The items 0..size-1 with `changed` removed, and inserted again.
         std::vector<std::size_t> items(size);

@@ -30,14 +30,6 @@ QByteArray MakeDb(std::uint32_t count, const std::vector<DbEntry>& table, const 
     return bytes;
 }
 
-TextDb Load(QByteArray bytes) {
-    QBuffer buffer(&bytes);
-    EXPECT_TRUE(buffer.open(QIODevice::ReadOnly));
-    TextDb db;
-    EXPECT_EQ(db.Read(buffer), TextDb::ReadError::None);
-    return db;
-}
-
 // A device whose bytes from `keep` on vanish at its `onRead`th read, as a file
 // that another program cuts short while it is read.
 class ShrinkingBuffer : public QBuffer {
@@ -77,7 +69,8 @@ std::string TextAt(const QByteArray& file, std::uint32_t offset) {
 Entries ExpectReadPlainly(TextDb& db, QIODevice& device, const QByteArray& file, qsizetype keep) {
     EXPECT_TRUE(device.open(QIODevice::ReadOnly));
     EXPECT_EQ(db.Read(device), TextDb::ReadError::None);
-    const std::uint32_t count = file.size() < 4 ? 0 : little_endian::LoadPadded<std::uint32_t>(file, 0);
+    const std::uint32_t count =
+        file.size() < 4 ? 0 : little_endian::LoadPadded<std::uint32_t>(file, 0);
     EXPECT_EQ(db.count(), count);
     Entries read;
     for (std::uint32_t i = 0; i < count && i < db.count(); ++i) {
@@ -190,7 +183,7 @@ TEST(TextDb, RandomDatabasesAreReadEditedAndWrittenAsAPlainReadSays) {
         const std::optional<QByteArray> written = db.Encode();
         ASSERT_TRUE(written.has_value());
         EXPECT_EQ(*written, TextDbFile(entries, file.mid(4, 4).leftJustified(4, '\0')));
-        EXPECT_EQ(Load(*written).Encode(), written);
+        EXPECT_EQ(TextDbRead(*written).Encode(), written);
     }
 }
 
@@ -217,22 +210,16 @@ TEST(TextDb, TextsReadAcrossManyOfTheReadersWindows) {
     ExpectHolds(db, ExpectReadPlainly(db, device, file, file.size()), ids);
 }
 
-// Found by fuzzing, for an index past the count: its empty text was copied
-// from a null pointer, which the undefined-behaviour sanitizer stops on.
+// An index past the count reads as an empty entry: the fuzz target's replay
+// checks it on every seed and on the file that found its text copied from a
+// null pointer (fuzz/regressions/text_db); here the database of no file.
 TEST(TextDb, ShortFilesAbsurdCountsAndIndicesPastTheCount) {
-    EXPECT_EQ(Load(QByteArray("\x05\x00", 2)).count(), 0u);
-    const TextDb absurd = Load(QByteArray("\xFF\xFF\xFF\xFF\0\0\0\0", 8));  // held compactly
+    EXPECT_EQ(TextDbRead(QByteArray("\x05\x00", 2)).count(), 0u);
+    const TextDb absurd = TextDbRead(QByteArray("\xFF\xFF\xFF\xFF\0\0\0\0", 8));  // held compactly
     EXPECT_EQ(absurd.count(), 0xFFFFFFFFu);
     EXPECT_EQ(absurd.entry(0xFFFFFFFE).id, 0);
     EXPECT_EQ(absurd.FindText(0), "\xFF\xFF\xFF\xFF");
     EXPECT_FALSE(absurd.FindText(1).has_value());
-
-    const TextDb db = Load(MakeDb(1, {{4, 16}}, "menu"));
-    for (const std::uint32_t index : {1u, 2u, 0xFFFFFFFFu}) {
-        const TextDbEntry entry = db.entry(index);
-        EXPECT_EQ(entry.id, 0);
-        EXPECT_EQ(entry.offset, 0u);
-        EXPECT_EQ(entry.text[0], '\0');
-    }
-    EXPECT_EQ(TextDb().entry(0).text[0], '\0');
+    const TextDbEntry none = TextDb().entry(0);
+    EXPECT_TRUE(none.id == 0 && none.offset == 0 && none.text[0] == '\0');
 }

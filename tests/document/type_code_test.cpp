@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 namespace {
 
@@ -28,13 +29,14 @@ TEST(TypeCode, ShownFormIsTheStoredBytesReversedUpToTheFirstNul) {
 }
 
 TEST(TypeCode, WindowsAndCaptionsAreTheExactCaseSensitiveCodes) {
-    for (const char* window : {"tniw", "dniw", "cniw", "carf", "tmrf"})
-        EXPECT_TRUE(type_code::IsWindow(Stored(window))) << window;
-    for (const char* other : {"TNIW", "tni\0", "tn\0w", "ttxs"})
-        EXPECT_FALSE(type_code::IsWindow(Stored(other))) << other;
-    for (const char* captioned : {"tniw", "carf", "tmrf"})
-        EXPECT_TRUE(type_code::HasCaption(Stored(captioned))) << captioned;
-    for (const char* plain : {"dniw", "cniw"})
-        EXPECT_FALSE(type_code::HasCaption(Stored(plain))) << plain;
+    const std::tuple<const char*, bool, bool> codes[] = {
+        // stored, a window, with a caption
+        {"tniw", true, true},    {"carf", true, true},    {"tmrf", true, true},
+        {"dniw", true, false},   {"cniw", true, false},   {"TNIW", false, false},
+        {"tni\0", false, false}, {"tn\0w", false, false}, {"ttxs", false, false}};
+    for (const auto& [code, window, caption] : codes) {
+        EXPECT_EQ(type_code::IsWindow(Stored(code)), window) << code;
+        EXPECT_EQ(type_code::HasCaption(Stored(code)), caption) << code;
+    }
     EXPECT_TRUE(type_code::Is(Stored("lrcs"), type_code::kScrollBar));
 }

@@ -99,9 +99,7 @@ TEST(Arrange, OneScreenAtATimeAndAWindowsElementsGoWithIt) {
         Rec("butt", 0, 0, 1, 1)};
     const auto check = [&records](std::initializer_list<std::size_t> rows,
                                   Arrangement arrangement = Arrangement::AlignLeft) {
-        RowRanges selected;
-        for (const std::size_t row : rows) selected.Add(row, row + 1);
-        return arrange::Check(records, selected, arrangement);
+        return arrange::Check(records, RunsOf(rows), arrangement);
     };
     EXPECT_EQ(check({0, 1}), std::nullopt);
     EXPECT_EQ(check({3, 4}), std::nullopt);
@@ -112,10 +110,8 @@ TEST(Arrange, OneScreenAtATimeAndAWindowsElementsGoWithIt) {
     EXPECT_EQ(check({2, 5}), Refusal::MixedScreens);
     EXPECT_EQ(check({2, 3, 4}), Refusal::WindowWithElements);
 
-    RowRanges selected = RowRanges::Span(1, 5);
-    selected.Add(6, 7);
     // The elements of window 2 go with it; 6 moves by itself.
-    EXPECT_EQ(arrange::MovedRows(records, selected).ranges(),
+    EXPECT_EQ(arrange::MovedRows(records, RunsOf({1, 2, 3, 4, 6})).ranges(),
               (std::vector<RowRange>{{1, 3}, {6, 7}}));
     std::vector<MenuItemRecord> unmovable = records;
     unmovable[6].scaleX = INFINITY;

@@ -48,10 +48,9 @@ MenuItemRecord RandomRecord(std::mt19937& random) {
 }
 
 void Load(Document& document, std::mt19937& random, std::size_t records) {
-    LoadedDocument loaded;
-    for (std::size_t i = 0; i < records; ++i) loaded.menuItems.push_back(RandomRecord(random));
-    loaded.textDb = RandomTextDb(random);
-    document.Replace(std::move(loaded), QStringLiteral("kavel.def"), QStringLiteral("db.def"));
+    std::vector<MenuItemRecord> items;
+    for (std::size_t i = 0; i < records; ++i) items.push_back(RandomRecord(random));
+    LoadRecords(document, std::move(items), RandomTextDb(random));
 }
 
 // The rules read the plain way: every record, its text decoded and folded by Qt.
@@ -147,7 +146,7 @@ TEST(RecordSearch, FindsWhatAPlainScanFindsWhileTheDocumentChanges) {
 
             const std::size_t index = random() % document.count();
             const std::string text = RandomText(random, 12).toStdString();
-            switch (random() % 8) {
+            switch (random() % 9) {
                 case 0:
                     editing::SetField(document, index, RecordField::TextId,
                                       static_cast<std::uint32_t>(RandomRecord(random).textId), "t");
@@ -170,6 +169,14 @@ TEST(RecordSearch, FindsWhatAPlainScanFindsWhileTheDocumentChanges) {
                 case 6:
                     editing::NewText(document, index, text, "new text");
                     break;
+                case 7: {  // several records at once, in one run or apart
+                    const std::size_t other = random() % document.count();
+                    RowRanges rows = RowRanges::Span(other, std::min(document.count(), other + 3));
+                    rows.Add(index, index + 1);
+                    (random() % 2 ? editing::DuplicateSelected : editing::DeleteSelected)(
+                        document, {rows, index}, "several");
+                    break;
+                }
                 default:
                     if (random() % 4 == 0) document.ReplaceTextDb(RandomTextDb(random));
                     if (random() % 8 == 0) Load(document, random, 1 + random() % 60);

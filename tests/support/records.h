@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <initializer_list>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "document/document.h"
 #include "document/text_db.h"
 #include "document/type_code.h"
 #include "support/bytes.h"
@@ -17,6 +19,23 @@ inline MenuItemRecord Rec(const char* shownType, float x, float y, float w, floa
     MenuItemRecord record{id, {}, x, y, w, h, textId, 1, 0xFFFFFF};
     type_code::SetFromShown(record, shownType);
     return record;
+}
+
+// These rows as runs: {2, 3, 6} is [2, 4) and [6, 7).
+inline RowRanges RunsOf(std::initializer_list<std::size_t> rows) {
+    RowRanges ranges;
+    for (const std::size_t row : rows) ranges.Add(row, row + 1);
+    return ranges;
+}
+
+// A document holding these records and texts, as if read from these files.
+inline void LoadRecords(Document& document, std::vector<MenuItemRecord> records, TextDb textDb = {},
+                        const QString& menuPath = QStringLiteral("kavel.def"),
+                        const QString& textDbPath = QStringLiteral("textdb.def")) {
+    LoadedDocument loaded;
+    loaded.menuItems = std::move(records);
+    loaded.textDb = std::move(textDb);
+    document.Replace(std::move(loaded), menuPath, textDbPath);
 }
 
 // A string database read from these bytes.
