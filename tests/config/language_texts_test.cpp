@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QFileInfo>
 
 #include "base/conversion_error.h"
 #include "document/type_code.h"
@@ -22,8 +21,7 @@ QList<QByteArray> Numbered(int first, int last) {
 }
 
 QByteArray RepositoryFile(const char* relative) {
-    return ReadBytes(QFileInfo(QStringLiteral(__FILE__)).absolutePath() +
-                     QStringLiteral("/../../") + QString::fromLatin1(relative));
+    return ReadBytes(QStringLiteral(KAVEL_SOURCE_DIR "/") + QString::fromLatin1(relative));
 }
 
 LanguageTexts Applied(QByteArray bytes, LanguageTexts texts = {}) {
