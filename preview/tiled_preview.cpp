@@ -19,16 +19,40 @@ TiledPreview::TiledPreview(std::vector<MenuItemRecord> shown, TextLookup lookup,
     if (!pictures_.background.isNull() &&
         qint64{surface.width()} * surface.height() <= kMostBackgroundPixels) {
         background_ = QImage(surface, QImage::Format_RGB32);
-        if (!background_.isNull()) {
-            StretchPicture(background_, QPoint(0, 0), pictures_.background,
-                           QRect(QPoint(0, 0), surface));
+        const int columns = (surface.width() + kBackgroundCell - 1) / kBackgroundCell;
+        const int rows = (surface.height() + kBackgroundCell - 1) / kBackgroundCell;
+        if (!background_.isNull()) stretched_.assign(std::size_t(columns) * rows, false);
+    }
+}
+
+void TiledPreview::StretchBackground(const QRect& area) {
+    const QRect part = area & background_.rect();
+    if (part.isEmpty()) return;
+    const int columns = (background_.width() + kBackgroundCell - 1) / kBackgroundCell;
+    for (int row = part.top() / kBackgroundCell; row <= part.bottom() / kBackgroundCell; ++row) {
+        for (int column = part.left() / kBackgroundCell; column <= part.right() / kBackgroundCell;
+             ++column) {
+            const std::size_t at = std::size_t(row) * columns + column;
+            if (stretched_[at]) continue;
+            stretched_[at] = true;
+            const QRect cell =
+                QRect(column * kBackgroundCell, row * kBackgroundCell, kBackgroundCell,
+                      kBackgroundCell) &
+                background_.rect();
+            // The cell's own pixels, written in place.
+            QImage inPlace(background_.bits() + cell.y() * background_.bytesPerLine() +
+                               cell.x() * qsizetype{sizeof(QRgb)},
+                           cell.width(), cell.height(), background_.bytesPerLine(),
+                           QImage::Format_RGB32);
+            StretchPicture(inPlace, cell.topLeft(), pictures_.background, background_.rect());
         }
     }
 }
 
 QImage TiledPreview::DrawPart(const QRect& area) {
-    return ComposeSurfacePart(drawing_, pictures_, area,
-                              background_.isNull() ? nullptr : &background_);
+    if (background_.isNull()) return ComposeSurfacePart(drawing_, pictures_, area, nullptr);
+    StretchBackground(area);
+    return ComposeSurfacePart(drawing_, pictures_, area, &background_);
 }
 
 QRect TiledPreview::Show(const QRect& visible) {

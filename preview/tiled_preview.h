@@ -77,9 +77,15 @@ class TiledPreview {
 
     ScreenDrawing drawing_;
     PreviewPictures pictures_;
-    // The background stretched over a surface of a few screens' size, made
-    // once: a change on a crowded screen redraws most of what is in view.
+    // Stretches the background over the cells of `area` not stretched yet.
+    void StretchBackground(const QRect& area);
+
+    // The background stretched over a surface of a few screens' size, each
+    // cell once, when it is first drawn: a change on a crowded screen redraws
+    // most of what is in view, and a new zoom stretches only what is seen.
+    static constexpr int kBackgroundCell = 256;
     QImage background_;
+    std::vector<bool> stretched_;  // cell by cell, row after row
     TileCache tiles_;
 };
 
