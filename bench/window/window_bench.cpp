@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QListView>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QTemporaryDir>
 #include <memory>
@@ -173,9 +174,11 @@ void BM_SelectRow(benchmark::State& state) {
     state.counters["target_ms"] = 16;
 }
 
+// Another value each time, so that every commit is a step.
 void BM_CommitField(benchmark::State& state) {
-    Measure(state, [](Session& s) {
-        s.window->edPosX->setText("123.5");
+    bool flip = false;
+    Measure(state, [&flip](Session& s) {
+        s.window->edPosX->setText((flip = !flip) ? "123.5" : "124.5");
         s.window->edPosXExit();
     });
     state.counters["target_ms"] = 16;
@@ -202,9 +205,26 @@ void BM_DuplicateThenDelete(benchmark::State& state) {
     state.counters["target_ms_for_both"] = 32;
 }
 
+// A record copied in another editor pasted over the current one. The two
+// copies differ in X, so every paste is a step (a record pasted over its
+// own bytes changes nothing and costs nothing).
 void BM_Paste(benchmark::State& state) {
-    TheSession().window->mmMainCopyClick();
-    Measure(state, [](Session& s) { s.window->mmMainPasteClick(); });
+    Session& session = TheSession();
+    session.window->mmMainCopyClick();
+    QByteArray copies[2];
+    copies[0] = copies[1] = QGuiApplication::clipboard()->mimeData()->data(dump::kRecordsMimeType);
+    if (copies[0].size() != 36) return state.SkipWithError("nothing was copied");
+    copies[1][8] = static_cast<char>(copies[1][8] ^ 1);
+    const int steps = session.window->document().history().count();
+    int flip = 0;
+    Measure(state, [&](Session& s) {
+        auto* data = new QMimeData;
+        data->setData(dump::kRecordsMimeType, copies[flip ^= 1]);
+        QGuiApplication::clipboard()->setMimeData(data);
+        s.window->mmMainPasteClick();
+    });
+    if (session.window->document().history().count() == steps)
+        state.SkipWithError("no paste became a step");
     state.counters["target_ms"] = 16;
 }
 
