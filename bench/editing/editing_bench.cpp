@@ -186,7 +186,10 @@ void BM_TextEditAndUndo(benchmark::State& state) {
     session.search.SetQuery(QStringLiteral("number 4242"));
     Finish(session.search);
     for (auto _ : state) {
-        editing::SetRecordText(*session.document, 500'000, "A text of its own", "Text", "Add text");
+        if (!editing::SetRecordText(*session.document, 500'000, "A text of its own", "Text",
+                                    "Add text")) {
+            return state.SkipWithError("the text was not set");
+        }
         editing::Undo(*session.document);
     }
     state.counters["target_ms"] = 16;
@@ -197,7 +200,9 @@ void BM_TextEditAndUndo(benchmark::State& state) {
 void BM_NewTextAndUndo(benchmark::State& state) {
     Session& session = TheSession();
     for (auto _ : state) {
-        editing::NewText(*session.document, 500'000, "A text of its own", "New text");
+        if (!editing::NewText(*session.document, 500'000, "A text of its own", "New text")) {
+            return state.SkipWithError("no new text was made");
+        }
         editing::Undo(*session.document);
     }
     state.counters["target_ms"] = 16;
