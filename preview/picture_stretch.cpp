@@ -5,6 +5,10 @@
 #include <optional>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace preview {
 
 namespace {
@@ -103,7 +107,34 @@ void StretchPicture(QImage& target, QPoint origin, const QImage& picture, const 
                 out[x] = opaque | Mix(mixed[column.first], mixed[column.second], column.weight);
             }
         } else {
-            for (std::size_t x = 0; x < width; ++x) {
+            std::size_t x = 0;
+#if defined(__SSE2__)
+            // Two pixels at a time, each channel in a 16-bit lane: the same
+            // sums as Mix, none of which exceeds sixteen bits.
+            const __m128i half = _mm_set1_epi16(128);
+            const __m128i whole = _mm_set1_epi16(256);
+            const __m128i alpha = _mm_set1_epi32(static_cast<int>(opaque));
+            for (; x + 2 <= width; x += 2) {
+                const Sample& left = columns[x];
+                const Sample& right = columns[x + 1];
+                const __m128i a = _mm_set_epi64x(static_cast<long long>(mixed[right.first]),
+                                                 static_cast<long long>(mixed[left.first]));
+                const __m128i b = _mm_set_epi64x(static_cast<long long>(mixed[right.second]),
+                                                 static_cast<long long>(mixed[left.second]));
+                const __m128i weight = _mm_set_epi16(
+                    static_cast<short>(right.weight), static_cast<short>(right.weight),
+                    static_cast<short>(right.weight), static_cast<short>(right.weight),
+                    static_cast<short>(left.weight), static_cast<short>(left.weight),
+                    static_cast<short>(left.weight), static_cast<short>(left.weight));
+                const __m128i sum = _mm_add_epi16(
+                    _mm_add_epi16(_mm_mullo_epi16(a, _mm_sub_epi16(whole, weight)),
+                                  _mm_mullo_epi16(b, weight)),
+                    half);
+                const __m128i pixels = _mm_packus_epi16(_mm_srli_epi16(sum, 8), sum);
+                _mm_storel_epi64(reinterpret_cast<__m128i*>(out + x), _mm_or_si128(pixels, alpha));
+            }
+#endif
+            for (; x < width; ++x) {
                 const Sample& column = columns[x];
                 out[x] = opaque | Mix(mixed[column.first], mixed[column.second], column.weight);
             }
