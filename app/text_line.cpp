@@ -66,7 +66,11 @@ void TextLine::Fill() {
 
     // Said before any change, so that nobody changes a shared text unawares.
     QStringList notes;
-    const std::size_t users = editing::CountTextUsers(document_, textId);
+    // Counted again only when the records changed: a drag refreshes the
+    // panel at every step, and a count walks every record.
+    if (!users_ || users_->textId != textId || users_->version != document_.recordsVersion())
+        users_ = Users{textId, document_.recordsVersion(), editing::CountTextUsers(document_, textId)};
+    const std::size_t users = users_->count;
     if (users > 1) notes << texts.textUsers.arg(users);
     if (whole.size() > TextDb::kMaxTextLength) notes << texts.textCut.arg(whole.size());
     note_->setText(notes.join(QStringLiteral("; ")));

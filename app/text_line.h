@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -60,4 +61,11 @@ class TextLine : public QObject {
     QLabel* note_ = nullptr;
     // The text the field showed at the last Fill.
     QString shown_;
+    // The records sharing the text shown, as counted at a version of them.
+    struct Users {
+        std::int32_t textId;
+        std::uint64_t version;
+        std::size_t count;
+    };
+    std::optional<Users> users_;
 };

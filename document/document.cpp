@@ -39,6 +39,7 @@ void Document::Replace(LoadedDocument&& loaded, const QString& menuPath,
     textDbPath_ = textDbPath;
     open_ = true;
     UpdateModified();
+    ++recordsVersion_;
     emit reset();
 }
 
@@ -52,6 +53,7 @@ void Document::ReplaceRecords(std::vector<MenuItemRecord>&& records, const QStri
     loadedPath_ = menuPath;
     savePath_ = menuPath;
     UpdateModified();
+    ++recordsVersion_;
     emit reset();
 }
 
@@ -183,23 +185,27 @@ void Document::Close() {
     ForgetTextSteps();
     open_ = false;
     UpdateModified();
+    ++recordsVersion_;
     emit reset();
 }
 
 void Document::InsertRecord(std::size_t index, const MenuItemRecord& record) {
     emit recordAboutToBeInserted(static_cast<int>(index));
     records_.insert(records_.begin() + static_cast<std::ptrdiff_t>(index), record);
+    ++recordsVersion_;
     emit recordInserted(static_cast<int>(index));
 }
 
 void Document::RemoveRecord(std::size_t index) {
     emit recordAboutToBeRemoved(static_cast<int>(index));
     records_.erase(records_.begin() + static_cast<std::ptrdiff_t>(index));
+    ++recordsVersion_;
     emit recordRemoved(static_cast<int>(index));
 }
 
 void Document::ReplaceRecord(std::size_t index, const MenuItemRecord& record) {
     records_[index] = record;
+    ++recordsVersion_;
     emit recordChanged(static_cast<int>(index));
 }
 
@@ -224,6 +230,7 @@ void Document::InsertRecords(const RowRanges& rows, std::span<const MenuItemReco
     if (rows.empty()) return;
     emit recordsAboutToBeInserted(rows);
     InsertRows(records_, rows, records);
+    ++recordsVersion_;
     emit recordsInserted(rows);
 }
 
@@ -231,6 +238,7 @@ void Document::RemoveRecords(const RowRanges& rows, std::vector<MenuItemRecord>&
     if (rows.empty()) return;
     emit recordsAboutToBeRemoved(rows);
     RemoveRows(records_, rows, &removed);
+    ++recordsVersion_;
     emit recordsRemoved(rows);
 }
 
@@ -238,5 +246,6 @@ void Document::EditRecords(const RowRanges& rows,
                            const std::function<void(std::size_t, MenuItemRecord&)>& edit) {
     if (rows.empty()) return;
     rows.ForEach([&](std::size_t row) { edit(row, records_[row]); });
+    ++recordsVersion_;
     emit recordsChanged(rows);
 }

@@ -44,6 +44,10 @@ class Document : public QObject {
     bool isOpen() const { return open_; }
 
     const std::vector<MenuItemRecord>& records() const { return records_; }
+    // Changes whenever any record does (inserted, removed, replaced, edited
+    // or all loaded anew), before the signal that tells it: what is worked
+    // out of the records can be kept while it stays the same.
+    std::uint64_t recordsVersion() const { return recordsVersion_; }
     std::size_t count() const { return records_.size(); }
     const MenuItemRecord& record(std::size_t index) const { return records_[index]; }
     const TextDb& textDb() const { return textDb_; }
@@ -173,6 +177,7 @@ class Document : public QObject {
     bool open_ = false;
     bool onlyCopy_ = false;
     std::vector<MenuItemRecord> records_;
+    std::uint64_t recordsVersion_ = 0;
     TextDb textDb_;
     QString loadedPath_;
     QString savePath_;

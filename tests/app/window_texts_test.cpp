@@ -48,6 +48,12 @@ TEST_F(TextsTest, TheTextLineEditsSharedTextsAddsMissingOnesAndNewTextMakesOneOf
     // Said before any change: the text is not this record's alone.
     EXPECT_EQ(text()->text(), "Ten");
     EXPECT_EQ(note(), "used by 2 items");
+    // Its copy shares the text too, and is counted at once.
+    window->mmMainInsertClick();
+    EXPECT_EQ(note(), "used by 3 items");
+    window->mmMainUndo->trigger();
+    ClickRow(1);
+    EXPECT_EQ(note(), "used by 2 items");
     // After Color in the tab order.
     window->edColor->setFocus();
     QTest::keyClick(window->edColor, Qt::Key_Tab);
