@@ -68,8 +68,9 @@ void TextLine::Fill() {
     QStringList notes;
     // Counted again only when the records changed: a drag refreshes the
     // panel at every step, and a count walks every record.
-    if (!users_ || users_->textId != textId || users_->version != document_.recordsVersion())
-        users_ = Users{textId, document_.recordsVersion(), editing::CountTextUsers(document_, textId)};
+    const std::uint64_t version = document_.recordsVersion();
+    if (!users_ || users_->textId != textId || users_->version != version)
+        users_ = Users{textId, version, editing::CountTextUsers(document_, textId)};
     const std::size_t users = users_->count;
     if (users > 1) notes << texts.textUsers.arg(users);
     if (whole.size() > TextDb::kMaxTextLength) notes << texts.textCut.arg(whole.size());

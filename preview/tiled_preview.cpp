@@ -19,16 +19,20 @@ TiledPreview::TiledPreview(std::vector<MenuItemRecord> shown, TextLookup lookup,
     if (!pictures_.background.isNull() &&
         qint64{surface.width()} * surface.height() <= kMostBackgroundPixels) {
         background_ = QImage(surface, QImage::Format_RGB32);
-        const int columns = (surface.width() + kBackgroundCell - 1) / kBackgroundCell;
         const int rows = (surface.height() + kBackgroundCell - 1) / kBackgroundCell;
-        if (!background_.isNull()) stretched_.assign(std::size_t(columns) * rows, false);
+        if (!background_.isNull())
+            stretched_.assign(std::size_t(BackgroundColumns()) * rows, false);
     }
+}
+
+int TiledPreview::BackgroundColumns() const {
+    return (background_.width() + kBackgroundCell - 1) / kBackgroundCell;
 }
 
 void TiledPreview::StretchBackground(const QRect& area) {
     const QRect part = area & background_.rect();
     if (part.isEmpty()) return;
-    const int columns = (background_.width() + kBackgroundCell - 1) / kBackgroundCell;
+    const int columns = BackgroundColumns();
     for (int row = part.top() / kBackgroundCell; row <= part.bottom() / kBackgroundCell; ++row) {
         for (int column = part.left() / kBackgroundCell; column <= part.right() / kBackgroundCell;
              ++column) {

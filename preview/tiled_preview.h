@@ -70,6 +70,9 @@ class TiledPreview {
 
   private:
     QImage DrawPart(const QRect& area);
+    // Stretches the background over the cells of `area` not stretched yet.
+    void StretchBackground(const QRect& area);
+    int BackgroundColumns() const;
     // Redraws in view what the changes gave (the pixels `changed`, the
     // loading pictures' places before them being `before`).
     QRegion Redraw(const std::vector<QRect>& changed, const OverlayPlacements& before,
@@ -77,9 +80,6 @@ class TiledPreview {
 
     ScreenDrawing drawing_;
     PreviewPictures pictures_;
-    // Stretches the background over the cells of `area` not stretched yet.
-    void StretchBackground(const QRect& area);
-
     // The background stretched over a surface of a few screens' size, each
     // cell once, when it is first drawn: a change on a crowded screen redraws
     // most of what is in view, and a new zoom stretches only what is seen.
